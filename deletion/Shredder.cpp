@@ -1,0 +1,62 @@
+#include "deletion/Shredder.h"
+
+#include "app/Controllers.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Platform.h"
+#include "settings/SettingsKeys.h"
+
+namespace bw {
+
+Shredder::Shredder(const Platform& platform) : platform_(platform) {}
+
+void Shredder::wire(Controllers& c)
+{
+    outInternal_ = &c.internal;
+    outPrefs_ = &c.preferences;
+    outManager_ = &c.manager;
+    outResFile_ = &c.resFile;
+    outExternal_ = &c.external;
+    outSecurity_ = &c.security;
+    outVolume_ = &c.volume;
+}
+
+void Shredder::initialize(DefaultsStore& defaults)
+{
+    defaults.registerDefaults({
+        {keys::InnerShredderSwitch.name, keys::InnerShredderSwitch.registeredDefault},
+        {keys::NoRenameFileSwitch.name, keys::NoRenameFileSwitch.registeredDefault},
+    });
+}
+
+void Shredder::awakeFromNib()
+{
+    shredMode_.store(0);
+    shredding_.store(false);
+    shredBreak_.store(false);
+    iconFlashing_.store(false);
+    initFillData();
+    pertialShredding_.store(false);
+    DefaultsStore& store = *platform_.defaults;
+    shredderSwitch_.store(store.boolForKey(keys::InnerShredderSwitch.name));
+    noRenameSwitch_.store(store.boolForKey(keys::NoRenameFileSwitch.name));
+    std::lock_guard lock(dateMutex_);
+    lastAutoExecDate_ = store.dateForKey(keys::LastAutoExecuteDate);
+}
+
+std::optional<TimePoint> Shredder::lastAutoExecDate() const
+{
+    std::lock_guard lock(dateMutex_);
+    return lastAutoExecDate_;
+}
+
+void Shredder::setLastAutoExecDate(TimePoint date)
+{
+    {
+        std::lock_guard lock(dateMutex_);
+        lastAutoExecDate_ = date;
+    }
+    platform_.defaults->setDate(keys::LastAutoExecuteDate, date);
+    platform_.defaults->synchronize();
+}
+
+} // namespace bw

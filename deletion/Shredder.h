@@ -1,0 +1,120 @@
+#pragma once
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+
+namespace bw {
+
+class Controllers;
+class DefaultsStore;
+class External;
+class Internal;
+class Manager;
+class Preferences;
+class ResFileManager;
+class Security;
+class Volume;
+struct Platform;
+
+// Shred result codes.
+enum ShredResult : int {
+    kShredDone = 0,        // removed or moved into the dump folder, or a stop was requested
+    kShredNothingLeft = 1, // the trash had no root item left
+    kShredMoveFailed = 2,
+    kShredRemoveFailed = 3,
+    kShredRenameFailed = 4,
+    kShredWriteFailed = 5,    // known only to the alert
+    kShredResWriteFailed = 6, // known only to the alert
+};
+
+// One chosen item and the size counter of the trash that holds it (null: none).
+struct DeletionItem {
+    std::string path;
+    std::atomic<double>* counter = nullptr;
+};
+using DeletionList = std::vector<DeletionItem>;
+
+// Deletion: the automatic delete pass, the file shredder, the deletion of chosen items,
+// the icon flashing, and the shredder's settings.
+class Shredder {
+public:
+    explicit Shredder(const Platform& platform);
+    void wire(Controllers& controllers);
+
+    // Registers the overwrite and no-rename defaults; runs before any controller wakes.
+    static void initialize(DefaultsStore& defaults);
+    void awakeFromNib();
+
+    // --- settings side
+    bool shredderSwitch() const { return shredderSwitch_.load(); }
+    void setShredderSwitch(bool on) { shredderSwitch_.store(on); }
+    bool noRenameSwitch() const { return noRenameSwitch_.load(); }
+    void setNoRenameSwitch(bool on) { noRenameSwitch_.store(on); }
+    std::optional<TimePoint> lastAutoExecDate() const;
+    void setLastAutoExecDate(TimePoint date);
+
+    // --- automatic delete pass
+    void autoShred();
+    void autoShredThread();
+    int autoShredSubInternal();
+    int autoShredSubExternal(const std::string& volumePath, int driveNumber);
+    int shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
+                           std::atomic<double>* fileSize);
+    bool checkSizeAndResize();
+    uint8_t shredMode() const { return shredMode_.load(); }
+    void setShredMode(uint8_t mode);
+
+    // --- file shredder
+    int shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize);
+    int shredFile(const std::string& path, std::atomic<double>* fileSize);
+    void initFillData();
+    void alertWithError(int code, const std::string& path);
+    const std::array<unsigned char, 256>& fillData() const { return fillData_; }
+
+    // --- chosen items and flashing
+    void partialShred(DeletionList items);
+    void partialShredThread(const DeletionList& items);
+    void startIconFlashing();
+    void stopIconFlashing();
+    void iconFlashThread();
+
+    // --- flags
+    bool isShredding() const { return shredding_.load(); }
+    bool isPartialShredding() const { return pertialShredding_.load(); }
+    bool shredBreak() const { return shredBreak_.load(); }
+    void setShredBreak(bool on) { shredBreak_.store(on); }
+    bool iconFlashing() const { return iconFlashing_.load(); }
+
+private:
+    const Platform& platform_;
+    Internal* outInternal_ = nullptr;
+    Preferences* outPrefs_ = nullptr;
+    Manager* outManager_ = nullptr;
+    ResFileManager* outResFile_ = nullptr;
+    External* outExternal_ = nullptr;
+    Security* outSecurity_ = nullptr;
+    Volume* outVolume_ = nullptr;
+
+    std::array<unsigned char, 256> fillChar_{};
+    std::array<unsigned char, 256> fillData_{};
+    std::atomic<uint8_t> shredMode_{0};
+    std::atomic<bool> shredding_{false};
+    std::atomic<bool> shredBreak_{false};
+    std::atomic<bool> iconFlashing_{false};
+    std::atomic<bool> shredderSwitch_{true};
+    std::atomic<bool> noRenameSwitch_{false};
+    std::atomic<bool> pertialShredding_{false};
+    // Taken by autoShred, released at the end of the pass: two passes never run at once.
+    std::atomic<bool> passGuard_{false};
+
+    mutable std::mutex dateMutex_;
+    std::optional<TimePoint> lastAutoExecDate_;
+};
+
+} // namespace bw

@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+
+namespace bw {
+
+class AlertPresenter;
+class Clock;
+class DefaultsStore;
+class InfoPanelView;
+class Log;
+class MainLoop;
+class ModifierKeys;
+class OpenPanel;
+class PrefsPanelView;
+class PrivilegedLauncher;
+class SelectionSource;
+class SpaceSource;
+class StatusItem;
+class Strings;
+class VolumeSource;
+class Workers;
+
+// What the controllers may use of the desktop and the operating system. The composition
+// root fills it with the real implementations, tests with the fakes of tests/support.
+// Every pointer is non-owning and set before any controller wakes; a facility that a
+// build does not have (no display) is given a headless implementation, never null.
+struct Platform {
+    std::string homeDirectory; // the user's home folder, "~"
+
+    DefaultsStore* defaults = nullptr;
+    Log* log = nullptr;
+    ModifierKeys* keys = nullptr;
+    Clock* clock = nullptr;
+    Workers* workers = nullptr;
+    SpaceSource* space = nullptr;
+    Strings* strings = nullptr;
+    OpenPanel* openPanel = nullptr;
+
+    StatusItem* statusItem = nullptr;
+    MainLoop* mainLoop = nullptr;
+    AlertPresenter* alerts = nullptr;
+    VolumeSource* volumes = nullptr;
+    PrivilegedLauncher* launcher = nullptr;
+    SelectionSource* selection = nullptr;
+    PrefsPanelView* prefsPanel = nullptr;
+    InfoPanelView* infoPanel = nullptr;
+};
+
+} // namespace bw

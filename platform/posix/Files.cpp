@@ -1,0 +1,133 @@
+#include "platform/posix/Files.h"
+
+#include "platform/posix/TreeWalk.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace bw::posix {
+
+std::vector<std::string> listDirectoryAt(int dirFd)
+{
+    std::vector<std::string> names;
+    // fdopendir takes over the descriptor it is given, so hand it a duplicate.
+    const int own = fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
+        return names;
+    DIR* dir = fdopendir(own);
+    if (!dir) {
+        close(own);
+        return names;
+    }
+    rewinddir(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const char* n = entry->d_name;
+        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
+            continue;
+        names.emplace_back(n);
+    }
+    closedir(dir);
+    return names;
+}
+
+int openDirectoryAt(int parentFd, const char* name)
+{
+    return openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+int openDirectoryNoFollow(const std::string& path)
+{
+    return openDirectoryAt(AT_FDCWD, path.c_str());
+}
+
+std::vector<std::string> listDirectory(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    auto names = listDirectoryAt(fd);
+    close(fd);
+    return names;
+}
+
+std::vector<std::string> listRealDirectory(const std::string& path)
+{
+    const int fd = openDirectoryNoFollow(path);
+    if (fd < 0)
+        return {};
+    auto names = listDirectoryAt(fd);
+    close(fd);
+    return names;
+}
+
+std::optional<struct stat> lstatPath(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    if (name.empty())
+        return folder;
+    if (folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::string lastComponent(const std::string& path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const auto slash = trimmed.rfind('/');
+    if (slash == std::string::npos || trimmed == "/")
+        return trimmed;
+    return trimmed.substr(slash + 1);
+}
+
+std::string parentPath(const std::string& path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const auto slash = trimmed.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return trimmed.substr(0, slash);
+}
+
+double measuredSize(int parentFd, const char* name)
+{
+    double sum = 0.0;
+    WalkCallbacks callbacks;
+    callbacks.visit = [&sum](const WalkEntry& entry) {
+        if (entry.statError == 0)
+            sum += static_cast<double>(entry.status.st_size);
+        return WalkAction::Continue;
+    };
+    walkTree(parentFd, std::string(), name, callbacks);
+    return sum;
+}
+
+double measuredSize(const std::string& path)
+{
+    const std::string folder = parentPath(path);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0.0;
+    const double size = measuredSize(fd, lastComponent(path).c_str());
+    close(fd);
+    return size;
+}
+
+} // namespace bw::posix

@@ -1,0 +1,34 @@
+#pragma once
+// File helpers on plain POSIX calls. Every function here measures or lists; none writes.
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace bw::posix {
+
+// Names of a folder's entries (hidden ones included, without "." and ".."), in the order
+// the directory gives them. Empty when the folder is missing or unreadable.
+std::vector<std::string> listDirectory(const std::string& path);
+std::vector<std::string> listDirectoryAt(int dirFd);
+
+// The same, but only for a real folder: a path that is a symbolic link lists nothing.
+std::vector<std::string> listRealDirectory(const std::string& path);
+
+// lstat of a path; none when it fails (errno is kept).
+std::optional<struct stat> lstatPath(const std::string& path);
+
+// Opens a folder for reading without following a final symbolic link; -1 on failure.
+int openDirectoryNoFollow(const std::string& path);
+int openDirectoryAt(int parentFd, const char* name);
+
+std::string joinPath(const std::string& folder, const std::string& name);
+std::string lastComponent(const std::string& path);
+std::string parentPath(const std::string& path);
+
+// The measured size of one trash item: its own lstat size plus that of everything below
+// it, never following a link and never leaving its file system. Unreadable entries count 0.
+double measuredSize(int parentFd, const char* name);
+double measuredSize(const std::string& path);
+
+} // namespace bw::posix

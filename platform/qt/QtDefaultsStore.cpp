@@ -1,0 +1,152 @@
+#include "platform/qt/QtDefaultsStore.h"
+
+#include "platform/Format.h"
+#include "platform/Log.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <cmath>
+
+namespace bw::qt {
+
+namespace {
+
+QString key(const std::string& k)
+{
+    return QString::fromStdString(k);
+}
+
+} // namespace
+
+QtDefaultsStore::QtDefaultsStore(const QString& filePath, Log& log)
+    : settings_(filePath, QSettings::IniFormat), log_(log)
+{
+    if (settings_.status() == QSettings::FormatError)
+        log_.line(strprintf("Settings file %s could not be read; the defaults apply",
+                            filePath.toLocal8Bit().constData()));
+}
+
+QString QtDefaultsStore::defaultFilePath(const QString& homeDirectory)
+{
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = homeDirectory + QStringLiteral("/.config");
+    return config + QStringLiteral("/Brindlewick/Brindlewick.conf");
+}
+
+void QtDefaultsStore::registerDefaults(const std::map<std::string, DefaultValue>& defaults)
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& [k, v] : defaults)
+        registered_[k] = v;
+}
+
+template <typename T>
+T QtDefaultsStore::registered(const std::string& k, T fallback) const
+{
+    if (auto it = registered_.find(k); it != registered_.end() && std::holds_alternative<T>(it->second))
+        return std::get<T>(it->second);
+    return fallback;
+}
+
+std::optional<QString> QtDefaultsStore::storedText(const std::string& k)
+{
+    if (auto it = pending_.find(k); it != pending_.end())
+        return it->second;
+    const QVariant value = settings_.value(key(k));
+    if (!value.isValid() || !value.canConvert<QString>())
+        return std::nullopt;
+    return value.toString();
+}
+
+float QtDefaultsStore::floatForKey(const std::string& k)
+{
+    std::lock_guard lock(mutex_);
+    const float fallback = registered<float>(k, 0.0f);
+    const auto text = storedText(k);
+    if (!text)
+        return fallback;
+    bool ok = false;
+    const float value = QLocale::c().toFloat(text->trimmed(), &ok);
+    return ok && std::isfinite(value) ? value : fallback;
+}
+
+bool QtDefaultsStore::boolForKey(const std::string& k)
+{
+    std::lock_guard lock(mutex_);
+    const bool fallback = registered<bool>(k, false);
+    const auto text = storedText(k);
+    if (!text)
+        return fallback;
+    const QString t = text->trimmed().toLower();
+    if (t == QLatin1String("true") || t == QLatin1String("1"))
+        return true;
+    if (t == QLatin1String("false") || t == QLatin1String("0"))
+        return false;
+    return fallback;
+}
+
+std::optional<TimePoint> QtDefaultsStore::dateForKey(const std::string& k)
+{
+    std::lock_guard lock(mutex_);
+    const auto text = storedText(k);
+    if (!text)
+        return std::nullopt;
+    const QDateTime date = QDateTime::fromString(text->trimmed(), Qt::ISODateWithMs);
+    if (!date.isValid()) {
+        log_.line(strprintf("Stored %s \"%s\" is not a date; it is ignored", k.c_str(),
+                            text->toUtf8().constData()));
+        return std::nullopt;
+    }
+    return TimePoint(std::chrono::milliseconds(date.toMSecsSinceEpoch()));
+}
+
+std::optional<std::string> QtDefaultsStore::stringForKey(const std::string& k)
+{
+    std::lock_guard lock(mutex_);
+    const auto text = storedText(k);
+    if (!text)
+        return std::nullopt;
+    return text->toStdString();
+}
+
+void QtDefaultsStore::setFloat(const std::string& k, float value)
+{
+    std::lock_guard lock(mutex_);
+    // Enough digits that the same float reads back.
+    pending_[k] = QLocale::c().toString(value, 'g', 9);
+}
+
+void QtDefaultsStore::setBool(const std::string& k, bool value)
+{
+    std::lock_guard lock(mutex_);
+    pending_[k] = value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+void QtDefaultsStore::setDate(const std::string& k, TimePoint value)
+{
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(value.time_since_epoch()).count();
+    std::lock_guard lock(mutex_);
+    pending_[k] = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
+void QtDefaultsStore::setString(const std::string& k, const std::string& value)
+{
+    std::lock_guard lock(mutex_);
+    pending_[k] = QString::fromStdString(value);
+}
+
+void QtDefaultsStore::synchronize()
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& [k, v] : pending_)
+        settings_.setValue(key(k), v);
+    pending_.clear();
+    settings_.sync();
+    if (settings_.status() != QSettings::NoError)
+        log_.line(strprintf("Settings could not be written to %s",
+                            settings_.fileName().toLocal8Bit().constData()));
+}
+
+} // namespace bw::qt

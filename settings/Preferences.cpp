@@ -1,0 +1,52 @@
+#include "settings/Preferences.h"
+
+#include "app/Controllers.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Platform.h"
+#include "settings/SettingsKeys.h"
+
+namespace bw {
+
+Preferences::Preferences(const Platform& platform) : platform_(platform) {}
+
+void Preferences::wire(Controllers& c)
+{
+    outInternal_ = &c.internal;
+    outManager_ = &c.manager;
+    outShredder_ = &c.shredder;
+}
+
+void Preferences::initialize(DefaultsStore& defaults)
+{
+    defaults.registerDefaults({
+        {keys::MinimumFreeSpaceRatio.name, keys::MinimumFreeSpaceRatio.registeredDefault},
+        {keys::MonitorIntervalTime.name, keys::MonitorIntervalTime.registeredDefault},
+    });
+}
+
+void Preferences::awakeFromNib()
+{
+    execting_.store(false);
+    testModeSwitch_.store(false);
+    minimumRatio_.store(platform_.defaults->floatForKey(keys::MinimumFreeSpaceRatio.name));
+    monitorInterval_.store(platform_.defaults->floatForKey(keys::MonitorIntervalTime.name));
+}
+
+void Preferences::applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch)
+{
+    minimumRatio_.store(ratio);
+    monitorInterval_.store(interval);
+    testModeSwitch_.store(testMode);
+    outShredder_->setShredderSwitch(shredderSwitch);
+    outShredder_->setNoRenameSwitch(noRenameSwitch);
+
+    DefaultsStore& store = *platform_.defaults;
+    store.setFloat(keys::MinimumFreeSpaceRatio.name, minimumRatio_.load());
+    store.setFloat(keys::MonitorIntervalTime.name, monitorInterval_.load());
+    store.setBool(keys::InnerShredderSwitch.name, outShredder_->shredderSwitch());
+    store.setBool(keys::NoRenameFileSwitch.name, outShredder_->noRenameSwitch());
+    // Test mode is never stored: it is off at every start.
+    store.synchronize();
+}
+
+} // namespace bw

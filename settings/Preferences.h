@@ -1,0 +1,45 @@
+#pragma once
+#include <atomic>
+
+namespace bw {
+
+class Controllers;
+class DefaultsStore;
+class Internal;
+class Manager;
+class Shredder;
+struct Platform;
+
+// The minimum free-space ratio, the monitor interval and test mode, and the preferences
+// panel that edits them with the shredder's two switches.
+class Preferences {
+public:
+    explicit Preferences(const Platform& platform);
+    void wire(Controllers& controllers);
+
+    // Registers the ratio and interval defaults; runs before any controller wakes.
+    static void initialize(DefaultsStore& defaults);
+    void awakeFromNib();
+
+    float minimumRatio() const { return minimumRatio_.load(); }
+    float monitorInterval() const { return monitorInterval_.load(); }
+    bool testModeSwitch() const { return testModeSwitch_.load(); }
+    void setTestModeSwitch(bool on) { testModeSwitch_.store(on); }
+    bool isExecting() const { return execting_.load(); }
+
+    // Applies confirmed values and writes them to the store (the panel's confirm step).
+    void applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch);
+
+private:
+    const Platform& platform_;
+    Internal* outInternal_ = nullptr;
+    Manager* outManager_ = nullptr;
+    Shredder* outShredder_ = nullptr;
+
+    std::atomic<float> minimumRatio_{0.1f};
+    std::atomic<float> monitorInterval_{300.0f};
+    std::atomic<bool> testModeSwitch_{false};
+    std::atomic<bool> execting_{false};
+};
+
+} // namespace bw

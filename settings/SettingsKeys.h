@@ -1,0 +1,24 @@
+#pragma once
+// Every stored setting, declared once with its type and registered default.
+#include "platform/DefaultsStore.h"
+
+namespace bw::keys {
+
+template <typename T>
+struct Key {
+    const char* name;
+    T registeredDefault;
+};
+
+inline constexpr Key<float> MinimumFreeSpaceRatio{"MinimumFreeSpaceRatio", 0.1f};
+inline constexpr Key<float> MonitorIntervalTime{"MonitorIntervalTime", 300.0f};
+inline constexpr Key<bool> InnerShredderSwitch{"InnerShredderSwitch", true};
+inline constexpr Key<bool> NoRenameFileSwitch{"NoRenameFileSwitch", false};
+// A date; absent until the first automatic delete, so it has no registered default.
+inline constexpr const char* LastAutoExecuteDate = "LastAutoExecuteDate";
+
+// Window frames of the two panels.
+inline constexpr const char* PreferencesPanel = "PreferencesPanel";
+inline constexpr const char* TrashInformationPanel = "TrashInformationPanel";
+
+} // namespace bw::keys

@@ -1,0 +1,53 @@
+#pragma once
+#include "platform/Platform.h"
+#include "platform/Strings.h"
+#include "platform/Workers.h"
+#include "tests/support/Fakes.h"
+
+#include <string>
+
+namespace bw::test {
+
+// A temporary folder, removed with everything in it at the end of the test.
+class TempDir {
+public:
+    explicit TempDir(const std::string& under = {});
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+private:
+    std::string path_;
+};
+
+// Files for tests.
+void writeFile(const std::string& path, size_t size, char fill = 'x');
+void makeFolder(const std::string& path);
+std::string readFile(const std::string& path);
+void setModificationTime(const std::string& path, time_t seconds);
+bool exists(const std::string& path); // lstat, so a dangling link exists
+
+// The platform of a test: fakes for the desktop, real files under a temporary HOME.
+// Facilities of later features are attached by their tests to `platform`.
+class TestPlatform {
+public:
+    TestPlatform();
+    ~TestPlatform();
+
+    TempDir home;
+    CapturingLog log;
+    FakeModifierKeys keys;
+    FakeClock clock;
+    FakeDefaultsStore defaults;
+    FakeSpaceSource space;
+    UntranslatedStrings strings;
+    FakeOpenPanel openPanel;
+    Workers workers;
+    Platform platform;
+
+    std::string trash() const { return home.path() + "/.Trash"; }
+};
+
+} // namespace bw::test
