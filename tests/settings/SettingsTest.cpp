@@ -1,2 +1,84 @@
+#include "app/Controllers.h"
+#include "settings/SettingsKeys.h"
+#include "tests/support/TestPlatform.h"
+
 #include <gtest/gtest.h>
-TEST(Placeholder, Builds) {}
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+// One start of the program on the same settings store: defaults registered, the two
+// controllers that hold settings woken.
+struct Start {
+    explicit Start(TestPlatform& tp) : controllers(tp.platform)
+    {
+        Controllers::registerDefaults(tp.defaults);
+        controllers.preferences.awakeFromNib();
+        controllers.shredder.awakeFromNib();
+    }
+    Controllers controllers;
+    Preferences& prefs() { return controllers.preferences; }
+    Shredder& shredder() { return controllers.shredder; }
+};
+
+} // namespace
+
+TEST(Settings, AFreshAccountGetsTheRegisteredDefaults)
+{
+    TestPlatform tp;
+    Start start(tp);
+    EXPECT_EQ(start.prefs().minimumRatio(), 0.1f);
+    EXPECT_EQ(start.prefs().monitorInterval(), 300.0f);
+    EXPECT_FALSE(start.prefs().testModeSwitch());
+    EXPECT_FALSE(start.prefs().isExecting());
+    EXPECT_TRUE(start.shredder().shredderSwitch());
+    EXPECT_FALSE(start.shredder().noRenameSwitch());
+    EXPECT_FALSE(start.shredder().lastAutoExecDate());
+    // Registered defaults are never written.
+    EXPECT_TRUE(tp.defaults.stored().empty());
+    EXPECT_EQ(tp.defaults.synchronizeCount, 0);
+}
+
+TEST(Settings, ConfirmedValuesSurviveARestartButTestModeDoesNot)
+{
+    TestPlatform tp;
+    {
+        Start first(tp);
+        first.prefs().applyAndStore(0.105f, 30.0f, true, false, true);
+        EXPECT_TRUE(first.prefs().testModeSwitch());
+        EXPECT_EQ(tp.defaults.synchronizeCount, 1);
+        const auto stored = tp.defaults.stored();
+        EXPECT_EQ(stored.size(), 4u); // ratio, interval and the two switches; never test mode
+        EXPECT_EQ(std::get<float>(stored.at(keys::MinimumFreeSpaceRatio.name)), 0.105f);
+    }
+    Start second(tp);
+    EXPECT_EQ(second.prefs().minimumRatio(), 0.105f);
+    EXPECT_EQ(second.prefs().monitorInterval(), 30.0f);
+    EXPECT_FALSE(second.shredder().shredderSwitch());
+    EXPECT_TRUE(second.shredder().noRenameSwitch());
+    EXPECT_FALSE(second.prefs().testModeSwitch());
+}
+
+TEST(Settings, NoRenameSetBeforeStartIsHonoured)
+{
+    TestPlatform tp;
+    tp.defaults.persisted[keys::NoRenameFileSwitch.name] = true;
+    Start start(tp);
+    EXPECT_TRUE(start.shredder().noRenameSwitch());
+}
+
+TEST(Settings, TheLastDeleteDateIsWrittenAtOnceAndReadAtTheNextStart)
+{
+    TestPlatform tp;
+    const TimePoint when = std::chrono::system_clock::from_time_t(1173085620);
+    {
+        Start first(tp);
+        first.shredder().setLastAutoExecDate(when);
+        EXPECT_EQ(tp.defaults.synchronizeCount, 1);
+        EXPECT_EQ(first.shredder().lastAutoExecDate(), when);
+    }
+    Start second(tp);
+    EXPECT_EQ(second.shredder().lastAutoExecDate(), when);
+}
