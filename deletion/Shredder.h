@@ -9,6 +9,8 @@
 
 #include "platform/Clock.h"
 
+struct stat;
+
 namespace bw {
 
 class Controllers;
@@ -115,6 +117,16 @@ private:
 
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;
+
+    // --- file shredder, on directory descriptors
+    int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize);
+    void overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);
+    int renameToStampAt(int dirFd, const char* name, std::string& newName);
+    int moveIntoDumpFolder(int dirFd, const std::string& name);
+    int failWith(int code, const std::string& path);
+    std::string nextStampName();
+    // The last time-stamp name given, in seconds: names never repeat within the process.
+    std::atomic<double> lastStamp_{0.0};
 };
 
 } // namespace bw

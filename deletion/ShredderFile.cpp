@@ -1,15 +1,204 @@
 #include "deletion/Shredder.h"
 
-// Placeholder until the file shredder is built.
+#include "deletion/ResFileManager.h"
+#include "infopanel/Volume.h"
+#include "platform/AlertPresenter.h"
+#include "platform/Format.h"
+#include "platform/Log.h"
+#include "platform/Platform.h"
+#include "platform/Strings.h"
+#include "platform/posix/FileFlags.h"
+#include "platform/posix/Files.h"
+#include "platform/posix/ShredOps.h"
+#include "platform/posix/TreeWalk.h"
+#include "settings/Preferences.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
 namespace bw {
 
-int Shredder::shredFolderOrFile(const std::string&, std::atomic<double>*) { return kShredRemoveFailed; }
-int Shredder::shredFile(const std::string&, std::atomic<double>*) { return kShredRemoveFailed; }
+namespace {
+
+// A time-stamp name already taken in the folder is tried again with a fresh stamp.
+constexpr int kRenameAttempts = 8;
+
+const char* alertKeyFor(int code)
+{
+    switch (code) {
+    case kShredMoveFailed: return "FileMoveError";
+    case kShredRemoveFailed: return "FileDeleteError";
+    case kShredRenameFailed: return "FileRenameError";
+    case kShredWriteFailed: return "FileWriteError";
+    case kShredResWriteFailed: return "ResWriteError";
+    default: return "TrashError";
+    }
+}
+
+// The folder that holds `path`, opened for the *at() calls; -1 when it cannot be opened,
+// and then every step on the entry fails as it would on a missing entry.
+int openParentOf(const std::string& path)
+{
+    return open(posix::parentPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+} // namespace
+
 void Shredder::initFillData()
 {
     fillChar_.fill(0xFF);
     fillData_ = fillChar_;
 }
-void Shredder::alertWithError(int, const std::string&) {}
+
+int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize)
+{
+    if (shredBreak_.load())
+        return kShredDone;
+    const int dirFd = openParentOf(path);
+    int result = kShredDone;
+    posix::WalkCallbacks callbacks;
+    // A locked folder would keep its entries: unlock it before emptying it.
+    callbacks.beforeFolder = [](const posix::WalkEntry& entry) {
+        posix::clearImmutableAt(entry.parentFd, entry.name);
+        return posix::WalkAction::Continue;
+    };
+    callbacks.visit = [&](const posix::WalkEntry& entry) {
+        result = shredEntryAt(entry.parentFd, entry.name, entry.path(), fileSize);
+        return result != kShredDone || shredBreak_.load() ? posix::WalkAction::Stop : posix::WalkAction::Continue;
+    };
+    const auto walk = posix::walkTree(dirFd, posix::parentPath(path), posix::lastComponent(path), callbacks);
+    if (dirFd >= 0)
+        close(dirFd);
+    // A folder swapped or moved away during the walk: what is left stays, as after a failed removal.
+    if (walk == posix::WalkResult::Redirected && result == kShredDone)
+        result = failWith(kShredRemoveFailed, path);
+    return result;
+}
+
+int Shredder::shredFile(const std::string& path, std::atomic<double>* fileSize)
+{
+    const int dirFd = openParentOf(path);
+    const int result = shredEntryAt(dirFd, posix::lastComponent(path).c_str(), path, fileSize);
+    if (dirFd >= 0)
+        close(dirFd);
+    return result;
+}
+
+int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize)
+{
+    logVerbose(*platform_.log, *platform_.keys, strprintf("shredFile:%s", path.c_str()));
+    if (shredBreak_.load())
+        return kShredDone;
+    posix::clearImmutableAt(dirFd, name);
+    if (outVolume_)
+        outVolume_->dispShredFileWithPath(path);
+
+    struct stat st {};
+    const bool known = fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+    const double size = known ? static_cast<double>(st.st_size) : 0.0;
+    if (known && !S_ISDIR(st.st_mode) && shredderSwitch())
+        overwriteEntryAt(dirFd, name, st, path);
+
+    std::string current = name;
+    if (!noRenameSwitch_.load() && renameToStampAt(dirFd, name, current) != 0)
+        return failWith(kShredRenameFailed, path);
+    if (outPrefs_ && outPrefs_->testModeSwitch()) {
+        if (moveIntoDumpFolder(dirFd, current) != 0)
+            return failWith(kShredMoveFailed, path);
+    } else if (posix::removeEntryAt(dirFd, current.c_str()) != 0) {
+        return failWith(kShredRemoveFailed, path);
+    }
+    if (fileSize)
+        fileSize->fetch_sub(size);
+    return kShredDone;
+}
+
+void Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path)
+{
+    // Links are never written through, and a file with several hard links is still in use
+    // elsewhere: neither its data nor its fork is touched.
+    const int fd = posix::openForOverwrite(dirFd, name, seen);
+    if (fd < 0)
+        return;
+    struct stat now {};
+    const uint64_t size = fstat(fd, &now) == 0 ? static_cast<uint64_t>(now.st_size) : 0;
+    if (size != 0) {
+        if (const int error = posix::overwriteWithFill(fd, size))
+            platform_.log->line(strprintf("shredFile: overwrite error %d(%s)", error, path.c_str()));
+    }
+    if (outResFile_) {
+        if (outResFile_->openForkOn(fd) != 0 && outResFile_->forkSize() != 0) {
+            const uint64_t length = posix::filledLength(static_cast<uint64_t>(outResFile_->forkSize()));
+            std::vector<unsigned char> fill;
+            fill.reserve(length);
+            for (uint64_t done = 0; done < length; done += fillData_.size())
+                fill.insert(fill.end(), fillData_.begin(), fillData_.end());
+            outResFile_->writeData(fill.data(), fill.size());
+        }
+        outResFile_->closeFork();
+    }
+    close(fd);
+}
+
+std::string Shredder::nextStampName()
+{
+    const double now = secondsSinceReferenceDate(platform_.clock->now());
+    double last = lastStamp_.load();
+    double stamp = now;
+    do {
+        // Two names within the same microsecond would be the same name.
+        stamp = now > last + 0.0000005 ? now : last + 0.000001;
+    } while (!lastStamp_.compare_exchange_weak(last, stamp));
+    return strprintf("%f", stamp);
+}
+
+int Shredder::renameToStampAt(int dirFd, const char* name, std::string& newName)
+{
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kRenameAttempts && error == EEXIST; ++attempt) {
+        const std::string stamp = nextStampName();
+        error = posix::renameNoReplace(dirFd, name, dirFd, stamp.c_str());
+        if (error == 0)
+            newName = stamp;
+    }
+    return error;
+}
+
+int Shredder::moveIntoDumpFolder(int dirFd, const std::string& name)
+{
+    const std::string dump = posix::joinPath(platform_.homeDirectory, "Desktop/Sapperlode");
+    mkdir(dump.c_str(), 0777); // one level; that it exists or cannot be made shows in the move
+    const int dumpFd = posix::openDirectoryNoFollow(dump);
+    if (dumpFd < 0)
+        return errno;
+    const int error = posix::moveEntry(dirFd, name.c_str(), dumpFd, name.c_str());
+    close(dumpFd);
+    return error;
+}
+
+int Shredder::failWith(int code, const std::string& path)
+{
+    platform_.log->line(strprintf("err=%d(%s)", code, path.c_str()));
+    alertWithError(code, path);
+    return code;
+}
+
+void Shredder::alertWithError(int code, const std::string& path)
+{
+    Strings& strings = *platform_.strings;
+    // Put together piece by piece: a "%" in the path is shown as it stands.
+    AlertContent alert;
+    alert.title = strings.localized("TrashError");
+    alert.text = "Error:" + strings.localized(alertKeyFor(code)) + "\n\nFile:" + path +
+                 "\n\nInfo:" + strings.localized("TrashErrorInfo");
+    alert.button = strings.localized("Understand");
+    if (platform_.alerts)
+        platform_.alerts->runModal(alert);
+    else
+        platform_.log->line(alert.title + ": " + alert.text);
+}
 
 } // namespace bw

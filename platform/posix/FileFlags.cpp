@@ -1,0 +1,69 @@
+#include "platform/posix/FileFlags.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace bw::posix {
+
+namespace {
+
+int openForFlags(int dirFd, const char* name)
+{
+    struct stat st {};
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return -1;
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return -1;
+    const int fd = openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat opened {};
+    if (fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool changeImmutable(int dirFd, const char* name, bool on)
+{
+    const int fd = openForFlags(dirFd, name);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok && ((flags & FS_IMMUTABLE_FL) != 0) != on) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    close(fd);
+    return ok;
+}
+
+} // namespace
+
+bool clearImmutableAt(int dirFd, const char* name)
+{
+    return changeImmutable(dirFd, name, false);
+}
+
+bool setImmutableAt(int dirFd, const char* name)
+{
+    return changeImmutable(dirFd, name, true);
+}
+
+bool isImmutableAt(int dirFd, const char* name)
+{
+    const int fd = openForFlags(dirFd, name);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    const bool set = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL) != 0;
+    close(fd);
+    return set;
+}
+
+} // namespace bw::posix

@@ -1,0 +1,245 @@
+#include "platform/posix/ShredOps.h"
+
+#include "platform/posix/Files.h"
+#include "platform/posix/ResourceForkXattr.h"
+#include "platform/posix/TreeWalk.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+// errno values that are passed over on purpose:
+//   EINTR        a write, read or sync interrupted by a signal: the call is made again.
+//   EINVAL       fdatasync on a file system that cannot sync: the bytes were written.
+//   EINVAL       renameat2 on a file system without RENAME_NOREPLACE: checked rename instead.
+//   EXDEV        a move between file systems: copied, then removed.
+//   ENOTEMPTY,
+//   EEXIST       removing a folder that still holds entries: emptied, then removed.
+// Every other errno ends the step and is returned to the caller.
+
+namespace bw::posix {
+
+namespace {
+
+constexpr uint64_t kBlock = 256;
+constexpr size_t kChunk = 1 << 20;
+
+const std::vector<unsigned char>& fillChunk()
+{
+    static const std::vector<unsigned char> chunk(kChunk, 0xFF);
+    return chunk;
+}
+
+int writeAll(int fd, const unsigned char* data, size_t length)
+{
+    while (length > 0) {
+        const ssize_t n = write(fd, data, length);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        length -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int syncData(int fd)
+{
+    while (fdatasync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        return errno == EINVAL ? 0 : errno;
+    }
+    return 0;
+}
+
+int copyContent(int from, int to)
+{
+    std::vector<unsigned char> buffer(kChunk);
+    for (;;) {
+        const ssize_t n = read(from, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        if (const int error = writeAll(to, buffer.data(), static_cast<size_t>(n)))
+            return error;
+    }
+}
+
+int copyFileAcross(int fromDir, const char* name, const struct stat& st, int toDir, const char* toName)
+{
+    const int from = openat(fromDir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (from < 0)
+        return errno;
+    struct stat opened {};
+    if (fstat(from, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+        close(from);
+        return ESTALE;
+    }
+    const int to = openat(toDir, toName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (to < 0) {
+        const int error = errno;
+        close(from);
+        return error;
+    }
+    int error = copyContent(from, to);
+    if (error == 0) {
+        if (auto fork = readResourceFork(from))
+            writeResourceFork(to, *fork);
+        const struct timespec times[2] = {opened.st_atim, opened.st_mtim};
+        futimens(to, times);
+        if (fchmod(to, opened.st_mode & 07777) != 0)
+            error = errno;
+    }
+    close(from);
+    if (close(to) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        unlinkat(toDir, toName, 0);
+    return error;
+}
+
+int copyLinkAcross(int fromDir, const char* name, const struct stat& st, int toDir, const char* toName)
+{
+    std::string target(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1, '\0');
+    const ssize_t n = readlinkat(fromDir, name, target.data(), target.size());
+    if (n < 0)
+        return errno;
+    if (static_cast<size_t>(n) >= target.size())
+        return ESTALE; // the link changed since it was seen
+    target.resize(static_cast<size_t>(n));
+    return symlinkat(target.c_str(), toDir, toName) == 0 ? 0 : errno;
+}
+
+bool isEmptyFolder(int dirFd, const char* name)
+{
+    const int fd = openDirectoryAt(dirFd, name);
+    if (fd < 0)
+        return false;
+    const bool empty = listDirectoryAt(fd).empty();
+    close(fd);
+    return empty;
+}
+
+int moveAcross(int fromDir, const char* name, int toDir, const char* toName)
+{
+    struct stat st {};
+    if (fstatat(fromDir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    int error = EXDEV;
+    if (S_ISREG(st.st_mode))
+        error = copyFileAcross(fromDir, name, st, toDir, toName);
+    else if (S_ISLNK(st.st_mode))
+        error = copyLinkAcross(fromDir, name, st, toDir, toName);
+    else if (S_ISDIR(st.st_mode) && isEmptyFolder(fromDir, name))
+        error = mkdirat(toDir, toName, st.st_mode & 07777) == 0 ? 0 : errno;
+    if (error != 0)
+        return error;
+    if (unlinkat(fromDir, name, S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0) {
+        // The original stays whole: take the copy back so nothing exists twice.
+        error = errno;
+        if (S_ISDIR(st.st_mode))
+            unlinkat(toDir, toName, AT_REMOVEDIR);
+        else
+            unlinkat(toDir, toName, 0);
+    }
+    return error;
+}
+
+int removeTreeAt(int dirFd, const char* name)
+{
+    int error = 0;
+    WalkCallbacks callbacks;
+    callbacks.visit = [&error](const WalkEntry& entry) {
+        if (unlinkat(entry.parentFd, entry.name, entry.isDirectory() ? AT_REMOVEDIR : 0) != 0) {
+            error = errno;
+            return WalkAction::Stop;
+        }
+        return WalkAction::Continue;
+    };
+    if (walkTree(dirFd, std::string(), name, callbacks) == WalkResult::Redirected && error == 0)
+        error = ESTALE;
+    return error;
+}
+
+} // namespace
+
+uint64_t filledLength(uint64_t size)
+{
+    return (size / kBlock + (size % kBlock != 0 ? 1 : 0)) * kBlock;
+}
+
+int openForOverwrite(int dirFd, const char* name, const struct stat& seen)
+{
+    if (!S_ISREG(seen.st_mode) || seen.st_nlink != 1)
+        return -1;
+    const int fd = openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino ||
+        st.st_nlink != 1) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int overwriteWithFill(int fd, uint64_t size)
+{
+    const auto& chunk = fillChunk();
+    if (lseek(fd, 0, SEEK_SET) != 0)
+        return errno;
+    for (uint64_t left = filledLength(size); left > 0;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(left, chunk.size()));
+        if (const int error = writeAll(fd, chunk.data(), n))
+            return error;
+        left -= n;
+    }
+    return size == 0 ? 0 : syncData(fd);
+}
+
+int renameNoReplace(int fromDir, const char* from, int toDir, const char* to)
+{
+    if (renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    struct stat st {};
+    if (fstatat(toDir, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    return renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
+}
+
+int removeEntryAt(int dirFd, const char* name)
+{
+    struct stat st {};
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
+    if (unlinkat(dirFd, name, AT_REMOVEDIR) == 0)
+        return 0;
+    if (errno != ENOTEMPTY && errno != EEXIST)
+        return errno;
+    return removeTreeAt(dirFd, name);
+}
+
+int moveEntry(int fromDir, const char* name, int toDir, const char* toName)
+{
+    const int error = renameNoReplace(fromDir, name, toDir, toName);
+    return error == EXDEV ? moveAcross(fromDir, name, toDir, toName) : error;
+}
+
+} // namespace bw::posix
