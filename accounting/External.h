@@ -1,6 +1,13 @@
 #pragma once
+#include "accounting/Internal.h"
+#include "platform/Clock.h"
+
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,12 +88,52 @@ public:
     void setShredMode(bool on, const std::string& volumePath);
     void setAllShredMode(bool on);
 
+    // --- for the notification feed, the information panel and tests
+    // Every volume's ".Trashes" and its readable per-user folders, links left out.
+    std::vector<std::string> watchedTrashFolders() const;
+    // A copy of one volume's trash files table; none before its first measurement.
+    std::optional<TrashFiles> trashFilesAtPath(const std::string& volumePath) const;
+
+    // Volumes beyond this many in the list have no size counter.
+    static constexpr int kCountedVolumes = 32;
+
 private:
+    // Everything kept per volume path except the trash files table and the counter.
+    struct Books {
+        int status = kStandingBy;
+        bool measuring = false;
+        double lastFreeSize = 0.0;
+        int lastTrashFileCount = 0;
+        bool shredMode = false;
+    };
+    using RootItemVisitor = std::function<void(int userFolderFd, const std::string& rootItem, const char* name)>;
+
+    Books booksAt(const std::string& volumePath) const;
+    void updateBooks(const std::string& volumePath, const std::function<void(Books&)>& change);
+    void takeMeasuringFlag(const std::string& volumePath);
+    void releaseMeasuringFlag(const std::string& volumePath);
+    void forEachRootItem(const std::string& volumePath, const RootItemVisitor& visit) const;
+    TrashFiles measureRootItems(const std::string& volumePath, const std::vector<std::string>* only) const;
+    double storeTrashFiles(const std::string& volumePath, const std::function<void(TrashFiles&)>& change);
+    std::atomic<double>* counterAt(const std::string& volumePath);
+    const std::atomic<double>* counterAt(const std::string& volumePath) const;
+    int slotFor(const std::string& volumePath, const std::vector<std::string>& listed);
+    void logMeasurement(const char* what, const std::string& volumePath, TimePoint started) const;
+
     const Platform& platform_;
     Preferences* outPrefs_ = nullptr;
     Utility* outUtility_ = nullptr;
     Security* outSecurity_ = nullptr;
     std::atomic<int> lastDrives_{0};
+
+    // The counters sit at stable addresses for the life of the program; each is lent to
+    // one volume path at a time, so a counter never passes to the volume that moves into
+    // an unmounted volume's position.
+    std::array<std::atomic<double>, kCountedVolumes> trashSize_{};
+    mutable std::mutex mutex_; // guards everything below
+    std::array<std::string, kCountedVolumes> slotOwner_;
+    std::map<std::string, Books> books_;
+    std::map<std::string, TrashFiles> trashFilesDictionary_;
 };
 
 } // namespace bw

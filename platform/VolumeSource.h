@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace bw {
+
+// The volumes whose trashes are watched besides the home trash: mounted, local and
+// writable by the user, never the file system that holds the home trash. Asked afresh at
+// every call, in mount order, so that a mount or unmount is seen at once.
+class VolumeSource {
+public:
+    virtual ~VolumeSource() = default;
+    virtual std::vector<std::string> volumePaths() = 0;
+};
+
+} // namespace bw
