@@ -1,11 +1,39 @@
 #include "app/Manager.h"
 
 #include "app/Controllers.h"
+#include "platform/DefaultsStore.h"
+#include "platform/FramedPanel.h"
+#include "platform/Format.h"
+#include "platform/Log.h"
+#include "platform/Platform.h"
+#include "platform/StatusItem.h"
+#include "settings/SettingsKeys.h"
 
-// Placeholder until the tray application is built.
+#include <algorithm>
+#include <cmath>
+#include <set>
+
 namespace bw {
 
+namespace {
+
+constexpr Seconds kChangeWait{1.0};
+
+const char* const kEmptyToolTip = "Trash is empty condition";
+const char* const kWatchingToolTip = "Watching trash condition";
+const char* const kShreddingToolTip = "Shredding trash files";
+const char* const kMeasuringToolTip = "Measuring trash condition";
+
+} // namespace
+
 Manager::Manager(const Platform& platform) : platform_(platform) {}
+
+Manager::~Manager()
+{
+    platform_.mainLoop->cancelTimer(monitorTimer_);
+    platform_.mainLoop->cancelTimer(changeTimer_);
+}
+
 void Manager::wire(Controllers& c)
 {
     outInternal_ = &c.internal;
@@ -15,10 +43,198 @@ void Manager::wire(Controllers& c)
     outVolume_ = &c.volume;
     outUtility_ = &c.utility;
 }
-void Manager::awakeFromNib() {}
-void Manager::applicationDidFinishLaunching() {}
-void Manager::sizeMonitor() {}
-void Manager::setMenuIcon() {}
-void Manager::setMenuIconMeasuring() {}
+
+void Manager::setPanels(FramedPanel* prefPanel, FramedPanel* trashPanel)
+{
+    prefPanel_ = prefPanel;
+    trashPanel_ = trashPanel;
+}
+
+// --- lifecycle
+
+void Manager::awakeFromNib()
+{
+    monitorTimer_ = MainLoop::kNoTimer;
+    // The item stays without picture until the first icon update.
+    platform_.statusItem->show();
+    statusItem_.store(platform_.statusItem);
+}
+
+void Manager::applicationDidFinishLaunching()
+{
+    // The notification feed is connected to trashChanged() by the application itself.
+    if (outInternal_->trashSizeing())
+        setMenuIconMeasuring();
+    else
+        setMenuIcon();
+    sizeMonitor();
+}
+
+bool Manager::applicationShouldHandleReopen()
+{
+    sizeMonitor();
+    return false;
+}
+
+void Manager::applicationWillTerminate()
+{
+    platform_.mainLoop->cancelTimer(monitorTimer_);
+    platform_.mainLoop->cancelTimer(changeTimer_);
+    monitorTimer_ = changeTimer_ = MainLoop::kNoTimer;
+    saveFrame(keys::PreferencesPanel, prefPanel_);
+    saveFrame(keys::TrashInformationPanel, trashPanel_);
+}
+
+void Manager::saveFrame(const char* name, const FramedPanel* panel)
+{
+    if (!panel)
+        return;
+    const std::string frame = panel->frameText();
+    if (frame.empty())
+        return;
+    platform_.defaults->setString(name, frame);
+    // The store keeps changes in memory until it is flushed, and the process is ending.
+    platform_.defaults->synchronize();
+}
+
+// --- monitor loop
+
+void Manager::sizeMonitor()
+{
+    platform_.mainLoop->cancelTimer(monitorTimer_);
+    monitorTimer_ = MainLoop::kNoTimer;
+    if (!outShredder_->isShredding() && !outShredder_->isPartialShredding())
+        outShredder_->autoShred();
+    monitorTimer_ = platform_.mainLoop->startTimer(Seconds(timerInterval()), [this] {
+        monitorTimer_ = MainLoop::kNoTimer;
+        sizeMonitor();
+    });
+}
+
+double Manager::timerInterval()
+{
+    const float interval = outPrefs_->monitorInterval();
+    const double used = std::isnan(interval) ? kShortestInterval
+                                             : std::clamp(static_cast<double>(interval), kShortestInterval,
+                                                          kLongestInterval);
+    const bool outOfRange = !(used == static_cast<double>(interval));
+    // Once, not at every tick.
+    if (outOfRange && !intervalReported_)
+        platform_.log->line(strprintf("Monitor interval %g s is out of range; the monitor runs every %g s",
+                                      static_cast<double>(interval), used));
+    intervalReported_ = outOfRange;
+    return used;
+}
+
+void Manager::trashChanged(const std::string& name)
+{
+    if (name != kDirectoryNotification && name != kIndexingNotification)
+        return;
+    // A change during the wait is seen by the drive check and the tick that end it.
+    if (changeTimer_ != MainLoop::kNoTimer)
+        return;
+    changeTimer_ = platform_.mainLoop->startTimer(kChangeWait, [this] {
+        changeTimer_ = MainLoop::kNoTimer;
+        checkDrives();
+        sizeMonitor();
+    });
+}
+
+void Manager::checkDrives()
+{
+    // The count only says that something changed: two volumes mounted within one burst, or
+    // one swapped for another, leave it at +1 or 0. Every volume without a table entry is
+    // set up and every vanished one dropped; a path offered twice is being set up already.
+    outExternal_->checkDriveChanged();
+    std::set<std::string> seen;
+    while (auto path = outExternal_->installedVolumePath()) {
+        if (!seen.insert(*path).second)
+            break;
+        outExternal_->installTrashSizeThreadAtPath(path);
+    }
+    seen.clear();
+    while (auto path = outExternal_->removedVolumePath()) {
+        if (!seen.insert(*path).second)
+            break;
+        outExternal_->removeTrashSizeAtPath(path);
+    }
+}
+
+// --- status icon and tool tip
+
+Manager::Level Manager::trashLevel() const
+{
+    if (outInternal_->trashSize() == 0.0)
+        return Level::Empty;
+    if (outInternal_->trashSize() >= 0.9 * outInternal_->fullTrashSize())
+        return Level::Full;
+    if (outInternal_->trashSize() >= 0.5 * outInternal_->fullTrashSize())
+        return Level::Half;
+    return Level::Used;
+}
+
+void Manager::setMenuIcon()
+{
+    static const char* const pictures[] = {"EmptyTrash.png", "UsedTrash.png", "HalfTrash.png", "FullTrash.png"};
+    const Level level = trashLevel();
+    std::string toolTip = level == Level::Empty ? kEmptyToolTip : kWatchingToolTip;
+    if (outShredder_->isShredding() || outShredder_->isPartialShredding())
+        toolTip = kShreddingToolTip;
+    showIcon(pictures[static_cast<int>(level)], toolTip);
+}
+
+void Manager::setMenuIconMeasuring()
+{
+    static const char* const pictures[] = {"EmptyTrashMeasure.png", "UsedTrashMeasure.png", "HalfTrashMeasure.png",
+                                           "FullTrashMeasure.png"};
+    if (!statusItem())
+        return;
+    showIcon(pictures[static_cast<int>(trashLevel())], kMeasuringToolTip);
+}
+
+void Manager::setIconToolTip(const std::string& text)
+{
+    StatusItem* item = statusItem();
+    if (!item)
+        return;
+    onMainThread([item, text] { item->setToolTip(text); });
+}
+
+void Manager::showIcon(const std::string& picture, const std::string& toolTip)
+{
+    StatusItem* item = statusItem();
+    if (!item)
+        return;
+    onMainThread([item, picture, toolTip] {
+        item->setImage(picture);
+        item->setToolTip(toolTip);
+    });
+}
+
+void Manager::onMainThread(std::function<void()> update)
+{
+    // Straight away only when no earlier update is still queued, so the last call wins.
+    if (platform_.mainLoop->isMainThread() && pendingUpdates_.load() == 0) {
+        update();
+        return;
+    }
+    ++pendingUpdates_;
+    platform_.mainLoop->post([this, update = std::move(update)] {
+        update();
+        --pendingUpdates_;
+    });
+}
+
+// --- menu actions
+
+void Manager::actQuit()
+{
+    platform_.mainLoop->quit();
+}
+
+void Manager::actSizeMonitor()
+{
+    sizeMonitor();
+}
 
 } // namespace bw

@@ -1,31 +1,75 @@
 #pragma once
+#include <atomic>
+#include <functional>
 #include <string>
+
+#include "platform/MainLoop.h"
 
 namespace bw {
 
 class Controllers;
 class External;
+class FramedPanel;
 class Internal;
 class Preferences;
 class Shredder;
+class StatusItem;
 class Utility;
 class Volume;
 struct Platform;
+
+// The notification names the monitor reacts to.
+inline constexpr const char* kDirectoryNotification = "com.apple.carbon.core.DirectoryNotification";
+inline constexpr const char* kIndexingNotification = "com.apple.metadata.indexing_notification";
 
 // The application controller: the status item, the monitor loop, the status icon and
 // the status menu.
 class Manager {
 public:
     explicit Manager(const Platform& platform);
+    ~Manager();
+    Manager(const Manager&) = delete;
+    Manager& operator=(const Manager&) = delete;
     void wire(Controllers& controllers);
+
+    // --- lifecycle
     void awakeFromNib();
     void applicationDidFinishLaunching();
+    // Runs a monitor tick; false: no window is to be opened.
+    bool applicationShouldHandleReopen();
+    void applicationWillTerminate();
+    // The panels whose frames are saved at quit; either may be null while it does not exist.
+    void setPanels(FramedPanel* prefPanel, FramedPanel* trashPanel);
 
+    // --- monitor loop
     void sizeMonitor();
+    void trashChanged(const std::string& name);
+
+    // --- status icon and tool tip; callable from any thread
     void setMenuIcon();
     void setMenuIconMeasuring();
+    void setIconToolTip(const std::string& text);
+    // Null until awakeFromNib() has put the item up.
+    StatusItem* statusItem() const { return statusItem_.load(); }
+
+    // --- menu actions
+    void actQuit();
+    void actSizeMonitor();
+    void actDummy() {}
+
+    // Shortest and longest period of the monitor timer; intervals outside are clamped.
+    static constexpr double kShortestInterval = 1.0;
+    static constexpr double kLongestInterval = 24.0 * 60 * 60;
 
 private:
+    enum class Level { Empty, Used, Half, Full };
+    Level trashLevel() const;
+    double timerInterval();
+    void checkDrives();
+    void showIcon(const std::string& picture, const std::string& toolTip);
+    void onMainThread(std::function<void()> update);
+    void saveFrame(const char* name, const FramedPanel* panel);
+
     const Platform& platform_;
     Internal* outInternal_ = nullptr;
     Preferences* outPrefs_ = nullptr;
@@ -33,6 +77,15 @@ private:
     External* outExternal_ = nullptr;
     Volume* outVolume_ = nullptr;
     Utility* outUtility_ = nullptr;
+    FramedPanel* prefPanel_ = nullptr;
+    FramedPanel* trashPanel_ = nullptr;
+
+    MainLoop::TimerId monitorTimer_ = MainLoop::kNoTimer;
+    // The one-second wait between a notification and its drive check.
+    MainLoop::TimerId changeTimer_ = MainLoop::kNoTimer;
+    std::atomic<StatusItem*> statusItem_{nullptr};
+    std::atomic<int> pendingUpdates_{0}; // icon updates handed to the main thread, not yet applied
+    bool intervalReported_ = false; // an out-of-range interval is logged once, not at every tick
 };
 
 } // namespace bw

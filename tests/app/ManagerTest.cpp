@@ -1,0 +1,301 @@
+#include "app/Controllers.h"
+#include "app/Manager.h"
+#include "platform/FramedPanel.h"
+#include "settings/SettingsKeys.h"
+#include "tests/support/FakeMainLoop.h"
+#include "tests/support/FakeStatusItem.h"
+#include "tests/support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <thread>
+
+namespace bw {
+
+// Shredder raises its deletion flags only inside its own passes; these tests raise them
+// directly to stand for a pass or a deletion of chosen items that is running.
+template <typename Tag, typename Tag::type Member>
+struct Expose {
+    friend typename Tag::type member(Tag) { return Member; }
+};
+struct ShreddingFlag {
+    using type = std::atomic<bool> Shredder::*;
+    friend type member(ShreddingFlag);
+};
+struct PartialShreddingFlag {
+    using type = std::atomic<bool> Shredder::*;
+    friend type member(PartialShreddingFlag);
+};
+template struct Expose<ShreddingFlag, &Shredder::shredding_>;
+template struct Expose<PartialShreddingFlag, &Shredder::pertialShredding_>;
+
+namespace {
+
+using test::FakeMainLoop;
+using test::FakeStatusItem;
+using test::TestPlatform;
+
+constexpr double kCapacity = 1000000000000.0;
+
+class ManagerTest : public ::testing::Test {
+protected:
+    ManagerTest()
+    {
+        tp.platform.mainLoop = &loop;
+        tp.platform.statusItem = &item;
+        Controllers::registerDefaults(tp.defaults);
+    }
+
+    // Wakes only what the monitor needs, without the measuring worker of the home trash.
+    void wakeMonitor()
+    {
+        c.preferences.awakeFromNib();
+        c.manager.awakeFromNib();
+    }
+
+    void launch()
+    {
+        c.awakeFromNib();
+        tp.workers.waitForAll();
+        loop.runPosted();
+        c.manager.applicationDidFinishLaunching();
+    }
+
+    // The times at which a monitor tick re-armed the timer with `interval`.
+    std::vector<double> ticks(double interval = 300.0) const
+    {
+        std::vector<double> at;
+        for (const auto& s : loop.started)
+            if (s.delay == interval)
+                at.push_back(s.at);
+        return at;
+    }
+
+    // Home trash of t bytes with room r: free space is set so that free + t - minimum = r.
+    void setTrash(double t, double r)
+    {
+        tp.space.set(kCapacity, 0.0);
+        const double minimum = c.internal.miniSize();
+        c.internal.setTrashSize(t);
+        tp.space.set(kCapacity, r - t + minimum);
+        ASSERT_EQ(c.internal.fullTrashSize(), r);
+    }
+
+    void raise(std::atomic<bool> Shredder::*flag, bool on) { (c.shredder.*flag).store(on); }
+
+    TestPlatform tp;
+    FakeMainLoop loop;
+    FakeStatusItem item;
+    Controllers c{tp.platform};
+};
+
+TEST_F(ManagerTest, FirstTickAtLaunchThenOneFullIntervalAfterTheLatestTick)
+{
+    launch();
+    EXPECT_TRUE(item.shown());
+    EXPECT_EQ(ticks(), std::vector<double>{0.0});
+    EXPECT_EQ(loop.pendingTimers(), 1);
+    EXPECT_EQ(loop.nextDueIn(), 300.0);
+
+    // A directory change 10 s after the tick: the tick comes after the one-second wait, and the
+    // timer of the first tick never fires.
+    loop.advance(Seconds(10));
+    c.manager.trashChanged(kDirectoryNotification);
+    loop.advance(Seconds(0.999));
+    EXPECT_EQ(ticks().size(), 1u);
+    loop.advance(Seconds(0.001));
+    EXPECT_EQ(ticks(), (std::vector<double>{0.0, 11.0}));
+    EXPECT_EQ(loop.pendingTimers(), 1);
+    EXPECT_EQ(loop.nextDueIn(), 300.0);
+    loop.advance(Seconds(300));
+    EXPECT_EQ(ticks(), (std::vector<double>{0.0, 11.0, 311.0}));
+
+    // The indexing notification counts too; a burst during the wait ends in one tick.
+    c.manager.trashChanged(kIndexingNotification);
+    loop.advance(Seconds(0.5));
+    c.manager.trashChanged(kDirectoryNotification);
+    loop.advance(Seconds(2));
+    EXPECT_EQ(ticks(), (std::vector<double>{0.0, 11.0, 311.0, 312.0}));
+
+    // Any other name changes nothing.
+    c.manager.trashChanged("com.apple.carbon.core.DirectoryNotificationX");
+    c.manager.trashChanged("");
+    c.manager.trashChanged("org.freedesktop.FileManager1");
+    EXPECT_EQ(loop.pendingTimers(), 1);
+    loop.advance(Seconds(5));
+    EXPECT_EQ(ticks().size(), 4u);
+
+    // Reopening runs a tick and asks for no window; so does the menu's check-now.
+    EXPECT_FALSE(c.manager.applicationShouldHandleReopen());
+    EXPECT_EQ(ticks().back(), 318.5);
+    loop.advance(Seconds(3));
+    c.manager.actSizeMonitor();
+    EXPECT_EQ(ticks().back(), 321.5);
+    EXPECT_EQ(loop.pendingTimers(), 1);
+}
+
+TEST_F(ManagerTest, ChangedIntervalAppliesFromTheNextTick)
+{
+    launch();
+    c.preferences.applyAndStore(0.1f, 60.0f, false, true, false);
+    loop.advance(Seconds(299));
+    EXPECT_EQ(ticks(60.0).size(), 0u);
+    loop.advance(Seconds(1));
+    EXPECT_EQ(ticks(60.0), std::vector<double>{300.0});
+    loop.advance(Seconds(60));
+    EXPECT_EQ(ticks(60.0), (std::vector<double>{300.0, 360.0}));
+}
+
+TEST_F(ManagerTest, IntervalsThatWouldSpinOrOverflowAreClampedAndLoggedOnce)
+{
+    launch();
+    for (float bad : {0.0f, -5.0f, 0.001f, std::numeric_limits<float>::quiet_NaN(), 1e30f}) {
+        c.preferences.applyAndStore(0.1f, 300.0f, false, true, false);
+        c.manager.sizeMonitor();
+        tp.log.clear();
+        c.preferences.applyAndStore(0.1f, bad, false, true, false);
+        c.manager.sizeMonitor();
+        const double used = bad == 1e30f ? Manager::kLongestInterval : Manager::kShortestInterval;
+        EXPECT_EQ(loop.started.back().delay, used) << bad;
+        loop.advance(Seconds(std::min(used * 10, 1e6)));
+        EXPECT_EQ(loop.nextDueIn(), used) << bad;
+        EXPECT_EQ(loop.pendingTimers(), 1) << bad;
+        EXPECT_EQ(tp.log.lines().size(), 1u) << bad;
+    }
+}
+
+TEST_F(ManagerTest, TicksDuringADeletionOnlyRearmTheTimer)
+{
+    launch();
+    raise(member(ShreddingFlag{}), true);
+    c.manager.sizeMonitor();
+    EXPECT_EQ(loop.pendingTimers(), 1);
+    EXPECT_EQ(loop.nextDueIn(), 300.0);
+    raise(member(ShreddingFlag{}), false);
+    raise(member(PartialShreddingFlag{}), true);
+    loop.advance(Seconds(300));
+    EXPECT_EQ(ticks(), (std::vector<double>{0.0, 0.0, 300.0}));
+    EXPECT_EQ(loop.nextDueIn(), 300.0);
+}
+
+TEST_F(ManagerTest, QuitSavesThePanelFramesAndStopsTheTimer)
+{
+    struct Panel final : FramedPanel {
+        std::string frame;
+        std::string frameText() const override { return frame; }
+    } prefs, info;
+    prefs.frame = "10 20 400 300";
+    c.manager.setPanels(&prefs, &info); // the information panel was never shown
+    launch();
+    c.manager.actQuit();
+    EXPECT_EQ(loop.quitCount, 1);
+    c.manager.applicationWillTerminate();
+    EXPECT_EQ(loop.pendingTimers(), 0);
+    const auto stored = tp.defaults.stored();
+    EXPECT_EQ(std::get<std::string>(stored.at(keys::PreferencesPanel)), "10 20 400 300");
+    EXPECT_EQ(stored.count(keys::TrashInformationPanel), 0u);
+}
+
+TEST_F(ManagerTest, LevelsPicturesAndToolTips)
+{
+    wakeMonitor();
+    struct Case {
+        double t, r;
+        const char* picture;
+        const char* toolTip;
+    };
+    const Case cases[] = {
+        {0.0, 5e9, "EmptyTrash.png", "Trash is empty condition"},
+        {1.0, 5e9, "UsedTrash.png", "Watching trash condition"},
+        {1e9, 2e9, "HalfTrash.png", "Watching trash condition"},       // exactly half
+        {1e9 - 1, 2e9 - 1, "UsedTrash.png", "Watching trash condition"}, // one byte less
+        {9e9, 1e10, "FullTrash.png", "Watching trash condition"},       // exactly 90 %
+        {9e9 - 1, 1e10 - 1, "HalfTrash.png", "Watching trash condition"},
+        {2e9, -3e9, "FullTrash.png", "Watching trash condition"}, // free + trash below the minimum
+        {0.0, -3e9, "EmptyTrash.png", "Trash is empty condition"},
+    };
+    for (const auto& k : cases) {
+        setTrash(k.t, k.r);
+        c.manager.setMenuIcon();
+        EXPECT_EQ(item.image(), k.picture) << k.t << " of " << k.r;
+        EXPECT_EQ(item.toolTip(), k.toolTip) << k.t << " of " << k.r;
+        c.manager.setMenuIconMeasuring();
+        const std::string normal = k.picture;
+        EXPECT_EQ(item.image(), normal.substr(0, normal.size() - 4) + "Measure.png");
+        EXPECT_EQ(item.toolTip(), "Measuring trash condition");
+    }
+
+    // Other volumes' trashes never change the icon.
+    setTrash(0.0, 5e9);
+    c.external.setTrashSize(4e9, tp.home.path());
+    c.manager.setMenuIcon();
+    EXPECT_EQ(item.image(), "EmptyTrash.png");
+    EXPECT_EQ(item.toolTip(), "Trash is empty condition");
+}
+
+TEST_F(ManagerTest, DeletionToolTipAndMeasuringDuringADeletion)
+{
+    wakeMonitor();
+    for (auto flag : {member(ShreddingFlag{}), member(PartialShreddingFlag{})}) {
+        for (double t : {0.0, 1e9}) {
+            setTrash(t, 2e9);
+            raise(flag, true);
+            c.manager.setMenuIcon();
+            EXPECT_EQ(item.image(), t == 0.0 ? "EmptyTrash.png" : "HalfTrash.png");
+            EXPECT_EQ(item.toolTip(), "Shredding trash files");
+            c.manager.setMenuIconMeasuring();
+            EXPECT_EQ(item.toolTip(), "Measuring trash condition");
+            raise(flag, false);
+            c.manager.setMenuIcon();
+            EXPECT_EQ(item.toolTip(), t == 0.0 ? "Trash is empty condition" : "Watching trash condition");
+        }
+    }
+}
+
+TEST_F(ManagerTest, IconCallsBeforeTheItemExistsChangeNothing)
+{
+    c.preferences.awakeFromNib();
+    setTrash(1e9, 2e9);
+    c.manager.setMenuIconMeasuring();
+    c.manager.setMenuIcon();
+    c.manager.setIconToolTip("Watching trash condition");
+    EXPECT_EQ(c.manager.statusItem(), nullptr);
+    EXPECT_EQ(item.updates(), 0);
+    EXPECT_EQ(loop.postedCount(), 0);
+    c.manager.awakeFromNib();
+    EXPECT_EQ(c.manager.statusItem(), &item);
+    EXPECT_EQ(item.updates(), 0); // no picture until the first icon update
+}
+
+TEST_F(ManagerTest, WorkerCallsAreAppliedOnTheMainThreadInCallOrder)
+{
+    wakeMonitor();
+    setTrash(1e9, 2e9);
+    std::thread([&] { c.manager.setMenuIconMeasuring(); }).join();
+    EXPECT_EQ(item.updates(), 0);
+    // A main-thread call after it must not be overtaken by the worker's queued update.
+    c.manager.setMenuIcon();
+    EXPECT_EQ(item.updates(), 0);
+    loop.runPosted();
+    EXPECT_EQ(item.image(), "HalfTrash.png");
+    EXPECT_EQ(item.toolTip(), "Watching trash condition");
+    // Nothing queued any more: the main thread draws at once.
+    setTrash(0.0, 2e9);
+    c.manager.setMenuIcon();
+    EXPECT_EQ(item.image(), "EmptyTrash.png");
+}
+
+TEST_F(ManagerTest, LaunchShowsTheIconOfTheMeasuredTrash)
+{
+    test::makeFolder(tp.trash());
+    test::writeFile(tp.trash() + "/a", 3000);
+    launch();
+    EXPECT_EQ(c.internal.trashSize(), 3000.0);
+    EXPECT_EQ(item.image(), "UsedTrash.png");
+    EXPECT_EQ(item.toolTip(), "Watching trash condition");
+}
+
+} // namespace
+} // namespace bw
