@@ -1,0 +1,285 @@
+#include "tests/deletion/ShredderFixture.h"
+
+#include "platform/posix/FileFlags.h"
+#include "platform/posix/Files.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <regex>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace bw::test {
+namespace {
+
+bool isStampName(const std::string& name)
+{
+    static const std::regex stamp("^[0-9]+\\.[0-9]{6}$");
+    return std::regex_match(name, stamp);
+}
+
+bool allFill(const std::string& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) == 0xFF; });
+}
+
+std::vector<std::string> sorted(std::vector<std::string> names)
+{
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using ShredderFileTest = ShredderFixture;
+
+TEST_F(ShredderFileTest, OverwritesInWholeBlocksRenamesAndLowersTheCounter)
+{
+    // Test mode keeps what would have been removed, so the bytes on disk can be read.
+    setTestMode(true);
+    const struct { const char* name; size_t size; size_t filled; } cases[] = {
+        {"empty", 0, 0}, {"one", 1, 256}, {"block", 256, 256}, {"block+1", 257, 512}};
+    for (const auto& c : cases) {
+        writeFile(inTrash(c.name), c.size);
+        const double before = counter.load();
+        ASSERT_EQ(shredder().shredFolderOrFile(inTrash(c.name), &counter), kShredDone) << c.name;
+        EXPECT_EQ(before - counter.load(), static_cast<double>(c.size)) << c.name;
+        EXPECT_FALSE(exists(inTrash(c.name)));
+        tp.clock.advance(Seconds(1));
+    }
+    const auto arrived = sorted(posix::listDirectory(dump()));
+    ASSERT_EQ(arrived.size(), 4u);
+    std::vector<size_t> sizes;
+    for (const auto& name : arrived) {
+        EXPECT_TRUE(isStampName(name)) << name;
+        const std::string bytes = readFile(dump() + "/" + name);
+        EXPECT_TRUE(allFill(bytes)) << name;
+        sizes.push_back(bytes.size());
+    }
+    EXPECT_EQ(sizes, (std::vector<size_t>{0, 256, 256, 512}));
+    EXPECT_TRUE(alerts.shown().empty());
+
+    // With the overwrite switched off the content arrives as it was.
+    shredder().setShredderSwitch(false);
+    shredder().setNoRenameSwitch(true);
+    writeFile(inTrash("kept"), 300, 'k');
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("kept"), nullptr), kShredDone);
+    EXPECT_EQ(readFile(dump() + "/kept"), std::string(300, 'k'));
+}
+
+TEST_F(ShredderFileTest, FolderIsEmptiedDepthFirstAndRemovedLast)
+{
+    const std::string item = inTrash("project");
+    makeFolder(item + "/src/deep");
+    writeFile(item + "/a.txt", 10);
+    writeFile(item + "/src/b.c", 300);
+    writeFile(item + "/src/deep/c.o", 4097);
+    symlink("a.txt", (item + "/src/link").c_str());
+    const double total = posix::measuredSize(item);
+
+    setTestMode(true);
+    ASSERT_EQ(shredder().shredFolderOrFile(item, &counter), kShredDone);
+    EXPECT_FALSE(exists(item));
+    EXPECT_EQ(1000000.0 - counter.load(), total);
+
+    // Every entry arrived on its own under a fresh time-stamp name: three files, one link,
+    // three folders, each folder already empty when it was moved.
+    int files = 0, links = 0, folders = 0;
+    for (const auto& name : posix::listDirectory(dump())) {
+        EXPECT_TRUE(isStampName(name)) << name;
+        const auto st = posix::lstatPath(dump() + "/" + name);
+        ASSERT_TRUE(st);
+        if (S_ISDIR(st->st_mode)) {
+            ++folders;
+            EXPECT_TRUE(posix::listDirectory(dump() + "/" + name).empty());
+        } else if (S_ISLNK(st->st_mode)) {
+            ++links;
+        } else {
+            ++files;
+            EXPECT_TRUE(allFill(readFile(dump() + "/" + name)));
+            EXPECT_EQ(st->st_size % 256, 0);
+        }
+    }
+    EXPECT_EQ(files, 3);
+    EXPECT_EQ(links, 1);
+    EXPECT_EQ(folders, 3);
+
+    // Outside test mode the tree simply goes.
+    setTestMode(false);
+    makeFolder(inTrash("again/x/y"));
+    writeFile(inTrash("again/x/y/z"), 5);
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("again"), nullptr), kShredDone);
+    EXPECT_FALSE(exists(inTrash("again")));
+    EXPECT_EQ(posix::listDirectory(tp.trash()).size(), 0u);
+}
+
+TEST_F(ShredderFileTest, NoRenameAndDumpFolderClashes)
+{
+    setTestMode(true);
+    shredder().setNoRenameSwitch(true);
+    writeFile(inTrash("report.pdf"), 20);
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("report.pdf"), &counter), kShredDone);
+    EXPECT_TRUE(exists(dump() + "/report.pdf"));
+
+    // The same name again: the move into the dump folder fails and nothing is replaced.
+    writeFile(inTrash("report.pdf"), 20, 'n');
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("report.pdf"), &counter), kShredMoveFailed);
+    EXPECT_EQ(counter.load(), 1000000.0 - 20);
+    EXPECT_TRUE(exists(inTrash("report.pdf")));
+    EXPECT_EQ(readFile(dump() + "/report.pdf"), std::string(256, '\xFF'));
+    ASSERT_EQ(alerts.shown().size(), 1u);
+    EXPECT_EQ(alerts.shown()[0].title, "TrashError");
+    EXPECT_EQ(alerts.shown()[0].button, "Understand");
+    EXPECT_EQ(alerts.shown()[0].text,
+              "Error:FileMoveError\n\nFile:" + inTrash("report.pdf") + "\n\nInfo:TrashErrorInfo");
+    EXPECT_TRUE(tp.log.contains("err=2(" + inTrash("report.pdf") + ")"));
+
+    // Outside test mode the entry is removed under its own name.
+    setTestMode(false);
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("report.pdf"), nullptr), kShredDone);
+    EXPECT_FALSE(exists(inTrash("report.pdf")));
+}
+
+TEST_F(ShredderFileTest, TakenTimeStampNameIsNeverReplaced)
+{
+    // The fake clock stands still: the first name tried is taken by another entry.
+    writeFile(inTrash(stampNow()), 7, 's');
+    writeFile(inTrash("victim"), 7);
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("victim"), &counter), kShredDone);
+    EXPECT_FALSE(exists(inTrash("victim")));
+    EXPECT_EQ(readFile(inTrash(stampNow())), std::string(7, 's'));
+
+    // Two entries in a row while the clock stands still still get different names.
+    setTestMode(true);
+    writeFile(inTrash("one"), 1);
+    writeFile(inTrash("two"), 1);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("one"), nullptr), kShredDone);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("two"), nullptr), kShredDone);
+    EXPECT_EQ(posix::listDirectory(dump()).size(), 2u);
+}
+
+TEST_F(ShredderFileTest, StopRequestTouchesNothing)
+{
+    makeFolder(inTrash("tree/sub"));
+    writeFile(inTrash("tree/sub/f"), 100, 'q');
+    shredder().setShredBreak(true);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("tree"), &counter), kShredDone);
+    EXPECT_EQ(shredder().shredFile(inTrash("tree/sub/f"), &counter), kShredDone);
+    EXPECT_EQ(readFile(inTrash("tree/sub/f")), std::string(100, 'q'));
+    EXPECT_EQ(counter.load(), 1000000.0);
+}
+
+TEST_F(ShredderFileTest, LinksAndHardLinksKeepWhatTheyReach)
+{
+    TempDir outside;
+    writeFile(outside / "precious", 1000, 'p');
+    makeFolder(outside / "folder");
+    writeFile(outside / "folder/inner", 10, 'i');
+    symlink((outside / "precious").c_str(), inTrash("to-file").c_str());
+    symlink((outside / "folder").c_str(), inTrash("to-folder").c_str());
+    ASSERT_EQ(link((outside / "precious").c_str(), inTrash("hard").c_str()), 0);
+
+    for (const char* name : {"to-file", "to-folder", "hard"})
+        ASSERT_EQ(shredder().shredFolderOrFile(inTrash(name), &counter), kShredDone) << name;
+    EXPECT_TRUE(posix::listDirectory(tp.trash()).empty());
+    EXPECT_EQ(readFile(outside / "precious"), std::string(1000, 'p'));
+    EXPECT_EQ(readFile(outside / "folder/inner"), std::string(10, 'i'));
+    EXPECT_EQ(posix::lstatPath(outside / "precious")->st_nlink, 1u);
+}
+
+TEST_F(ShredderFileTest, SpecialFilesAreRemovedWithoutBlocking)
+{
+    ASSERT_EQ(mkfifo(inTrash("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("pipe"), &counter), kShredDone);
+    EXPECT_FALSE(exists(inTrash("pipe")));
+}
+
+TEST_F(ShredderFileTest, LockedEntriesAreUnlockedFirst)
+{
+    makeFolder(inTrash("locked-folder"));
+    writeFile(inTrash("locked-folder/locked-file"), 30);
+    const int trashFd = posix::openDirectoryNoFollow(tp.trash());
+    const int folderFd = posix::openDirectoryNoFollow(inTrash("locked-folder"));
+    const bool locked = posix::setImmutableAt(folderFd, "locked-file") && posix::setImmutableAt(trashFd, "locked-folder");
+    close(folderFd);
+    close(trashFd);
+    if (!locked)
+        GTEST_SKIP() << "this file system or user cannot set the immutable flag";
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("locked-folder"), &counter), kShredDone);
+    EXPECT_FALSE(exists(inTrash("locked-folder")));
+}
+
+TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
+{
+    const std::string odd = inTrash("100%s %n %d\nline");
+    EXPECT_EQ(shredder().shredFolderOrFile(odd, &counter), kShredRenameFailed);
+    shredder().setNoRenameSwitch(true);
+    EXPECT_EQ(shredder().shredFile(odd, &counter), kShredRemoveFailed);
+    EXPECT_EQ(counter.load(), 1000000.0);
+
+    const auto shown = alerts.shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Error:FileRenameError\n\nFile:" + odd + "\n\nInfo:TrashErrorInfo");
+    EXPECT_EQ(shown[1].text, "Error:FileDeleteError\n\nFile:" + odd + "\n\nInfo:TrashErrorInfo");
+    EXPECT_EQ(tp.log.count("err=4(" + odd + ")"), 1);
+    EXPECT_EQ(tp.log.count("err=3(" + odd + ")"), 1);
+
+    // Codes that only the alert knows.
+    shredder().alertWithError(kShredWriteFailed, "/p");
+    shredder().alertWithError(kShredResWriteFailed, "/p");
+    EXPECT_EQ(alerts.shown()[2].text.substr(0, 20), "Error:FileWriteError");
+    EXPECT_EQ(alerts.shown()[3].text.substr(0, 19), "Error:ResWriteError");
+
+    // The trace line is written only while the Alt key is held.
+    tp.keys.held = true;
+    writeFile(inTrash("traced"), 1);
+    shredder().shredFolderOrFile(inTrash("traced"), nullptr);
+    EXPECT_TRUE(tp.log.contains("shredFile:" + inTrash("traced")));
+}
+
+TEST_F(ShredderFileTest, ResourceForkIsOverwrittenWithTheData)
+{
+    writeFile(inTrash("mac-file"), 10);
+    const std::string fork(300, 'r');
+    if (setxattr(inTrash("mac-file").c_str(), "user.com.apple.ResourceFork", fork.data(), fork.size(), 0) != 0)
+        GTEST_SKIP() << "no user extended attributes here";
+    setTestMode(true);
+    shredder().setNoRenameSwitch(true);
+    ASSERT_EQ(shredder().shredFolderOrFile(inTrash("mac-file"), &counter), kShredDone);
+    std::string value(1024, '\0');
+    const ssize_t n = getxattr((dump() + "/mac-file").c_str(), "user.com.apple.ResourceFork", value.data(), value.size());
+    ASSERT_EQ(n, 512);
+    value.resize(512);
+    EXPECT_TRUE(allFill(value));
+    EXPECT_EQ(counter.load(), 1000000.0 - 10);
+}
+
+TEST_F(ShredderFileTest, TestModeMovesAcrossFileSystems)
+{
+    const char* other = "/dev/shm";
+    struct stat shm {}, home {};
+    if (stat(other, &shm) != 0 || stat(tp.home.path().c_str(), &home) != 0 || shm.st_dev == home.st_dev)
+        GTEST_SKIP() << "no second file system at hand";
+    TempDir volumeTrash(other);
+    makeFolder(volumeTrash / "album/empty");
+    writeFile(volumeTrash / "album/photo", 5000, 'j');
+    symlink("photo", (volumeTrash / "album/alias").c_str());
+
+    setTestMode(true);
+    shredder().setNoRenameSwitch(true);
+    shredder().setShredderSwitch(false);
+    ASSERT_EQ(shredder().shredFolderOrFile(volumeTrash / "album", &counter), kShredDone);
+    EXPECT_FALSE(exists(volumeTrash / "album"));
+    EXPECT_EQ(readFile(dump() + "/photo"), std::string(5000, 'j'));
+    EXPECT_TRUE(S_ISLNK(posix::lstatPath(dump() + "/alias")->st_mode));
+    EXPECT_TRUE(S_ISDIR(posix::lstatPath(dump() + "/empty")->st_mode));
+    EXPECT_TRUE(S_ISDIR(posix::lstatPath(dump() + "/album")->st_mode));
+
+    // A clash in the dump folder across file systems leaves the original where it was.
+    writeFile(volumeTrash / "photo", 10, 'c');
+    EXPECT_EQ(shredder().shredFolderOrFile(volumeTrash / "photo", nullptr), kShredMoveFailed);
+    EXPECT_EQ(readFile(volumeTrash / "photo"), std::string(10, 'c'));
+    EXPECT_EQ(readFile(dump() + "/photo"), std::string(5000, 'j'));
+}
+
+} // namespace
+} // namespace bw::test
