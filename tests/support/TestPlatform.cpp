@@ -77,6 +77,11 @@ TestPlatform::TestPlatform()
     platform.space = &space;
     platform.strings = &strings;
     platform.openPanel = &openPanel;
+    platform.mainLoop = &mainLoop;
+    platform.statusItem = &statusItem;
+    platform.alerts = &alerts;
+    platform.launcher = &launcher;
+    platform.volumes = &volumes;
     space.set(1000000000000.0, 500000000000.0);
 }
 

@@ -2,6 +2,11 @@
 #include "platform/Platform.h"
 #include "platform/Strings.h"
 #include "platform/Workers.h"
+#include "tests/support/FakeAlerts.h"
+#include "tests/support/FakeLauncher.h"
+#include "tests/support/FakeMainLoop.h"
+#include "tests/support/FakeStatusItem.h"
+#include "tests/support/FakeVolumeSource.h"
 #include "tests/support/Fakes.h"
 
 #include <string>
@@ -29,8 +34,8 @@ std::string readFile(const std::string& path);
 void setModificationTime(const std::string& path, time_t seconds);
 bool exists(const std::string& path); // lstat, so a dangling link exists
 
-// The platform of a test: fakes for the desktop, real files under a temporary HOME.
-// Facilities of later features are attached by their tests to `platform`.
+// The platform of a test: fakes for the desktop, real files under a temporary HOME. A test
+// may point `platform` at other implementations (the real space or volume source).
 class TestPlatform {
 public:
     TestPlatform();
@@ -44,6 +49,11 @@ public:
     FakeSpaceSource space;
     UntranslatedStrings strings;
     FakeOpenPanel openPanel;
+    FakeMainLoop mainLoop;
+    FakeStatusItem statusItem;
+    FakeAlertPresenter alerts;
+    FakePrivilegedLauncher launcher;
+    FakeVolumeSource volumes;
     Workers workers;
     Platform platform;
 
