@@ -118,6 +118,17 @@ private:
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;
 
+    // --- automatic delete pass
+    // How a cycle came out, and the trash its last step worked on (the one to rebuild
+    // after a stop): the home trash, a volume's trash, or none.
+    struct CycleOutcome {
+        bool endsPass = false;
+        bool onHome = false;
+        std::optional<std::string> onVolume;
+    };
+    CycleOutcome autoShredCycle(bool forced);
+    void endAutoShred(const CycleOutcome& last);
+
     // --- file shredder, on directory descriptors
     int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize);
     void overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);

@@ -1,17 +1,265 @@
 #include "deletion/Shredder.h"
 
-// Placeholder until the automatic delete pass is built: a tick starts nothing.
+#include "accounting/External.h"
+#include "accounting/Internal.h"
+#include "app/Manager.h"
+#include "deletion/OldestItem.h"
+#include "infopanel/Volume.h"
+#include "platform/Format.h"
+#include "platform/Log.h"
+#include "platform/Platform.h"
+#include "platform/Workers.h"
+#include "platform/posix/Files.h"
+#include "privileges/Security.h"
+
+#include <sys/stat.h>
+
 namespace bw {
 
-void Shredder::autoShred() {}
-void Shredder::autoShredThread() {}
-int Shredder::autoShredSubInternal() { return kShredNothingLeft; }
-int Shredder::autoShredSubExternal(const std::string&, int) { return kShredNothingLeft; }
-int Shredder::shredOlderWithPath(const std::string&, const std::vector<std::string>&, std::atomic<double>*)
+namespace {
+
+// The log lines of one mode: errors always, the others only while Alt is held.
+struct CycleLines {
+    const char* homeError;
+    const char* volumeError;
+    const char* homeBreak;
+    const char* volumeBreak;
+    const char* finished;
+};
+
+constexpr CycleLines kForcedLines{
+    "Brindlewick: Some error occured at #1.", "Brindlewick: Some error occured at #2.",
+    "Forced break at all internal", "Forced break at all external", "empty break",
+};
+constexpr CycleLines kFreeSpaceLines{
+    "Brindlewick: Some error occured at #3.", "Brindlewick: Some error occured at #4.",
+    "Forced break at calc internal", "Forced break at calc external", "free break",
+};
+
+bool isFailure(int result)
 {
-    return kShredNothingLeft;
+    return result != kShredDone && result != kShredNothingLeft;
 }
-bool Shredder::checkSizeAndResize() { return false; }
-void Shredder::setShredMode(uint8_t mode) { shredMode_.store(mode); }
+
+std::optional<TimePoint> modificationDate(const std::string& path)
+{
+    const auto st = posix::lstatPath(path);
+    if (!st)
+        return std::nullopt;
+    return std::chrono::system_clock::from_time_t(st->st_mtim.tv_sec) +
+           std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::nanoseconds(st->st_mtim.tv_nsec));
+}
+
+bool isRealFolder(const std::string& path)
+{
+    const auto st = posix::lstatPath(path);
+    return st && S_ISDIR(st->st_mode);
+}
+
+// The trash folder and every folder between it and the item (a volume's per-user folder)
+// are real folders: the shredder reaches the item through them, so a link swapped in
+// among them would send it outside the trash.
+bool isReachedWithoutLinks(const std::string& trashPath, const std::string& rootItem)
+{
+    if (!isRealFolder(trashPath))
+        return false;
+    std::string folder = trashPath;
+    for (size_t slash = rootItem.find('/'); slash != std::string::npos; slash = rootItem.find('/', slash + 1)) {
+        folder = posix::joinPath(trashPath, rootItem.substr(0, slash));
+        if (!isRealFolder(folder))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Shredder::autoShred()
+{
+    bool expected = false;
+    if (!passGuard_.compare_exchange_strong(expected, true))
+        return;
+    platform_.workers->start([this] { autoShredThread(); });
+}
+
+void Shredder::autoShredThread()
+{
+    checkSizeAndResize();
+    shredding_.store(true);
+    CycleOutcome last;
+    while (!last.endsPass && !platform_.workers->quitting()) {
+        logVerbose(*platform_.log, *platform_.keys, "***autoShredThread loop***");
+        // A mode switched while the pass runs takes effect here.
+        last = autoShredCycle(shredMode_.load() != 0);
+    }
+    endAutoShred(last);
+}
+
+// One cycle: one step for the home trash and one for each volume trash that needs it.
+// In forced mode a trash needs a step when it is marked; in free-space mode when its
+// volume is short of space. Either way only a trash with a non-zero counter is touched.
+Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
+{
+    const CycleLines& lines = forced ? kForcedLines : kFreeSpaceLines;
+    CycleOutcome outcome;
+    // The cycle is finished only when every step it ran found its trash empty: one trash
+    // running out must not end the emptying of another that still has items.
+    bool finished = true;
+    const auto afterStep = [&](int result, const char* errorLine, const char* breakLine) {
+        if (isFailure(result)) {
+            platform_.log->line(errorLine);
+            return outcome.endsPass = true;
+        }
+        finished = finished && result == kShredNothingLeft;
+        if (shredBreak_.load()) {
+            logVerbose(*platform_.log, *platform_.keys, breakLine);
+            return outcome.endsPass = true;
+        }
+        if (!forced)
+            setLastAutoExecDate(platform_.clock->now());
+        return false;
+    };
+
+    const bool homeNeedsStep = outInternal_->trashSize() != 0 &&
+                               (forced ? outInternal_->shredMode() : outInternal_->freeSize() < outInternal_->miniSize());
+    if (homeNeedsStep) {
+        outcome.onHome = true;
+        if (afterStep(autoShredSubInternal(), lines.homeError, lines.homeBreak))
+            return outcome;
+    }
+    // The list is asked again at every position: a volume may come or go meanwhile.
+    for (int drive = 0;; ++drive) {
+        const std::string path = outExternal_->volumePathWithDrive(drive);
+        if (path.empty())
+            break;
+        const bool needsStep =
+            outExternal_->trashSizeWithPath(path) != 0 &&
+            (forced ? outExternal_->shredModeAtPath(path) : outExternal_->freeSizeWithPath(path) < outExternal_->miniSizeWithPath(path));
+        if (!needsStep)
+            continue;
+        outcome.onHome = false;
+        outcome.onVolume = path;
+        if (afterStep(autoShredSubExternal(path, drive), lines.volumeError, lines.volumeBreak))
+            return outcome;
+    }
+    if (finished) {
+        checkSizeAndResize();
+        logVerbose(*platform_.log, *platform_.keys, lines.finished);
+        outcome.endsPass = true;
+    }
+    return outcome;
+}
+
+void Shredder::endAutoShred(const CycleOutcome& last)
+{
+    shredding_.store(false);
+    stopIconFlashing();
+    if (shredBreak_.load()) {
+        if (outInternal_->shredMode())
+            outInternal_->setTrashStatus(kStandingBy);
+        for (const auto& path : outExternal_->volumePaths())
+            if (outExternal_->shredModeAtPath(path))
+                outExternal_->setTrashStatus(kStandingBy, path);
+        // The counter of the trash worked on may have been lowered only in part.
+        if (last.onHome) {
+            outInternal_->initTrashFiles();
+            outInternal_->initTrashData();
+        } else if (last.onVolume) {
+            outExternal_->initTrashFilesAtPath(*last.onVolume);
+            outExternal_->initTrashDataAtPath(*last.onVolume);
+        }
+        setShredBreak(false);
+    }
+    setShredMode(0);
+    outVolume_->clearShredFile();
+    passGuard_.store(false);
+}
+
+int Shredder::autoShredSubInternal()
+{
+    outInternal_->setTrashStatus(kDeleting);
+    if (!iconFlashing_.load()) {
+        outManager_->setMenuIcon();
+        startIconFlashing();
+    }
+    const auto items = outInternal_->rootArray();
+    if (items.empty()) {
+        outInternal_->initTrashFiles();
+        outInternal_->initTrashData();
+        return kShredNothingLeft;
+    }
+    return shredOlderWithPath(outInternal_->trashPath(), items, outInternal_->trashSizePointer());
+}
+
+int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumber)
+{
+    outExternal_->setTrashStatus(kDeleting, volumePath);
+    const auto items = outExternal_->rootArrayWithPath(volumePath);
+    if (items.empty()) {
+        outExternal_->initTrashFilesAtPath(volumePath);
+        outExternal_->initTrashDataAtPath(volumePath);
+        return kShredNothingLeft;
+    }
+    // The items were listed under this volume's path; if the list moved since the drive
+    // number was taken, that number now names another volume, whose trash they are not in.
+    const std::string ownTrash = posix::joinPath(volumePath, ".Trashes");
+    const std::string byDrive = outExternal_->trashPathWithDrive(driveNumber);
+    if (byDrive != ownTrash)
+        platform_.log->line(strprintf("Volume list moved during the pass; working on %s", ownTrash.c_str()));
+    return shredOlderWithPath(ownTrash, items, outExternal_->trashSizePtrAtPath(volumePath));
+}
+
+int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
+                                 std::atomic<double>* fileSize)
+{
+    if (rootItems.empty())
+        return kShredNothingLeft;
+    if (shredBreak_.load())
+        return kShredDone;
+    const TimePoint now = platform_.clock->now();
+    std::vector<DatedItem> dated;
+    dated.reserve(rootItems.size());
+    for (const auto& item : rootItems)
+        dated.push_back({item, modificationDate(posix::joinPath(trashPath, item))});
+    const std::string& chosen = rootItems[*oldestItem(dated, now)];
+    if (!isReachedWithoutLinks(trashPath, chosen)) {
+        // Nothing is deleted; the next listing leaves the link out.
+        platform_.log->line(strprintf("%s is reached through a symbolic link; it is not deleted",
+                                      posix::joinPath(trashPath, chosen).c_str()));
+        return kShredDone;
+    }
+    const std::string path = posix::joinPath(trashPath, chosen);
+    bool repairStarted = false;
+    outSecurity_->allFilesEnabler(path, &repairStarted);
+    // The pause gives a started repair time to run; with nothing to repair it is lost time.
+    if (repairStarted)
+        platform_.clock->sleepFor(Seconds(0.2));
+    return shredFolderOrFile(path, fileSize);
+}
+
+bool Shredder::checkSizeAndResize()
+{
+    bool measured = false;
+    if (outInternal_->checkTrashCountChange() || outInternal_->checkFreeSizeChange()) {
+        outInternal_->renewTrashSize();
+        measured = true;
+    }
+    for (const auto& path : outExternal_->volumePaths()) {
+        if (outExternal_->checkTrashCountChangeAtPath(path) || outExternal_->checkFreeSizeChangeAtPath(path)) {
+            outExternal_->renewTrashSizeAtPath(path);
+            measured = true;
+        }
+    }
+    return measured;
+}
+
+void Shredder::setShredMode(uint8_t mode)
+{
+    shredMode_.store(mode);
+    if (mode == 0) {
+        outInternal_->setShredMode(false);
+        outExternal_->setAllShredMode(false);
+    }
+}
 
 } // namespace bw
