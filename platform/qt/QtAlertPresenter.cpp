@@ -1,0 +1,74 @@
+#include "platform/qt/QtAlertPresenter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QThread>
+
+namespace bw {
+
+QtAlertPresenter::QtAlertPresenter(Log& log, QObject* parent) : QObject(parent), log_(log)
+{
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &QtAlertPresenter::releaseAll);
+}
+
+void QtAlertPresenter::runModal(const AlertContent& alert)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!qobject_cast<QApplication*>(app)) {
+        log_.line(alert.title + ": " + alert.text);
+        return;
+    }
+    if (QThread::currentThread() == app->thread()) {
+        show(alert);
+        return;
+    }
+    auto pending = std::make_shared<Pending>();
+    {
+        std::lock_guard lock(mutex_);
+        if (quitting_)
+            return;
+        pending_.push_back(pending);
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, alert, pending] {
+            show(alert);
+            std::lock_guard lock(mutex_);
+            pending->done = true;
+            finished_.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(mutex_);
+    finished_.wait(lock, [&] { return pending->done; });
+    pending_.remove(pending);
+}
+
+void QtAlertPresenter::show(const AlertContent& alert)
+{
+    QMessageBox box;
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QString::fromStdString(alert.title));
+    box.setText(QString::fromStdString(alert.title));
+    box.setTextFormat(Qt::PlainText);
+    // Escaped, so that a path with "<" or "&" is shown as it stands.
+    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(alert.text)));
+    box.addButton(QString::fromStdString(alert.button), QMessageBox::AcceptRole);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+}
+
+void QtAlertPresenter::releaseAll()
+{
+    std::lock_guard lock(mutex_);
+    quitting_ = true;
+    for (auto& pending : pending_)
+        pending->done = true;
+    finished_.notify_all();
+}
+
+} // namespace bw
