@@ -1,8 +1,6 @@
-// Placeholder composition root until the tray application is built.
-#include "app/Controllers.h"
-#include "platform/Platform.h"
+#include "app/Application.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    return 0;
+    return bw::runApplication(argc, argv);
 }

@@ -1,0 +1,146 @@
+#include "app/Application.h"
+
+#include "app/Controllers.h"
+#include "platform/AlertPresenter.h"
+#include "platform/HeadlessStatusItem.h"
+#include "platform/OpenPanel.h"
+#include "platform/Platform.h"
+#include "platform/VolumeSource.h"
+#include "platform/Workers.h"
+#include "platform/posix/StatvfsSpaceSource.h"
+#include "platform/posix/SyslogLog.h"
+#include "platform/posix/SystemClock.h"
+#include "platform/qt/QtDefaultsStore.h"
+#include "platform/qt/QtMainLoop.h"
+#include "platform/qt/QtStatusItem.h"
+#include "platform/qt/QtStrings.h"
+#include "platform/qt/QuitSignals.h"
+#include "platform/qt/SingleInstance.h"
+#include "platform/qt/TrashFeed.h"
+#include "platform/x11/X11ModifierKeys.h"
+
+#include <QApplication>
+#include <QDir>
+#include <memory>
+
+namespace bw {
+
+namespace {
+
+// Until the volume trashes come: only the home trash is watched.
+class NoVolumes final : public VolumeSource {
+public:
+    std::vector<std::string> volumePaths() override { return {}; }
+};
+
+// Until the trash item chooser has its dialog: every choice is a cancel.
+class CancellingOpenPanel final : public OpenPanel {
+public:
+    std::optional<std::vector<std::string>> runModal(const OpenPanelOptions&,
+                                                     std::function<void(OpenPanel&)>) override
+    {
+        return std::nullopt;
+    }
+    std::string directory() const override { return {}; }
+    void setDirectory(const std::string&) override {}
+};
+
+// Whether windows and a tray can be had: a platform asked for by name, a Wayland session,
+// or an X display that answers. Without one the program runs headless.
+bool hasDisplay(bool x11Answers)
+{
+    return x11Answers || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(bool display, int& argc, char** argv)
+{
+    if (!display)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    // The tray program has no main window; closing a panel must not end it.
+    app->setQuitOnLastWindowClosed(false);
+    return app;
+}
+
+// The desktop facilities, each alive as long as the controllers that use them.
+struct Desktop {
+    Desktop(QCoreApplication& app, posix::SyslogLog& log, std::unique_ptr<ModifierKeys> displayKeys, bool display)
+        : defaults(qt::QtDefaultsStore::defaultFilePath(QDir::homePath()), log),
+          keys(displayKeys ? std::move(displayKeys) : std::make_unique<NoModifierKeys>()),
+          strings(app),
+          alerts(log)
+    {
+        if (display)
+            statusItem = std::make_unique<qt::QtStatusItem>(log);
+        else
+            statusItem = std::make_unique<HeadlessStatusItem>(log);
+        platform.homeDirectory = QDir::homePath().toStdString();
+        platform.defaults = &defaults;
+        platform.log = &log;
+        platform.keys = keys.get();
+        platform.clock = &clock;
+        platform.workers = &workers;
+        platform.space = &space;
+        platform.strings = &strings;
+        platform.openPanel = &openPanel;
+        platform.statusItem = statusItem.get();
+        platform.mainLoop = &mainLoop;
+        platform.alerts = &alerts;
+        platform.volumes = &volumes;
+    }
+
+    qt::QtDefaultsStore defaults;
+    std::unique_ptr<ModifierKeys> keys;
+    posix::SystemClock clock;
+    posix::StatvfsSpaceSource space;
+    qt::QtStrings strings;
+    CancellingOpenPanel openPanel;
+    std::unique_ptr<StatusItem> statusItem;
+    qt::QtMainLoop mainLoop;
+    LoggingAlertPresenter alerts;
+    NoVolumes volumes;
+    // Last, so that at destruction every worker has ended before anything it uses goes.
+    Workers workers;
+    Platform platform;
+};
+
+} // namespace
+
+int runApplication(int argc, char** argv)
+{
+    posix::SyslogLog log;
+    auto displayKeys = x11::X11ModifierKeys::open();
+    const bool display = hasDisplay(displayKeys != nullptr);
+    auto app = makeApplication(display, argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Brindlewick"));
+
+    qt::SingleInstance instance(log);
+    if (instance.tellRunningInstance()) {
+        log.line("Already running; that program checks the trashes now");
+        return 0;
+    }
+
+    Desktop desktop(*app, log, std::move(displayKeys), display);
+    Controllers::registerDefaults(desktop.defaults);
+    Controllers controllers(desktop.platform);
+    Manager& manager = controllers.manager;
+
+    instance.listen([&manager] { manager.applicationShouldHandleReopen(); });
+    qt::QuitSignals quitSignals(log, [&manager] { manager.actQuit(); });
+    qt::TrashFeed feed(
+        controllers.internal.trashPath(), [&controllers] { return controllers.external.trashPaths(); }, log,
+        [&manager] { manager.trashChanged(kDirectoryNotification); });
+
+    controllers.awakeFromNib();
+    feed.start();
+    manager.applicationDidFinishLaunching();
+    const int status = app->exec();
+
+    manager.applicationWillTerminate();
+    desktop.workers.requestQuit();
+    desktop.workers.waitForAll();
+    return status;
+}
+
+} // namespace bw

@@ -1,0 +1,105 @@
+#include "platform/qt/QtStatusItem.h"
+
+#include "platform/Log.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+
+namespace bw::qt {
+
+namespace {
+
+// Calls from another thread are applied on the item's own thread, in call order.
+template <typename F>
+bool handedOver(QObject* target, F&& apply)
+{
+    if (QThread::currentThread() == target->thread())
+        return false;
+    QMetaObject::invokeMethod(target, std::forward<F>(apply), Qt::QueuedConnection);
+    return true;
+}
+
+} // namespace
+
+QtStatusItem::QtStatusItem(Log& log, int trayTries, int retryMilliseconds) : log_(log), triesLeft_(trayTries)
+{
+    retry_ = new QTimer(this);
+    retry_->setInterval(retryMilliseconds);
+    connect(retry_, &QTimer::timeout, this, &QtStatusItem::lookForTray);
+}
+
+QtStatusItem::~QtStatusItem()
+{
+    delete tray_;
+}
+
+QIcon QtStatusItem::picture(const QString& fileName)
+{
+    static QHash<QString, QIcon> cache;
+    if (auto it = cache.constFind(fileName); it != cache.constEnd())
+        return *it;
+    const QString path = QStringLiteral(":/images/") + fileName;
+    // QIcon picks up the "@2x" file beside it for dense screens.
+    QIcon icon = QFile::exists(path) ? QIcon(path) : QIcon();
+    cache.insert(fileName, icon);
+    return icon;
+}
+
+void QtStatusItem::show()
+{
+    if (handedOver(this, [this] { show(); }))
+        return;
+    lookForTray();
+}
+
+void QtStatusItem::lookForTray()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        retry_->stop();
+        if (!tray_) {
+            tray_ = new QSystemTrayIcon(picture(imageName_));
+            tray_->setToolTip(toolTip_);
+        }
+        // The item appears with its first picture, not as an empty slot.
+        tray_->setVisible(!imageName_.isEmpty());
+        emit traySettled(true);
+        return;
+    }
+    if (--triesLeft_ > 0) {
+        retry_->start();
+        return;
+    }
+    retry_->stop();
+    log_.line("No system tray found: running without a tray icon; the trashes are still watched and emptied");
+    emit traySettled(false);
+}
+
+bool QtStatusItem::isInTray() const
+{
+    return tray_ && tray_->isVisible();
+}
+
+void QtStatusItem::setImage(const std::string& fileName)
+{
+    if (handedOver(this, [this, fileName] { setImage(fileName); }))
+        return;
+    imageName_ = QString::fromStdString(fileName);
+    if (tray_) {
+        tray_->setIcon(picture(imageName_));
+        tray_->show();
+    }
+}
+
+void QtStatusItem::setToolTip(const std::string& text)
+{
+    if (handedOver(this, [this, text] { setToolTip(text); }))
+        return;
+    toolTip_ = QString::fromStdString(text);
+    if (tray_)
+        tray_->setToolTip(toolTip_);
+}
+
+} // namespace bw::qt
