@@ -1,0 +1,102 @@
+#include "platform/qt/TrashFeed.h"
+#include "tests/qt/QtTestApp.h"
+#include "tests/support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace bw::test {
+namespace {
+
+class TrashFeedTest : public ::testing::Test {
+protected:
+    TrashFeedTest() { qtApp(); }
+
+    void startFeed(std::vector<std::string> volumeTrashes = {})
+    {
+        feed = std::make_unique<qt::TrashFeed>(
+            home.path() + "/.Trash", [volumeTrashes] { return volumeTrashes; }, log,
+            [this] { ++notifications; }, kWindow);
+        ASSERT_TRUE(feed->start());
+    }
+
+    void moveIntoTrash(const std::string& name, const std::string& trash)
+    {
+        writeFile(home / name, 10);
+        ASSERT_EQ(std::rename((home / name).c_str(), (trash + "/" + name).c_str()), 0);
+    }
+
+    static constexpr int kWindow = 300;
+    TempDir home;
+    CapturingLog log;
+    std::unique_ptr<qt::TrashFeed> feed;
+    int notifications = 0;
+};
+
+TEST_F(TrashFeedTest, ABurstOfMovesIntoTheHomeTrashGivesOneNotification)
+{
+    makeFolder(home / ".Trash");
+    startFeed();
+    runEvents(kWindow * 2);
+    EXPECT_EQ(notifications, 0);
+
+    moveIntoTrash("a", home / ".Trash");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 1);
+
+    for (const char* name : {"b", "c", "d"})
+        moveIntoTrash(name, home / ".Trash");
+    ASSERT_EQ(std::remove((home / ".Trash/a").c_str()), 0);
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 2);
+
+    // What happens beside the trash is no change of it.
+    writeFile(home / "notes.txt", 5);
+    makeFolder(home / "Documents");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 2);
+}
+
+TEST_F(TrashFeedTest, ATrashThatAppearsLaterIsWatchedFromThen)
+{
+    startFeed();
+    makeFolder(home / ".Trash");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 1);
+    moveIntoTrash("a", home / ".Trash");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 2);
+}
+
+TEST_F(TrashFeedTest, ALinkNamedTrashIsNotWatched)
+{
+    makeFolder(home / "elsewhere");
+    ASSERT_EQ(symlink((home / "elsewhere").c_str(), (home / ".Trash").c_str()), 0);
+    startFeed();
+    moveIntoTrash("a", home / "elsewhere");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 0);
+}
+
+TEST_F(TrashFeedTest, VolumeTrashesAndTheirPerUserFoldersAreWatched)
+{
+    const std::string trashes = home / "volume/.Trashes";
+    makeFolder(trashes + "/1000");
+    startFeed({trashes});
+    moveIntoTrash("a", trashes + "/1000");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 1);
+
+    // A per-user folder made after the start is watched too.
+    makeFolder(trashes + "/1001");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 2);
+    moveIntoTrash("b", trashes + "/1001");
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 3);
+}
+
+} // namespace
+} // namespace bw::test

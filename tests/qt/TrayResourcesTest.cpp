@@ -1,0 +1,119 @@
+#include "platform/qt/QtMainLoop.h"
+#include "platform/qt/QtStatusItem.h"
+#include "platform/qt/QtStrings.h"
+#include "platform/qt/SingleInstance.h"
+#include "tests/qt/QtTestApp.h"
+#include "tests/support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <QPixmap>
+#include <QThread>
+#include <atomic>
+#include <thread>
+
+namespace bw::test {
+namespace {
+
+TEST(TrayResources, EveryPictureIsFoundByNameAtBothDensities)
+{
+    qtApp();
+    const char* names[] = {"EmptyTrash.png", "UsedTrash.png", "HalfTrash.png", "FullTrash.png",
+                           "EmptyTrashMeasure.png", "UsedTrashMeasure.png", "HalfTrashMeasure.png",
+                           "FullTrashMeasure.png", "InvisibleTrash.png", "GraphBar.png", "FreePattern.png",
+                           "UsedPattern.png", "TrashPattern.png", "SymbolUsed.png", "SymbolTrash.png",
+                           "SymbolEmpty.png"};
+    for (const char* name : names) {
+        const QIcon icon = qt::QtStatusItem::picture(name);
+        EXPECT_FALSE(icon.isNull()) << name;
+        const QPixmap one(QStringLiteral(":/images/") + name);
+        const QPixmap two(QStringLiteral(":/images/") + QString(name).replace(".png", "@2x.png"));
+        ASSERT_FALSE(one.isNull()) << name;
+        ASSERT_FALSE(two.isNull()) << name;
+        EXPECT_EQ(two.size(), one.size() * 2) << name;
+    }
+    EXPECT_EQ(QPixmap(":/images/FullTrash.png").size(), QSize(22, 22));
+    EXPECT_TRUE(qt::QtStatusItem::picture("NoSuchTrash.png").isNull());
+}
+
+TEST(TrayResources, KeysShowTheirEnglishTextAndUnknownKeysShowThemselves)
+{
+    qt::QtStrings strings(qtApp());
+    EXPECT_EQ(strings.localized("StartEmpty"), "Empty Trashes Now");
+    EXPECT_EQ(strings.localized("Measureing"), "Measuring");
+    EXPECT_EQ(strings.localized("Understand"), "OK");
+    EXPECT_EQ(strings.localized("NoSuchKey"), "NoSuchKey");
+    std::string fromWorker;
+    std::thread([&] { fromWorker = strings.localized("StopEmpty"); }).join();
+    EXPECT_EQ(fromWorker, "Stop Emptying");
+}
+
+TEST(TrayMainLoop, PostedJobsRunOnTheMainThreadAndCancelledTimersNever)
+{
+    qtApp();
+    qt::QtMainLoop loop;
+    std::atomic<bool> ranOnMain{false};
+    std::atomic<bool> ran{false};
+    std::thread([&] {
+        EXPECT_FALSE(loop.isMainThread());
+        loop.post([&] {
+            ranOnMain = loop.isMainThread();
+            ran = true;
+        });
+    }).join();
+    int fired = 0;
+    const auto cancelled = loop.startTimer(Seconds(0.05), [&] { fired += 10; });
+    loop.startTimer(Seconds(0.05), [&] { fired += 1; });
+    loop.cancelTimer(cancelled);
+    runEvents(1000, [&] { return ran.load() && fired > 0; });
+    EXPECT_TRUE(ranOnMain);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(TrayStatusItem, UpdatesFromAWorkerAreAppliedOnTheMainThreadInOrder)
+{
+    CapturingLog log;
+    qtApp();
+    qt::QtStatusItem item(log, 1, 10);
+    item.show();
+    std::thread([&] {
+        item.setImage("HalfTrashMeasure.png");
+        item.setToolTip("Measuring trash condition");
+        item.setImage("HalfTrash.png");
+    }).join();
+    EXPECT_EQ(item.imageName(), QString());
+    runEvents(500, [&] { return item.imageName() == "HalfTrash.png"; });
+    EXPECT_EQ(item.imageName(), "HalfTrash.png");
+    EXPECT_EQ(item.toolTip(), "Measuring trash condition");
+    // The offscreen platform has no tray: one line says the program goes on without it.
+    runEvents(200);
+    EXPECT_FALSE(item.isInTray());
+    EXPECT_EQ(log.lines().size(), 1u);
+    EXPECT_TRUE(log.contains("No system tray"));
+}
+
+TEST(TraySingleInstance, ASecondStartReachesTheFirstAndAsksForATick)
+{
+    qtApp();
+    CapturingLog log;
+    const QString name = QStringLiteral("brindlewick-test-%1").arg(QCoreApplication::applicationPid());
+    qt::SingleInstance first(log, name);
+    int reopened = 0;
+    ASSERT_TRUE(first.listen([&] { ++reopened; }));
+
+    std::atomic<int> told{-1};
+    std::thread second([&] {
+        qt::SingleInstance instance(log, name);
+        told = instance.tellRunningInstance() ? 1 : 0;
+    });
+    runEvents(5000, [&] { return told.load() >= 0; });
+    second.join();
+    EXPECT_EQ(told.load(), 1);
+    EXPECT_EQ(reopened, 1);
+
+    qt::SingleInstance alone(log, name + "-none");
+    EXPECT_FALSE(alone.tellRunningInstance());
+}
+
+} // namespace
+} // namespace bw::test
