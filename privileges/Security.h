@@ -1,4 +1,5 @@
 #pragma once
+#include <mutex>
 #include <string>
 
 namespace bw {
@@ -11,7 +12,19 @@ struct Platform;
 class Security {
 public:
     explicit Security(const Platform& platform);
+    ~Security();
+    Security(const Security&) = delete;
+    Security& operator=(const Security&) = delete;
     void wire(Controllers& controllers);
+
+    // Whether the helper runs and holds the right now, asking no one.
+    bool isAuthenticated();
+    // Starts the helper, which shows the system's authorization dialog; true when granted.
+    bool fetchPassword();
+    // The right is held after the call, asking the user only when it is not held yet.
+    bool authenticate();
+    // Ends the helper and with it the right.
+    void deauthenticate();
 
     // 0 when nothing was needed or the repair was started, -1 when authorization was
     // refused, else the error of starting it. Never waits for the repair itself.
@@ -21,7 +34,11 @@ public:
     long allFilesEnabler(const std::string& path, bool* repairStarted = nullptr);
 
 private:
+    long enable(const std::string& path, bool& started);
+
     const Platform& platform_;
+    // One authorization dialog at a time, however many workers need the right at once.
+    std::mutex authorizationMutex_;
 };
 
 } // namespace bw
