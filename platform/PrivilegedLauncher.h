@@ -29,7 +29,9 @@ public:
 // path's bytes as they are (a path may hold line feeds or invalid UTF-8), and a line feed.
 inline std::string encodeRepairRequest(RepairKind kind, const std::string& path)
 {
-    return std::string(1, static_cast<char>(kind)) + std::to_string(path.size()) + " " + path + "\n";
+    std::string request(1, static_cast<char>(kind));
+    request.append(std::to_string(path.size())).append(1, ' ').append(path).append(1, '\n');
+    return request;
 }
 
 } // namespace bw

@@ -26,7 +26,9 @@ PkexecLauncher::~PkexecLauncher()
 
 std::string PkexecLauncher::defaultHelperPath()
 {
-    return std::string(BRINDLEWICK_LIBEXECDIR) + "/brindlewick/" + BRINDLEWICK_HELPER_NAME;
+    std::string path = BRINDLEWICK_LIBEXECDIR;
+    path.append("/brindlewick/").append(BRINDLEWICK_HELPER_NAME);
+    return path;
 }
 
 bool PkexecLauncher::isAuthorized()
