@@ -5,6 +5,7 @@
 #include "platform/HeadlessStatusItem.h"
 #include "platform/OpenPanel.h"
 #include "platform/Platform.h"
+#include "platform/PrivilegedLauncher.h"
 #include "platform/VolumeSource.h"
 #include "platform/Workers.h"
 #include "platform/posix/StatvfsSpaceSource.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <cerrno>
 #include <memory>
 
 namespace bw {
@@ -43,6 +45,15 @@ public:
     }
     std::string directory() const override { return {}; }
     void setDirectory(const std::string&) override {}
+};
+
+// Until the permission repair is wired in: no authorization is ever given.
+class RefusingLauncher final : public PrivilegedLauncher {
+public:
+    bool isAuthorized() override { return false; }
+    bool authorize() override { return false; }
+    int requestRepair(RepairKind, const std::string&) override { return EPERM; }
+    void revoke() override {}
 };
 
 // Whether windows and a tray can be had: a platform asked for by name, a Wayland session,
@@ -88,6 +99,7 @@ struct Desktop {
         platform.mainLoop = &mainLoop;
         platform.alerts = &alerts;
         platform.volumes = &volumes;
+        platform.launcher = &launcher;
     }
 
     qt::QtDefaultsStore defaults;
@@ -100,6 +112,7 @@ struct Desktop {
     qt::QtMainLoop mainLoop;
     LoggingAlertPresenter alerts;
     NoVolumes volumes;
+    RefusingLauncher launcher;
     // Last, so that at destruction every worker has ended before anything it uses goes.
     Workers workers;
     Platform platform;
