@@ -2,7 +2,9 @@
 
 #include "platform/Log.h"
 
+#include <QCursor>
 #include <QFile>
+#include <QMenu>
 #include <QHash>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -59,10 +61,7 @@ void QtStatusItem::lookForTray()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         retry_->stop();
-        if (!tray_) {
-            tray_ = new QSystemTrayIcon(picture(imageName_));
-            tray_->setToolTip(toolTip_);
-        }
+        createTray();
         // The item appears with its first picture, not as an empty slot.
         tray_->setVisible(!imageName_.isEmpty());
         emit traySettled(true);
@@ -75,6 +74,26 @@ void QtStatusItem::lookForTray()
     retry_->stop();
     log_.line("No system tray found: running without a tray icon; the trashes are still watched and emptied");
     emit traySettled(false);
+}
+
+void QtStatusItem::createTray()
+{
+    if (tray_)
+        return;
+    tray_ = new QSystemTrayIcon(picture(imageName_));
+    tray_->setToolTip(toolTip_);
+    tray_->setContextMenu(menu_);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && menu_)
+            menu_->popup(QCursor::pos());
+    });
+}
+
+void QtStatusItem::setMenu(QMenu* menu)
+{
+    menu_ = menu;
+    if (tray_)
+        tray_->setContextMenu(menu_);
 }
 
 bool QtStatusItem::isInTray() const

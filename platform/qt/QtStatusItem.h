@@ -32,6 +32,10 @@ public:
     // The picture of that file name among the application's pictures; null when it has none.
     static QIcon picture(const QString& fileName);
 
+    // The status menu: opened by either mouse button, as a menu-bar item would. The item does
+    // not own it.
+    void setMenu(QMenu* menu);
+
     QSystemTrayIcon* trayIcon() const { return tray_; }
     QString imageName() const { return imageName_; }
     QString toolTip() const { return toolTip_; }
@@ -43,10 +47,12 @@ signals:
 
 private:
     void lookForTray();
+    void createTray();
 
     Log& log_;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* retry_ = nullptr;
+    QMenu* menu_ = nullptr;
     int triesLeft_;
     QString imageName_;
     QString toolTip_;
