@@ -142,19 +142,16 @@ void Manager::trashChanged(const std::string& name)
 
 void Manager::checkDrives()
 {
-    // The count only says that something changed: two volumes mounted within one burst, or
-    // one swapped for another, leave it at +1 or 0. Every volume without a table entry is
-    // set up and every vanished one dropped; a path offered twice is being set up already.
+    // The count says only that something changed: two volumes mounted within one burst, or
+    // one swapped for another, leave it at +1 or 0. So every mounted volume without books
+    // is set up, unless its first measurement runs already, and every vanished one dropped.
     outExternal_->checkDriveChanged();
-    std::set<std::string> seen;
-    while (auto path = outExternal_->installedVolumePath()) {
-        if (!seen.insert(*path).second)
-            break;
-        outExternal_->installTrashSizeThreadAtPath(path);
-    }
-    seen.clear();
+    for (const auto& path : outExternal_->volumePaths())
+        if (!outExternal_->trashFilesAtPath(path) && !outExternal_->trashSizeingAtPath(path))
+            outExternal_->installTrashSizeThreadAtPath(path);
+    std::set<std::string> dropped;
     while (auto path = outExternal_->removedVolumePath()) {
-        if (!seen.insert(*path).second)
+        if (!dropped.insert(*path).second)
             break;
         outExternal_->removeTrashSizeAtPath(path);
     }

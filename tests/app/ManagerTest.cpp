@@ -48,6 +48,13 @@ protected:
         Controllers::registerDefaults(tp.defaults);
     }
 
+    // The passes that the ticks started use the controllers: they end first.
+    ~ManagerTest() override
+    {
+        tp.workers.requestQuit();
+        tp.workers.waitForAll();
+    }
+
     // Wakes only what the monitor needs, without the measuring worker of the home trash.
     void wakeMonitor()
     {
@@ -136,6 +143,41 @@ TEST_F(ManagerTest, FirstTickAtLaunchThenOneFullIntervalAfterTheLatestTick)
     EXPECT_EQ(loop.pendingTimers(), 1);
 }
 
+TEST_F(ManagerTest, ANotificationSetsUpEveryMountedVolumeAndDropsEveryUnmountedOne)
+{
+    const std::string a = tp.home / "a", b = tp.home / "b", d = tp.home / "d";
+    for (const auto& volume : {a, b, d})
+        test::makeFolder(volume + "/.Trashes/0");
+    launch();
+    auto settle = [&] {
+        c.manager.trashChanged(kDirectoryNotification);
+        loop.advance(Seconds(1));
+        tp.workers.waitForAll();
+    };
+
+    // Two volumes mounted within one burst of changes.
+    tp.volumes.mount(a);
+    tp.volumes.mount(b);
+    settle();
+    EXPECT_TRUE(c.external.trashFilesAtPath(a));
+    EXPECT_TRUE(c.external.trashFilesAtPath(b));
+    EXPECT_EQ(c.external.installedVolumePath(), std::nullopt);
+
+    // One swapped for another: the count of volumes stays the same.
+    tp.volumes.unmount(a);
+    tp.volumes.mount(d);
+    settle();
+    EXPECT_FALSE(c.external.trashFilesAtPath(a));
+    EXPECT_TRUE(c.external.trashFilesAtPath(d));
+    EXPECT_EQ(c.external.removedVolumePath(), std::nullopt);
+
+    tp.volumes.unmount(b);
+    tp.volumes.unmount(d);
+    settle();
+    EXPECT_FALSE(c.external.trashFilesAtPath(b));
+    EXPECT_FALSE(c.external.trashFilesAtPath(d));
+}
+
 TEST_F(ManagerTest, ChangedIntervalAppliesFromTheNextTick)
 {
     launch();
@@ -169,15 +211,26 @@ TEST_F(ManagerTest, IntervalsThatWouldSpinOrOverflowAreClampedAndLoggedOnce)
 TEST_F(ManagerTest, TicksDuringADeletionOnlyRearmTheTimer)
 {
     launch();
-    raise(member(ShreddingFlag{}), true);
-    c.manager.sizeMonitor();
-    EXPECT_EQ(loop.pendingTimers(), 1);
-    EXPECT_EQ(loop.nextDueIn(), 300.0);
-    raise(member(ShreddingFlag{}), false);
-    raise(member(PartialShreddingFlag{}), true);
+    tp.workers.waitForAll();
+    // A pass that runs ends by going back to free-space mode, so forced mode set here
+    // survives exactly when no pass started.
+    for (auto flag : {member(ShreddingFlag{}), member(PartialShreddingFlag{})}) {
+        raise(flag, true);
+        c.shredder.setShredMode(1);
+        loop.advance(Seconds(10));
+        c.manager.sizeMonitor();
+        tp.workers.waitForAll();
+        EXPECT_EQ(c.shredder.shredMode(), 1);
+        EXPECT_TRUE(c.shredder.*flag);
+        EXPECT_EQ(loop.pendingTimers(), 1);
+        EXPECT_EQ(loop.nextDueIn(), 300.0);
+        raise(flag, false);
+    }
+    // With no deletion running, the timer's tick starts a pass.
     loop.advance(Seconds(300));
-    EXPECT_EQ(ticks(), (std::vector<double>{0.0, 0.0, 300.0}));
-    EXPECT_EQ(loop.nextDueIn(), 300.0);
+    tp.workers.waitForAll();
+    EXPECT_EQ(c.shredder.shredMode(), 0);
+    EXPECT_EQ(ticks(), (std::vector<double>{0.0, 10.0, 20.0, 320.0}));
 }
 
 TEST_F(ManagerTest, QuitSavesThePanelFramesAndStopsTheTimer)
