@@ -30,8 +30,16 @@ Manager::Manager(const Platform& platform) : platform_(platform) {}
 
 Manager::~Manager()
 {
-    platform_.mainLoop->cancelTimer(monitorTimer_);
-    platform_.mainLoop->cancelTimer(changeTimer_);
+    stopTimers();
+}
+
+void Manager::stopTimers()
+{
+    for (MainLoop::TimerId* timer : {&monitorTimer_, &changeTimer_}) {
+        if (*timer != MainLoop::kNoTimer)
+            platform_.mainLoop->cancelTimer(*timer);
+        *timer = MainLoop::kNoTimer;
+    }
 }
 
 void Manager::wire(Controllers& c)
@@ -78,9 +86,7 @@ bool Manager::applicationShouldHandleReopen()
 
 void Manager::applicationWillTerminate()
 {
-    platform_.mainLoop->cancelTimer(monitorTimer_);
-    platform_.mainLoop->cancelTimer(changeTimer_);
-    monitorTimer_ = changeTimer_ = MainLoop::kNoTimer;
+    stopTimers();
     saveFrame(keys::PreferencesPanel, prefPanel_);
     saveFrame(keys::TrashInformationPanel, trashPanel_);
 }

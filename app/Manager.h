@@ -64,6 +64,7 @@ public:
 private:
     enum class Level { Empty, Used, Half, Full };
     Level trashLevel() const;
+    void stopTimers();
     double timerInterval();
     void checkDrives();
     void showIcon(const std::string& picture, const std::string& toolTip);
