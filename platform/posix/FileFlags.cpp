@@ -47,6 +47,12 @@ bool changeImmutable(int dirFd, const char* name, bool on)
 
 bool clearImmutableAt(int dirFd, const char* name)
 {
+    // statx tells without opening the file whether the flag is set, where the file system
+    // reports it; only a locked entry is then opened.
+    struct statx sx {};
+    if (statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &sx) == 0 &&
+        (sx.stx_attributes_mask & STATX_ATTR_IMMUTABLE) != 0 && (sx.stx_attributes & STATX_ATTR_IMMUTABLE) == 0)
+        return true;
     return changeImmutable(dirFd, name, false);
 }
 
