@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 namespace bw::test {
@@ -96,6 +97,20 @@ TEST_F(TrashFeedTest, VolumeTrashesAndTheirPerUserFoldersAreWatched)
     moveIntoTrash("b", trashes + "/1001");
     runEvents(kWindow * 3);
     EXPECT_EQ(notifications, 3);
+}
+
+TEST_F(TrashFeedTest, AMountAndAnUnmountAreEachAnnouncedOnce)
+{
+    const std::string point = home / "mnt";
+    makeFolder(point);
+    startFeed();
+    if (mount("tmpfs", point.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "mounting needs root";
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 1);
+    ASSERT_EQ(umount(point.c_str()), 0);
+    runEvents(kWindow * 3);
+    EXPECT_EQ(notifications, 2);
 }
 
 } // namespace

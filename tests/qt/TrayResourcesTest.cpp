@@ -1,6 +1,7 @@
 #include "platform/qt/QtMainLoop.h"
 #include "platform/qt/QtStatusItem.h"
 #include "platform/qt/QtStrings.h"
+#include "platform/qt/QuitSignals.h"
 #include "platform/qt/SingleInstance.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/support/Fakes.h"
@@ -10,6 +11,7 @@
 #include <QPixmap>
 #include <QThread>
 #include <atomic>
+#include <csignal>
 #include <thread>
 
 namespace bw::test {
@@ -90,6 +92,22 @@ TEST(TrayStatusItem, UpdatesFromAWorkerAreAppliedOnTheMainThreadInOrder)
     EXPECT_FALSE(item.isInTray());
     EXPECT_EQ(log.lines().size(), 1u);
     EXPECT_TRUE(log.contains("No system tray"));
+}
+
+TEST(TrayQuitSignals, SigtermAndSigintEndTheLoopLikeQuit)
+{
+    qtApp();
+    CapturingLog log;
+    int quits = 0;
+    qt::QuitSignals signals_(log, [&] { ++quits; });
+    for (int number : {SIGTERM, SIGINT}) {
+        const int before = quits;
+        ASSERT_EQ(raise(number), 0);
+        runEvents(2000, [&] { return quits > before; });
+    }
+    EXPECT_EQ(quits, 2);
+    EXPECT_TRUE(log.contains("Ending on Terminated"));
+    EXPECT_TRUE(log.contains("Ending on Interrupt"));
 }
 
 TEST(TraySingleInstance, ASecondStartReachesTheFirstAndAsksForATick)
