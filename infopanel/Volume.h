@@ -1,7 +1,12 @@
 #pragma once
+#include "platform/InfoPanelView.h"
+
 #include <atomic>
+#include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace bw {
 
@@ -16,18 +21,48 @@ struct DeletionItem;
 
 // The trash information panel, the file being deleted, and the resolution of a trash
 // item's name to its path and its trash's size counter.
-class Volume {
+class Volume final : public InfoPanelActions {
 public:
     explicit Volume(const Platform& platform);
     void wire(Controllers& controllers);
     void awakeFromNib();
 
+    // --- the information panel; main thread unless said otherwise
+    // Opens the panel (or brings it to the front) and keeps it refreshed once a second.
     void dispInformation();
+    // The refresh loop of one opening; runs on a worker until the panel closes.
+    void dispInfoThread(std::uint64_t generation);
+    void windowWillClose() override;
+    void renewAllInfo();
+    // Rebuilds the disk menu when the volume list no longer matches its titles.
+    void setupDiskMenu();
+    // 0 the startup volume, k >= 1 the volume of drive number k - 1, -1 none chosen.
+    int selectedVolume() const;
+    void actForcedEmpty() override;
+    void actReinspect() override;
+    void actNewInspect() override;
+    void actForcedTimer() override;
+    void actDiskMenu() override;
+
+    // --- the file being deleted; callable from any thread
     void dispShredFileWithPath(const std::string& path);
     void clearShredFile();
+
+    // --- a trash item's name to its path and counter; none when no trash holds it
     std::optional<DeletionItem> fullPathOfTrashFile(const std::string& name);
 
 private:
+    bool isCurrentRefresher(std::uint64_t generation) const;
+    void requestRefresh(std::uint64_t generation);
+    void renewStartupInfo(InfoPanelView& panel);
+    void renewVolumeInfo(InfoPanelView& panel, int drive);
+    void showStatus(InfoPanelView& panel, int status);
+    void showFigures(InfoPanelView& panel, double total, double free, double trash);
+    std::string volumePathOfSelection() const;
+    void queueShredFile(std::optional<std::string> path);
+    void applyShredFiles();
+    std::optional<std::string> shownTextOf(const std::string& path) const;
+
     const Platform& platform_;
     Internal* outInternal_ = nullptr;
     External* outExternal_ = nullptr;
@@ -35,6 +70,15 @@ private:
     Utility* outUtility_ = nullptr;
     Manager* outManager_ = nullptr;
     std::atomic<bool> infoExecuting_{false};
+    // Bumped at every opening: the refresher of an earlier opening sees it and ends, so a
+    // panel closed and reopened within one period never has two.
+    std::atomic<std::uint64_t> infoGeneration_{0};
+    // A refresh handed to the main thread and not yet run; the worker posts no second one.
+    std::atomic<bool> refreshPending_{false};
+
+    // Files reported by the shredder (none: clear), in order, waiting for the main thread.
+    std::mutex shredFilesMutex_;
+    std::vector<std::optional<std::string>> shredFiles_;
 };
 
 } // namespace bw

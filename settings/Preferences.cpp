@@ -3,6 +3,7 @@
 #include "app/Controllers.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Platform.h"
+#include "platform/PrefsPanelView.h"
 #include "settings/SettingsKeys.h"
 
 namespace bw {
@@ -30,6 +31,9 @@ void Preferences::awakeFromNib()
     testModeSwitch_.store(false);
     minimumRatio_.store(platform_.defaults->floatForKey(keys::MinimumFreeSpaceRatio.name));
     monitorInterval_.store(platform_.defaults->floatForKey(keys::MonitorIntervalTime.name));
+    // A desktop without a display has no panel.
+    if (platform_.prefsPanel)
+        platform_.prefsPanel->setActions(this);
 }
 
 void Preferences::applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch)

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/PrefsPanelView.h"
+
 #include <atomic>
 
 namespace bw {
@@ -7,12 +9,13 @@ class Controllers;
 class DefaultsStore;
 class Internal;
 class Manager;
+class PrefsPanelView;
 class Shredder;
 struct Platform;
 
 // The minimum free-space ratio, the monitor interval and test mode, and the preferences
 // panel that edits them with the shredder's two switches.
-class Preferences {
+class Preferences final : public PrefsPanelActions {
 public:
     explicit Preferences(const Platform& platform);
     void wire(Controllers& controllers);
@@ -30,7 +33,27 @@ public:
     // Applies confirmed values and writes them to the store (the panel's confirm step).
     void applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch);
 
+    // --- the preferences panel; main thread only
+    // Opens the panel filled from the settings in force, or only brings it to the front.
+    void execPrefs();
+    // Enables confirm while the panel differs from the settings in force; shows the notes.
+    void setExecButtonState();
+    void actMiniRatioText() override;
+    void actMiniRatioStepper() override;
+    void actIntervalText() override;
+    void actTestModeCheck() override;
+    void actShredderCheck() override;
+    void actNoRenameCheck() override;
+    void actExecButton() override;
+    void actCancelButton() override;
+    void overPrefs();
+    void windowWillClose() override;
+
 private:
+    void fillPanel(PrefsPanelView& panel);
+    void showMiniSize(PrefsPanelView& panel, float ratio);
+    bool panelDiffers(const PrefsPanelView& panel) const;
+
     const Platform& platform_;
     Internal* outInternal_ = nullptr;
     Manager* outManager_ = nullptr;

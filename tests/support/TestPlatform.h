@@ -5,6 +5,7 @@
 #include "tests/support/FakeAlerts.h"
 #include "tests/support/FakeLauncher.h"
 #include "tests/support/FakeMainLoop.h"
+#include "tests/support/FakePanels.h"
 #include "tests/support/FakeStatusItem.h"
 #include "tests/support/FakeVolumeSource.h"
 #include "tests/support/Fakes.h"
@@ -54,6 +55,8 @@ public:
     FakeAlertPresenter alerts;
     FakePrivilegedLauncher launcher;
     FakeVolumeSource volumes;
+    FakePrefsPanel prefsPanel;
+    FakeInfoPanel infoPanel;
     Workers workers;
     Platform platform;
 

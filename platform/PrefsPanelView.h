@@ -1,0 +1,59 @@
+#pragma once
+#include "platform/FramedPanel.h"
+
+#include <string>
+
+namespace bw {
+
+// What the preferences panel forwards to its controller; the panel decides nothing itself.
+class PrefsPanelActions {
+public:
+    virtual ~PrefsPanelActions() = default;
+    virtual void actMiniRatioText() = 0;
+    virtual void actMiniRatioStepper() = 0;
+    virtual void actIntervalText() = 0;
+    virtual void actTestModeCheck() = 0;
+    virtual void actShredderCheck() = 0;
+    virtual void actNoRenameCheck() = 0;
+    virtual void actExecButton() = 0;
+    virtual void actCancelButton() = 0;
+    // Reached whenever the panel closes, by any means.
+    virtual void windowWillClose() = 0;
+};
+
+// The preferences panel as its controller sees it: texts and states to show, the user's
+// edits to read back. Main thread only.
+class PrefsPanelView : public FramedPanel {
+public:
+    enum class Check { TestMode, Shredder, NoRename };
+    enum class Note { Ratio, Interval, TestMode, Shredder, NoRename };
+
+    virtual void setActions(PrefsPanelActions* actions) = 0;
+
+    // Figures of the startup volume, already formatted.
+    virtual void setTotalSizeText(const std::string& text) = 0;
+    virtual void setFullSizeText(const std::string& text) = 0;
+    virtual void setMiniSizeText(const std::string& text) = 0;
+
+    // The editable fields hold whatever the user typed.
+    virtual std::string miniRatioText() const = 0;
+    virtual void setMiniRatioText(const std::string& text) = 0;
+    virtual std::string intervalText() const = 0;
+    virtual void setIntervalText(const std::string& text) = 0;
+    // The stepper beside the ratio field, in percent.
+    virtual double miniRatioStepper() const = 0;
+    virtual void setMiniRatioStepper(double percent) = 0;
+
+    virtual bool isChecked(Check box) const = 0;
+    virtual void setChecked(Check box, bool ticked) = 0;
+    virtual void setNoteShown(Note note, bool shown) = 0;
+    virtual void setExecButtonEnabled(bool enabled) = 0;
+
+    // Restores a frame given by frameText(); an unreadable one is ignored.
+    virtual void setFrameText(const std::string& frame) = 0;
+    // Shows the panel and brings it, and the application, to the front.
+    virtual void showPanel() = 0;
+    virtual void closePanel() = 0;
+};
+
+} // namespace bw
