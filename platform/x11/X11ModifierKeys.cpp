@@ -37,9 +37,14 @@ X11ModifierKeys::~X11ModifierKeys()
 bool X11ModifierKeys::isOptionHeld()
 {
     std::lock_guard lock(mutex_);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - askedAt_ < std::chrono::milliseconds(100))
+        return held_;
     char keys[32] = {};
     XQueryKeymap(display_, keys);
-    return isDown(keys, altLeft_) || isDown(keys, altRight_);
+    held_ = isDown(keys, altLeft_) || isDown(keys, altRight_);
+    askedAt_ = now;
+    return held_;
 }
 
 } // namespace bw::x11
