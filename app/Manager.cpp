@@ -2,10 +2,11 @@
 
 #include "app/Controllers.h"
 #include "platform/DefaultsStore.h"
-#include "platform/FramedPanel.h"
 #include "platform/Format.h"
+#include "platform/InfoPanelView.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/PrefsPanelView.h"
 #include "platform/StatusItem.h"
 #include "settings/SettingsKeys.h"
 
@@ -26,7 +27,10 @@ const char* const kMeasuringToolTip = "Measuring trash condition";
 
 } // namespace
 
-Manager::Manager(const Platform& platform) : platform_(platform) {}
+Manager::Manager(const Platform& platform)
+    : platform_(platform), prefPanel_(platform.prefsPanel), trashPanel_(platform.infoPanel)
+{
+}
 
 Manager::~Manager()
 {
@@ -50,12 +54,6 @@ void Manager::wire(Controllers& c)
     outExternal_ = &c.external;
     outVolume_ = &c.volume;
     outUtility_ = &c.utility;
-}
-
-void Manager::setPanels(FramedPanel* prefPanel, FramedPanel* trashPanel)
-{
-    prefPanel_ = prefPanel;
-    trashPanel_ = trashPanel;
 }
 
 // --- lifecycle
@@ -93,6 +91,7 @@ void Manager::applicationWillTerminate()
 
 void Manager::saveFrame(const char* name, const FramedPanel* panel)
 {
+    // A desktop without panels (headless) has none to keep.
     if (!panel)
         return;
     const std::string frame = panel->frameText();

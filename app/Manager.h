@@ -38,8 +38,6 @@ public:
     // Runs a monitor tick; false: no window is to be opened.
     bool applicationShouldHandleReopen();
     void applicationWillTerminate();
-    // The panels whose frames are saved at quit; either may be null while it does not exist.
-    void setPanels(FramedPanel* prefPanel, FramedPanel* trashPanel);
 
     // --- monitor loop
     void sizeMonitor();
@@ -78,8 +76,9 @@ private:
     External* outExternal_ = nullptr;
     Volume* outVolume_ = nullptr;
     Utility* outUtility_ = nullptr;
-    FramedPanel* prefPanel_ = nullptr;
-    FramedPanel* trashPanel_ = nullptr;
+    // The two panels, used here only to save their frames at quit.
+    const FramedPanel* prefPanel_ = nullptr;
+    const FramedPanel* trashPanel_ = nullptr;
 
     MainLoop::TimerId monitorTimer_ = MainLoop::kNoTimer;
     // The one-second wait between a notification and its drive check.

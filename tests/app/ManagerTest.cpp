@@ -1,6 +1,5 @@
 #include "app/Controllers.h"
 #include "app/Manager.h"
-#include "platform/FramedPanel.h"
 #include "settings/SettingsKeys.h"
 #include "tests/support/FakeMainLoop.h"
 #include "tests/support/FakeStatusItem.h"
@@ -235,12 +234,8 @@ TEST_F(ManagerTest, TicksDuringADeletionOnlyRearmTheTimer)
 
 TEST_F(ManagerTest, QuitSavesThePanelFramesAndStopsTheTimer)
 {
-    struct Panel final : FramedPanel {
-        std::string frame;
-        std::string frameText() const override { return frame; }
-    } prefs, info;
-    prefs.frame = "10 20 400 300";
-    c.manager.setPanels(&prefs, &info); // the information panel was never shown
+    tp.prefsPanel.frame = "10 20 400 300";
+    tp.infoPanel.frame.clear(); // never shown
     launch();
     c.manager.actQuit();
     EXPECT_EQ(loop.quitCount, 1);
@@ -249,6 +244,10 @@ TEST_F(ManagerTest, QuitSavesThePanelFramesAndStopsTheTimer)
     const auto stored = tp.defaults.stored();
     EXPECT_EQ(std::get<std::string>(stored.at(keys::PreferencesPanel)), "10 20 400 300");
     EXPECT_EQ(stored.count(keys::TrashInformationPanel), 0u);
+
+    tp.infoPanel.frame = "5 5 640 200";
+    c.manager.applicationWillTerminate();
+    EXPECT_EQ(std::get<std::string>(tp.defaults.stored().at(keys::TrashInformationPanel)), "5 5 640 200");
 }
 
 TEST_F(ManagerTest, LevelsPicturesAndToolTips)
