@@ -112,6 +112,8 @@ private:
     std::atomic<bool> shredderSwitch_{true};
     std::atomic<bool> noRenameSwitch_{false};
     std::atomic<bool> pertialShredding_{false};
+    // A flashing thread is in its loop; a start while it runs lets it carry on.
+    std::atomic<bool> flashThreadAlive_{false};
     // Taken by autoShred, released at the end of the pass: two passes never run at once.
     std::atomic<bool> passGuard_{false};
 

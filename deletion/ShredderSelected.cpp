@@ -1,12 +1,90 @@
 #include "deletion/Shredder.h"
 
-// Placeholder until the deletion of chosen items is built.
+#include "accounting/Internal.h"
+#include "app/Manager.h"
+#include "infopanel/Volume.h"
+#include "platform/MainLoop.h"
+#include "platform/Platform.h"
+#include "platform/StatusItem.h"
+#include "platform/Workers.h"
+
 namespace bw {
 
-void Shredder::partialShred(DeletionList) {}
-void Shredder::partialShredThread(const DeletionList&) {}
-void Shredder::startIconFlashing() { iconFlashing_.store(true); }
-void Shredder::stopIconFlashing() { iconFlashing_.store(false); }
-void Shredder::iconFlashThread() {}
+namespace {
+
+constexpr Seconds kInvisibleTime{0.5};
+constexpr Seconds kVisibleTime{1.0};
+const char* const kInvisiblePicture = "InvisibleTrash.png";
+const char* const kShreddingToolTip = "Shredding trash files";
+
+// One period of the flashing: the invisible picture, then the icon of the current state.
+// The normal icon always comes back, so the tray never keeps the invisible picture.
+void flashOnce(const Platform& platform, Manager& manager)
+{
+    if (StatusItem* item = manager.statusItem())
+        platform.mainLoop->post([item] { item->setImage(kInvisiblePicture); });
+    platform.clock->sleepFor(kInvisibleTime);
+    manager.setMenuIcon();
+    if (!platform.workers->quitting())
+        platform.clock->sleepFor(kVisibleTime);
+}
+
+} // namespace
+
+void Shredder::partialShred(DeletionList items)
+{
+    // Raised before the worker runs, so that a monitor tick or a menu opening in between
+    // already sees the deletion and starts no other.
+    pertialShredding_.store(true);
+    platform_.workers->start([this, items = std::move(items)] { partialShredThread(items); });
+}
+
+void Shredder::partialShredThread(const DeletionList& items)
+{
+    pertialShredding_.store(true);
+    outInternal_->setTrashStatus(kDeleting);
+    outManager_->setIconToolTip(kShreddingToolTip);
+    if (!iconFlashing_.load())
+        startIconFlashing();
+    for (const auto& item : items) {
+        // Quitting leaves the remaining items in the trash.
+        if (platform_.workers->quitting())
+            break;
+        // A failure has been logged and shown by the shredder already; the list goes on.
+        shredFolderOrFile(item.path, item.counter);
+    }
+    pertialShredding_.store(false);
+    stopIconFlashing();
+    outVolume_->clearShredFile();
+    outInternal_->setTrashStatus(kStandingBy);
+    // The icon and tool tip of the state the deletion left: an emptied trash says so.
+    outManager_->setMenuIcon();
+}
+
+void Shredder::startIconFlashing()
+{
+    iconFlashing_.store(true);
+    // A flashing thread still in its loop carries on; a second one would interleave its
+    // pictures with the first.
+    if (!flashThreadAlive_.exchange(true))
+        platform_.workers->start([this] { iconFlashThread(); });
+}
+
+void Shredder::stopIconFlashing()
+{
+    iconFlashing_.store(false);
+}
+
+void Shredder::iconFlashThread()
+{
+    const auto keepFlashing = [this] { return iconFlashing_.load() && !platform_.workers->quitting(); };
+    do {
+        while (keepFlashing())
+            flashOnce(platform_, *outManager_);
+        flashThreadAlive_.store(false);
+        // A start that came after the last test of the flag found this thread alive and
+        // started none: carry on for it, unless a newer thread took over meanwhile.
+    } while (keepFlashing() && !flashThreadAlive_.exchange(true));
+}
 
 } // namespace bw

@@ -1,5 +1,6 @@
 #include "platform/Workers.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace bw {
@@ -48,7 +49,11 @@ void Workers::waitForAll()
         reapFinished(lock);
         if (workers_.empty())
             return;
-        changed_.wait(lock);
+        // A worker that ended while the others were being joined has notified already.
+        const bool anyFinished =
+            std::any_of(workers_.begin(), workers_.end(), [](const Worker& w) { return w.finished; });
+        if (!anyFinished)
+            changed_.wait(lock);
     }
 }
 

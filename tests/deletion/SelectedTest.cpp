@@ -1,0 +1,230 @@
+#include "app/Controllers.h"
+#include "tests/support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace bw::test {
+namespace {
+
+// Applies every posted job at once on the posting thread, so that the tray shows each
+// update at the virtual time it was made. Only for the flashing, which posts holding no lock.
+class ImmediateLoop final : public MainLoop {
+public:
+    void post(std::function<void()> job) override { job(); }
+    bool isMainThread() const override { return false; }
+    TimerId startTimer(Seconds, std::function<void()>) override { return 1; }
+    void cancelTimer(TimerId) override {}
+    void quit() override {}
+};
+
+// Every picture and tool tip the tray was given, with the virtual time and the thread.
+class RecordingStatusItem final : public StatusItem {
+public:
+    struct Picture {
+        std::string name;
+        double at;
+        std::thread::id thread;
+    };
+    explicit RecordingStatusItem(const Clock& clock) : clock_(clock) {}
+    void show() override {}
+    void setImage(const std::string& name) override
+    {
+        std::lock_guard lock(mutex_);
+        pictures_.push_back({name, std::chrono::duration<double>(clock_.now().time_since_epoch()).count(),
+                             std::this_thread::get_id()});
+    }
+    void setToolTip(const std::string& text) override
+    {
+        std::lock_guard lock(mutex_);
+        toolTips_.push_back(text);
+    }
+    std::vector<Picture> pictures() const
+    {
+        std::lock_guard lock(mutex_);
+        return pictures_;
+    }
+    std::vector<std::string> toolTips() const
+    {
+        std::lock_guard lock(mutex_);
+        return toolTips_;
+    }
+
+private:
+    const Clock& clock_;
+    mutable std::mutex mutex_;
+    std::vector<Picture> pictures_;
+    std::vector<std::string> toolTips_;
+};
+
+// Lets the test look at the controllers while an alert is up, as the user would see them.
+class WatchingAlerts final : public AlertPresenter {
+public:
+    void runModal(const AlertContent& alert) override
+    {
+        shown.push_back(alert);
+        if (onAlert)
+            onAlert();
+    }
+    std::vector<AlertContent> shown;
+    std::function<void()> onAlert;
+};
+
+class SelectedTest : public ::testing::Test {
+protected:
+    SelectedTest() : item(tp.clock)
+    {
+        tp.platform.statusItem = &item;
+        tp.platform.alerts = &alerts;
+        makeFolder(tp.trash());
+        Controllers::registerDefaults(tp.defaults);
+        controllers = std::make_unique<Controllers>(tp.platform);
+        controllers->manager.awakeFromNib();
+        controllers->shredder.awakeFromNib();
+    }
+
+    Shredder& shredder() { return controllers->shredder; }
+    Internal& internal() { return controllers->internal; }
+    std::string inTrash(const std::string& name) const { return tp.trash() + "/" + name; }
+
+    // Waits (in real time) until the tray has been given `count` pictures in all.
+    bool waitForPictures(size_t count) const
+    {
+        for (int i = 0; i < 5000 && item.pictures().size() < count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return item.pictures().size() >= count;
+    }
+
+    TestPlatform tp;
+    ImmediateLoop immediate;
+    RecordingStatusItem item;
+    WatchingAlerts alerts;
+    std::unique_ptr<Controllers> controllers;
+};
+
+TEST_F(SelectedTest, AFailedItemIsReportedOnceAndTheOthersAreDeleted)
+{
+    writeFile(inTrash("first"), 100);
+    writeFile(inTrash("third"), 300);
+    // The second was chosen but is gone by its turn: its rename fails.
+    internal().setTrashSize(100 + 200 + 300);
+    std::atomic<double>* counter = internal().trashSizePointer();
+
+    int statusDuringAlert = -1;
+    bool partialDuringAlert = false;
+    alerts.onAlert = [&] {
+        statusDuringAlert = internal().trashStatus();
+        partialDuringAlert = shredder().isPartialShredding();
+    };
+    shredder().partialShred({{inTrash("first"), counter}, {inTrash("second"), counter}, {inTrash("third"), counter}});
+    tp.workers.waitForAll();
+    tp.mainLoop.runPosted();
+
+    EXPECT_FALSE(exists(inTrash("first")));
+    EXPECT_FALSE(exists(inTrash("third")));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_NE(alerts.shown[0].text.find(inTrash("second")), std::string::npos);
+    EXPECT_EQ(counter->load(), 200.0);
+    EXPECT_EQ(statusDuringAlert, kDeleting);
+    EXPECT_TRUE(partialDuringAlert);
+
+    EXPECT_EQ(item.toolTips().front(), "Shredding trash files");
+    EXPECT_EQ(item.toolTips().back(), "Watching trash condition");
+    EXPECT_NE(item.pictures().back().name, "InvisibleTrash.png");
+    EXPECT_EQ(internal().trashStatus(), kStandingBy);
+    EXPECT_FALSE(shredder().isPartialShredding());
+    EXPECT_FALSE(shredder().iconFlashing());
+}
+
+TEST_F(SelectedTest, AnEmptyListGoesToWorkAndStraightBack)
+{
+    internal().setTrashSize(1000);
+    shredder().partialShred({});
+    // The flag is up before the worker runs, so nothing else starts in between.
+    EXPECT_TRUE(shredder().isPartialShredding());
+    tp.workers.waitForAll();
+    tp.mainLoop.runPosted();
+    EXPECT_EQ(item.toolTips().front(), "Shredding trash files");
+    EXPECT_EQ(item.toolTips().back(), "Watching trash condition");
+    EXPECT_EQ(item.pictures().back().name, "UsedTrash.png");
+    EXPECT_EQ(internal().trashStatus(), kStandingBy);
+    EXPECT_FALSE(shredder().isPartialShredding());
+    EXPECT_FALSE(shredder().iconFlashing());
+    EXPECT_EQ(tp.workers.running(), 0);
+
+    // A deletion that emptied the trash leaves the tool tip that says so.
+    internal().setTrashSize(0);
+    shredder().partialShred({});
+    tp.workers.waitForAll();
+    tp.mainLoop.runPosted();
+    EXPECT_EQ(item.toolTips().back(), "Trash is empty condition");
+    EXPECT_EQ(item.pictures().back().name, "EmptyTrash.png");
+}
+
+TEST_F(SelectedTest, FlashingAlternatesHalfASecondInvisibleAndASecondNormal)
+{
+    tp.platform.mainLoop = &immediate;
+    internal().setTrashSize(1000);
+    shredder().startIconFlashing();
+    ASSERT_TRUE(waitForPictures(6));
+    shredder().stopIconFlashing();
+    tp.workers.waitForAll();
+
+    const auto pictures = item.pictures();
+    ASSERT_GE(pictures.size(), 6u);
+    ASSERT_EQ(pictures.size() % 2, 0u) << "a period always ends on the normal icon";
+    const double start = pictures[0].at;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const bool invisible = i % 2 == 0;
+        EXPECT_EQ(pictures[i].name, invisible ? "InvisibleTrash.png" : "UsedTrash.png") << i;
+        const double expected = start + 1.5 * static_cast<double>(i / 2) + (invisible ? 0.0 : 0.5);
+        EXPECT_DOUBLE_EQ(pictures[i].at, expected) << i;
+    }
+    EXPECT_EQ(item.toolTips().back(), "Watching trash condition");
+}
+
+TEST_F(SelectedTest, ARestartSoonAfterAStopNeverRunsTwoFlashingThreads)
+{
+    tp.platform.mainLoop = &immediate;
+    internal().setTrashSize(1000);
+    for (int round = 0; round < 5; ++round) {
+        shredder().startIconFlashing();
+        ASSERT_TRUE(waitForPictures(item.pictures().size() + 3));
+        shredder().stopIconFlashing();
+    }
+    shredder().startIconFlashing();
+    ASSERT_TRUE(waitForPictures(item.pictures().size() + 4));
+    shredder().stopIconFlashing();
+    tp.workers.waitForAll();
+
+    const auto pictures = item.pictures();
+    std::vector<std::thread::id> finished;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_EQ(pictures[i].name == "InvisibleTrash.png", i % 2 == 0) << "two threads interleave at " << i;
+        if (i > 0 && pictures[i].thread != pictures[i - 1].thread) {
+            EXPECT_EQ(std::count(finished.begin(), finished.end(), pictures[i].thread), 0);
+            finished.push_back(pictures[i - 1].thread);
+        }
+    }
+    EXPECT_EQ(pictures.back().name, "UsedTrash.png");
+}
+
+TEST_F(SelectedTest, QuittingEndsTheFlashingOnTheNormalIcon)
+{
+    tp.platform.mainLoop = &immediate;
+    internal().setTrashSize(1000);
+    shredder().startIconFlashing();
+    ASSERT_TRUE(waitForPictures(3));
+    tp.workers.requestQuit();
+    tp.workers.waitForAll();
+    EXPECT_TRUE(shredder().iconFlashing());
+    EXPECT_EQ(item.pictures().back().name, "UsedTrash.png");
+}
+
+} // namespace
+} // namespace bw::test
