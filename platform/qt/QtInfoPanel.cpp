@@ -1,0 +1,184 @@
+#include "platform/qt/QtInfoPanel.h"
+
+#include "ui_QtInfoPanel.h"
+
+#include <QFontDatabase>
+#include <QSignalBlocker>
+
+namespace bw::qt {
+
+QtInfoPanel::QtInfoPanel(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::InfoPanel>())
+{
+    ui_->setupUi(this);
+    // The shares are padded to a fixed width ("( 0.00%)"), which lines up only in a fixed font.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (Share share : {Share::Used, Share::Trash, Share::Free})
+        shareLabel(share)->setFont(fixed);
+    // The indicator keeps its place while hidden, so the status does not move.
+    QSizePolicy policy = ui_->sizeingIndicator->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ui_->sizeingIndicator->setSizePolicy(policy);
+    ui_->sizeingIndicator->hide();
+    connectControls();
+}
+
+QtInfoPanel::~QtInfoPanel() = default;
+
+void QtInfoPanel::connectControls()
+{
+    const auto forward = [this](void (InfoPanelActions::*action)()) {
+        return [this, action] {
+            if (actions_)
+                (actions_->*action)();
+        };
+    };
+    connect(ui_->forcedEmptyButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actForcedEmpty));
+    connect(ui_->reinspectButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actReinspect));
+    connect(ui_->newinspectButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actNewInspect));
+    connect(ui_->forcedTimerButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actForcedTimer));
+    // activated fires for the user's choice only, never for the controller's selection.
+    connect(ui_->diskMenuButton, &QComboBox::activated, this, forward(&InfoPanelActions::actDiskMenu));
+    connect(this, &QDialog::finished, this, forward(&InfoPanelActions::windowWillClose));
+}
+
+QLabel* QtInfoPanel::figureLabel(Figure figure) const
+{
+    switch (figure) {
+    case Figure::Total:
+        return ui_->totalSizeText;
+    case Figure::Used:
+        return ui_->usedSizeText;
+    case Figure::Trash:
+        return ui_->trashSizeText;
+    case Figure::Free:
+        return ui_->freeSizeText;
+    }
+    return nullptr;
+}
+
+QLabel* QtInfoPanel::shareLabel(Share share) const
+{
+    switch (share) {
+    case Share::Used:
+        return ui_->usedRateText;
+    case Share::Trash:
+        return ui_->trashRateText;
+    case Share::Free:
+        return ui_->freeRateText;
+    }
+    return nullptr;
+}
+
+QPushButton* QtInfoPanel::button(Button b) const
+{
+    switch (b) {
+    case Button::ForcedEmpty:
+        return ui_->forcedEmptyButton;
+    case Button::Reinspect:
+        return ui_->reinspectButton;
+    case Button::NewInspect:
+        return ui_->newinspectButton;
+    case Button::ForcedTimer:
+        return ui_->forcedTimerButton;
+    }
+    return nullptr;
+}
+
+void QtInfoPanel::setStatusText(const std::string& text)
+{
+    ui_->trashStatusText->setText(QString::fromStdString(text));
+}
+
+void QtInfoPanel::setFigureText(Figure figure, const std::string& text)
+{
+    figureLabel(figure)->setText(QString::fromStdString(text));
+}
+
+void QtInfoPanel::setShareText(Share share, const std::string& text)
+{
+    shareLabel(share)->setText(QString::fromStdString(text));
+}
+
+void QtInfoPanel::setMeasuring(bool on)
+{
+    // A busy bar (range 0 to 0) animates by itself while it is shown.
+    ui_->sizeingIndicator->setVisible(on);
+}
+
+void QtInfoPanel::setShredFileText(const std::string& text)
+{
+    // File names are bytes; invalid UTF-8 is shown with replacement characters.
+    shredFile_ = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    ui_->shredFileText->setToolTip(shredFile_);
+    showShredFile();
+}
+
+void QtInfoPanel::showShredFile()
+{
+    // A deep path is shortened in the middle, so the panel never grows with it.
+    const QLabel* field = ui_->shredFileText;
+    ui_->shredFileText->setText(field->fontMetrics().elidedText(shredFile_, Qt::ElideMiddle, field->width()));
+}
+
+void QtInfoPanel::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    showShredFile();
+}
+
+std::vector<std::string> QtInfoPanel::diskMenuTitles() const
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < ui_->diskMenuButton->count(); ++i)
+        titles.push_back(ui_->diskMenuButton->itemText(i).toStdString());
+    return titles;
+}
+
+void QtInfoPanel::setDiskMenuTitles(const std::vector<std::string>& titles)
+{
+    const QSignalBlocker quiet(ui_->diskMenuButton);
+    ui_->diskMenuButton->clear();
+    for (const auto& title : titles)
+        ui_->diskMenuButton->addItem(QString::fromStdString(title));
+    ui_->diskMenuButton->setCurrentIndex(-1);
+}
+
+int QtInfoPanel::selectedDiskIndex() const
+{
+    return ui_->diskMenuButton->currentIndex();
+}
+
+void QtInfoPanel::selectDiskIndex(int index)
+{
+    const QSignalBlocker quiet(ui_->diskMenuButton);
+    ui_->diskMenuButton->setCurrentIndex(index >= 0 && index < ui_->diskMenuButton->count() ? index : -1);
+}
+
+void QtInfoPanel::setButtonEnabled(Button b, bool enabled)
+{
+    button(b)->setEnabled(enabled);
+}
+
+void QtInfoPanel::setButtonHidden(Button b, bool hidden)
+{
+    button(b)->setHidden(hidden);
+}
+
+std::string QtInfoPanel::frameText() const
+{
+    return saveGeometry().toBase64().toStdString();
+}
+
+void QtInfoPanel::setFrameText(const std::string& frame)
+{
+    restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(frame)));
+}
+
+void QtInfoPanel::showPanel()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace bw::qt

@@ -1,0 +1,56 @@
+#pragma once
+#include "platform/InfoPanelView.h"
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
+namespace Ui {
+class InfoPanel;
+}
+
+namespace bw::qt {
+
+// The trash information panel from its layout: it shows what Volume gives it and forwards
+// every click and menu choice there.
+class QtInfoPanel final : public QDialog, public InfoPanelView {
+    Q_OBJECT
+public:
+    explicit QtInfoPanel(QWidget* parent = nullptr);
+    ~QtInfoPanel() override;
+
+    void setActions(InfoPanelActions* actions) override { actions_ = actions; }
+    void setStatusText(const std::string& text) override;
+    void setFigureText(Figure figure, const std::string& text) override;
+    void setShareText(Share share, const std::string& text) override;
+    void setMeasuring(bool on) override;
+    void setShredFileText(const std::string& text) override;
+    std::vector<std::string> diskMenuTitles() const override;
+    void setDiskMenuTitles(const std::vector<std::string>& titles) override;
+    int selectedDiskIndex() const override;
+    void selectDiskIndex(int index) override;
+    void setButtonEnabled(Button button, bool enabled) override;
+    void setButtonHidden(Button button, bool hidden) override;
+    std::string frameText() const override;
+    void setFrameText(const std::string& frame) override;
+    void showPanel() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void connectControls();
+    void showShredFile();
+    QLabel* figureLabel(Figure figure) const;
+    QLabel* shareLabel(Share share) const;
+    QPushButton* button(Button button) const;
+
+    std::unique_ptr<Ui::InfoPanel> ui_;
+    InfoPanelActions* actions_ = nullptr;
+    QString shredFile_; // whole, while the field may show it shortened
+};
+
+} // namespace bw::qt

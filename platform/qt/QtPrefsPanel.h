@@ -1,0 +1,60 @@
+#pragma once
+#include "platform/PrefsPanelView.h"
+
+#include <QDialog>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+
+namespace Ui {
+class PrefsPanel;
+}
+
+namespace bw::qt {
+
+// The preferences panel from its layout: it shows what Preferences gives it and forwards
+// every edit and click there. The stepper beside the ratio field keeps its own value, in
+// percent, as a stepper does.
+class QtPrefsPanel final : public QDialog, public PrefsPanelView {
+    Q_OBJECT
+public:
+    explicit QtPrefsPanel(QWidget* parent = nullptr);
+    ~QtPrefsPanel() override;
+
+    void setActions(PrefsPanelActions* actions) override { actions_ = actions; }
+    void setTotalSizeText(const std::string& text) override;
+    void setFullSizeText(const std::string& text) override;
+    void setMiniSizeText(const std::string& text) override;
+    std::string miniRatioText() const override;
+    void setMiniRatioText(const std::string& text) override;
+    std::string intervalText() const override;
+    void setIntervalText(const std::string& text) override;
+    double miniRatioStepper() const override { return stepper_; }
+    void setMiniRatioStepper(double percent) override;
+    bool isChecked(Check box) const override;
+    void setChecked(Check box, bool ticked) override;
+    void setNoteShown(Note note, bool shown) override;
+    void setExecButtonEnabled(bool enabled) override;
+    std::string frameText() const override;
+    void setFrameText(const std::string& frame) override;
+    void showPanel() override;
+    void closePanel() override;
+
+    // The stepper's range and increment, in percent.
+    static constexpr double kStepperMinimum = 0.0;
+    static constexpr double kStepperMaximum = 100.0;
+    static constexpr double kStepperIncrement = 1.0;
+
+private:
+    void connectControls();
+    void step(double by);
+    QCheckBox* checkBox(Check box) const;
+    QLabel* noteLabel(Note note) const;
+
+    std::unique_ptr<Ui::PrefsPanel> ui_;
+    PrefsPanelActions* actions_ = nullptr;
+    double stepper_ = 0.0;
+};
+
+} // namespace bw::qt

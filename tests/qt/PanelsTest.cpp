@@ -1,0 +1,219 @@
+#include "app/Controllers.h"
+#include "platform/qt/QtInfoPanel.h"
+#include "platform/qt/QtPrefsPanel.h"
+#include "settings/SettingsKeys.h"
+#include "tests/qt/QtTestApp.h"
+#include "tests/support/TestPlatform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace bw;
+using namespace bw::test;
+
+namespace {
+
+constexpr double kMegabyte = 1048576.0;
+
+// The controllers with the real panels on the offscreen platform; everything else faked.
+class PanelsTest : public ::testing::Test {
+protected:
+    PanelsTest()
+    {
+        qtApp();
+        prefsPanel = std::make_unique<qt::QtPrefsPanel>();
+        infoPanel = std::make_unique<qt::QtInfoPanel>();
+        tp.platform.prefsPanel = prefsPanel.get();
+        tp.platform.infoPanel = infoPanel.get();
+        Controllers::registerDefaults(tp.defaults);
+        c.preferences.awakeFromNib();
+        c.shredder.awakeFromNib();
+        c.volume.awakeFromNib();
+    }
+    ~PanelsTest() override
+    {
+        tp.workers.requestQuit();
+        tp.workers.waitForAll();
+    }
+
+    template <typename W>
+    W* in(QWidget* panel, const char* name)
+    {
+        auto* widget = panel->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    template <typename W>
+    W* pref(const char* name) { return in<W>(prefsPanel.get(), name); }
+    template <typename W>
+    W* info(const char* name) { return in<W>(infoPanel.get(), name); }
+    bool noteShown(const char* name) { return pref<QLabel>(name)->isVisibleTo(prefsPanel.get()); }
+
+    // Replaces a field's text as a user does, key by key.
+    void type(const char* field, const QString& text)
+    {
+        QLineEdit* edit = pref<QLineEdit>(field);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+    QString share(const char* name) { return info<QLabel>(name)->text(); }
+
+    TestPlatform tp;
+    std::unique_ptr<qt::QtPrefsPanel> prefsPanel;
+    std::unique_ptr<qt::QtInfoPanel> infoPanel;
+    Controllers c{tp.platform};
+};
+
+TEST_F(PanelsTest, PreferencesOpenWithTheDefaultsAndEachBoxTogglesConfirm)
+{
+    c.preferences.execPrefs();
+    EXPECT_TRUE(prefsPanel->isVisible());
+    EXPECT_EQ(pref<QLineEdit>("miniRatioText")->text(), "10");
+    EXPECT_EQ(pref<QLineEdit>("intervalText")->text(), "300");
+    EXPECT_EQ(pref<QLabel>("totalSizeText")->text(), "931.32");
+    EXPECT_EQ(pref<QLabel>("miniSizeText")->text(), "(93.13GB)");
+    for (const char* box : {"testModeCheck", "shredderCheck", "noRenameCheck"})
+        EXPECT_FALSE(pref<QCheckBox>(box)->isChecked()) << box;
+    for (const char* note : {"noteRatioText", "noteIntervalText", "noteTestText", "noteShredderText", "noteNoRenameText"})
+        EXPECT_FALSE(noteShown(note)) << note;
+    QPushButton* exec = pref<QPushButton>("execButton");
+    EXPECT_FALSE(exec->isEnabled());
+
+    pref<QCheckBox>("shredderCheck")->click();
+    EXPECT_TRUE(exec->isEnabled());
+    EXPECT_TRUE(noteShown("noteShredderText"));
+    pref<QCheckBox>("shredderCheck")->click();
+    EXPECT_FALSE(exec->isEnabled());
+    EXPECT_FALSE(noteShown("noteShredderText"));
+
+    // The stepper moves the field by whole percents.
+    pref<QToolButton>("miniRatioStepUp")->click();
+    EXPECT_EQ(pref<QLineEdit>("miniRatioText")->text(), "11");
+    EXPECT_TRUE(exec->isEnabled());
+}
+
+TEST_F(PanelsTest, PreferencesTakeAFractionOnlyWithAnotherChangeAndShowTheNotes)
+{
+    c.preferences.execPrefs();
+    QPushButton* exec = pref<QPushButton>("execButton");
+    type("miniRatioText", "10.5");
+    EXPECT_FALSE(exec->isEnabled());
+
+    type("intervalText", "30");
+    EXPECT_TRUE(noteShown("noteIntervalText"));
+    EXPECT_TRUE(exec->isEnabled());
+    type("intervalText", "300");
+    EXPECT_FALSE(noteShown("noteIntervalText"));
+    EXPECT_FALSE(exec->isEnabled());
+
+    // Half the capacity is free: a 60 % minimum would start deleting at once.
+    type("miniRatioText", "60");
+    EXPECT_TRUE(noteShown("noteRatioText"));
+    type("miniRatioText", "10.5");
+    EXPECT_FALSE(noteShown("noteRatioText"));
+
+    pref<QCheckBox>("testModeCheck")->click();
+    EXPECT_TRUE(noteShown("noteTestText"));
+    exec->click();
+    EXPECT_FALSE(prefsPanel->isVisible());
+    EXPECT_FALSE(c.preferences.isExecting());
+    EXPECT_EQ(std::get<float>(tp.defaults.stored().at(keys::MinimumFreeSpaceRatio.name)), 0.105f);
+    EXPECT_TRUE(c.preferences.testModeSwitch());
+}
+
+TEST_F(PanelsTest, PreferencesCancelWritesNothingAndKeepsThePosition)
+{
+    c.preferences.execPrefs();
+    type("miniRatioText", "20");
+    pref<QCheckBox>("noRenameCheck")->click();
+    pref<QPushButton>("cancelButton")->click();
+    EXPECT_FALSE(prefsPanel->isVisible());
+    EXPECT_FALSE(c.preferences.isExecting());
+    EXPECT_TRUE(tp.defaults.stored().empty());
+    EXPECT_EQ(tp.defaults.synchronizeCount, 0);
+    EXPECT_EQ(c.preferences.minimumRatio(), 0.1f);
+    EXPECT_TRUE(tp.defaults.stringForKey(keys::PreferencesPanel).has_value());
+
+    c.preferences.execPrefs();
+    EXPECT_EQ(pref<QLineEdit>("miniRatioText")->text(), "10");
+    EXPECT_FALSE(pref<QCheckBox>("noRenameCheck")->isChecked());
+    prefsPanel->close();
+}
+
+TEST_F(PanelsTest, InformationPanelSharesFlagATinyTrashButNotAnEmptyOne)
+{
+    tp.space.set(500e9, 100e9);
+    c.internal.setTrashSize(kMegabyte);
+    c.volume.dispInformation();
+    EXPECT_TRUE(infoPanel->isVisible());
+    EXPECT_EQ(share("trashRateText"), "( 0.00%) > 0");
+    EXPECT_EQ(share("freeRateText"), "(20.00%)");
+    EXPECT_EQ(info<QLabel>("totalSizeText")->text(), "465.66");
+    EXPECT_TRUE(info<QPushButton>("forcedEmptyButton")->isEnabled());
+    for (const char* hidden : {"newinspectButton", "reinspectButton", "forcedTimerButton"})
+        EXPECT_TRUE(info<QPushButton>(hidden)->isHidden()) << hidden;
+
+    c.internal.setTrashSize(0.0);
+    c.volume.renewAllInfo();
+    EXPECT_EQ(share("trashRateText"), "( 0.00%)");
+    EXPECT_FALSE(info<QPushButton>("forcedEmptyButton")->isEnabled());
+    infoPanel->close();
+    EXPECT_TRUE(tp.defaults.stringForKey(keys::TrashInformationPanel).has_value());
+}
+
+TEST_F(PanelsTest, InformationPanelWhileAVolumeIsMeasuredAndAsVolumesComeAndGo)
+{
+    tp.volumes.set({"/mnt/backup"});
+    tp.space.setFor("/mnt/backup", 500e9, 200e9);
+    c.external.setTrashSize(kMegabyte, "/mnt/backup");
+    c.external.setTrashSizeing(true, "/mnt/backup");
+    c.external.setTrashStatus(kMeasuring, "/mnt/backup");
+    tp.keys.held = true;
+    c.volume.dispInformation();
+    EXPECT_FALSE(info<QPushButton>("reinspectButton")->isHidden());
+
+    QComboBox* menu = info<QComboBox>("diskMenuButton");
+    ASSERT_EQ(menu->count(), 2);
+    EXPECT_EQ(menu->currentIndex(), 0);
+    QTest::keyClick(menu, Qt::Key_Down); // the user chooses the volume
+    ASSERT_EQ(menu->currentIndex(), 1);
+    EXPECT_EQ(menu->itemText(1), "backup");
+    QProgressBar* indicator = info<QProgressBar>("sizeingIndicator");
+    EXPECT_TRUE(indicator->isVisibleTo(infoPanel.get()));
+    EXPECT_EQ(indicator->maximum(), 0); // busy, not a fraction
+    EXPECT_EQ(info<QLabel>("trashStatusText")->text(), "Measureing");
+    EXPECT_FALSE(info<QPushButton>("reinspectButton")->isEnabled());
+    EXPECT_FALSE(info<QPushButton>("forcedEmptyButton")->isEnabled());
+
+    c.external.setTrashSizeing(false, "/mnt/backup");
+    c.external.setTrashStatus(kStandingBy, "/mnt/backup");
+    c.volume.renewAllInfo();
+    EXPECT_FALSE(indicator->isVisibleTo(infoPanel.get()));
+    EXPECT_TRUE(info<QPushButton>("reinspectButton")->isEnabled());
+    EXPECT_TRUE(info<QPushButton>("forcedEmptyButton")->isEnabled());
+
+    // A mount keeps the chosen position; the chosen last volume unmounted moves to the new last.
+    tp.volumes.mount("/mnt/photos");
+    c.volume.renewAllInfo();
+    ASSERT_EQ(menu->count(), 3);
+    EXPECT_EQ(menu->itemText(2), "photos");
+    EXPECT_EQ(menu->currentIndex(), 1);
+    QTest::keyClick(menu, Qt::Key_Down);
+    ASSERT_EQ(menu->currentIndex(), 2);
+    tp.volumes.unmount("/mnt/photos");
+    c.volume.renewAllInfo();
+    ASSERT_EQ(menu->count(), 2);
+    EXPECT_EQ(menu->currentIndex(), 1);
+    EXPECT_EQ(info<QLabel>("totalSizeText")->text(), "465.66");
+    infoPanel->close();
+}
+
+} // namespace
