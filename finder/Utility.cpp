@@ -30,7 +30,11 @@ std::vector<std::string> namesMissingFrom(const std::vector<std::string>& walked
 
 Utility::Utility(const Platform& platform) : platform_(platform) {}
 
-void Utility::wire(Controllers&) {}
+void Utility::wire(Controllers& c)
+{
+    outInternal_ = &c.internal;
+    outExternal_ = &c.external;
+}
 
 double Utility::fileSizeAtPath(const std::string& path) const
 {

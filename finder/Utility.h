@@ -6,6 +6,8 @@
 namespace bw {
 
 class Controllers;
+class External;
+class Internal;
 struct Platform;
 
 // Stateless helpers: entry sizes, differences of name lists, titles against strings, and
@@ -28,9 +30,15 @@ public:
     bool isEqualArray(const std::vector<std::string>& titles, const std::vector<std::string>& strings) const;
 
     std::optional<std::vector<std::string>> selectedTrashFiles() const;
+    // The same selection as full paths, for a caller that must know which trash each is in.
+    std::optional<std::vector<std::string>> selectedTrashPaths() const;
 
 private:
+    bool isDirectlyInTrash(const std::string& path) const;
+
     const Platform& platform_;
+    Internal* outInternal_ = nullptr;
+    External* outExternal_ = nullptr;
 };
 
 } // namespace bw

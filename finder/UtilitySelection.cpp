@@ -1,8 +1,94 @@
 #include "finder/Utility.h"
 
-// Placeholder until the selection source is built: the selection cannot be read.
+#include "app/Controllers.h"
+#include "platform/Platform.h"
+#include "platform/SelectionSource.h"
+
 namespace bw {
 
-std::optional<std::vector<std::string>> Utility::selectedTrashFiles() const { return std::nullopt; }
+namespace {
+
+// The path with doubled slashes, "." components and a trailing slash taken out; none when
+// it is relative or steps up with "..", which a file manager never writes.
+std::optional<std::string> normalized(const std::string& path)
+{
+    if (path.empty() || path.front() != '/')
+        return std::nullopt;
+    std::string result;
+    size_t start = 0;
+    while (start < path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string component = path.substr(start, end - start);
+        if (component == "..")
+            return std::nullopt;
+        if (!component.empty() && component != ".")
+            result += "/" + component;
+        start = end + 1;
+    }
+    return result.empty() ? "/" : result;
+}
+
+std::string parentOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string joined(const std::string& folder, const std::string& name)
+{
+    return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> Utility::selectedTrashFiles() const
+{
+    auto paths = selectedTrashPaths();
+    if (!paths)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const auto& path : *paths)
+        names.push_back(path.substr(path.rfind('/') + 1));
+    return names;
+}
+
+std::optional<std::vector<std::string>> Utility::selectedTrashPaths() const
+{
+    if (!platform_.selection)
+        return std::nullopt;
+    const CopiedFiles copied = platform_.selection->copiedFiles();
+    if (copied.kind == CopiedFiles::Kind::Empty)
+        return std::vector<std::string>();
+    if (copied.kind != CopiedFiles::Kind::Files)
+        return std::nullopt;
+    std::vector<std::string> paths;
+    for (const auto& path : copied.paths) {
+        auto clean = normalized(path);
+        // One item that is not a root item of a trash voids the whole selection.
+        if (!clean || !isDirectlyInTrash(*clean))
+            return std::nullopt;
+        paths.push_back(std::move(*clean));
+    }
+    return paths;
+}
+
+bool Utility::isDirectlyInTrash(const std::string& path) const
+{
+    if (path == "/")
+        return false;
+    const std::string parent = parentOf(path);
+    if (parent == outInternal_->trashPath())
+        return true;
+    // A volume trash's root items lie in one of its per-user folders, of any user.
+    const std::string trashes = parentOf(parent);
+    if (parent == trashes)
+        return false;
+    for (const auto& volume : outExternal_->volumePaths())
+        if (trashes == joined(volume, ".Trashes"))
+            return true;
+    return false;
+}
 
 } // namespace bw

@@ -82,6 +82,7 @@ TestPlatform::TestPlatform()
     platform.alerts = &alerts;
     platform.launcher = &launcher;
     platform.volumes = &volumes;
+    platform.selection = &selection;
     platform.prefsPanel = &prefsPanel;
     platform.infoPanel = &infoPanel;
     space.set(1000000000000.0, 500000000000.0);

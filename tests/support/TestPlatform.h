@@ -6,6 +6,7 @@
 #include "tests/support/FakeLauncher.h"
 #include "tests/support/FakeMainLoop.h"
 #include "tests/support/FakePanels.h"
+#include "tests/support/FakeSelectionSource.h"
 #include "tests/support/FakeStatusItem.h"
 #include "tests/support/FakeVolumeSource.h"
 #include "tests/support/Fakes.h"
@@ -55,6 +56,7 @@ public:
     FakeAlertPresenter alerts;
     FakePrivilegedLauncher launcher;
     FakeVolumeSource volumes;
+    FakeSelectionSource selection;
     FakePrefsPanel prefsPanel;
     FakeInfoPanel infoPanel;
     Workers workers;
