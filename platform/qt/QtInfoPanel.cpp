@@ -22,7 +22,11 @@ QtInfoPanel::QtInfoPanel(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
     connectControls();
 }
 
-QtInfoPanel::~QtInfoPanel() = default;
+QtInfoPanel::~QtInfoPanel()
+{
+    // Hiding at destruction must not reach a controller that may be gone already.
+    disconnect(this, &QDialog::finished, nullptr, nullptr);
+}
 
 void QtInfoPanel::connectControls()
 {

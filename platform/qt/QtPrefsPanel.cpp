@@ -21,7 +21,11 @@ QtPrefsPanel::QtPrefsPanel(QWidget* parent) : QDialog(parent), ui_(std::make_uni
     connectControls();
 }
 
-QtPrefsPanel::~QtPrefsPanel() = default;
+QtPrefsPanel::~QtPrefsPanel()
+{
+    // Hiding at destruction must not reach a controller that may be gone already.
+    disconnect(this, &QDialog::finished, nullptr, nullptr);
+}
 
 void QtPrefsPanel::connectControls()
 {
