@@ -12,7 +12,9 @@
 #include "platform/posix/SyslogLog.h"
 #include "platform/posix/SystemClock.h"
 #include "platform/qt/QtDefaultsStore.h"
+#include "platform/qt/QtInfoPanel.h"
 #include "platform/qt/QtMainLoop.h"
+#include "platform/qt/QtPrefsPanel.h"
 #include "platform/qt/QtStatusItem.h"
 #include "platform/qt/QtStrings.h"
 #include "platform/qt/QuitSignals.h"
@@ -86,6 +88,11 @@ struct Desktop {
             statusItem = std::make_unique<qt::QtStatusItem>(log);
         else
             statusItem = std::make_unique<HeadlessStatusItem>(log);
+        // The panels need a display; without one the controllers have none to open.
+        if (display) {
+            prefsPanel = std::make_unique<qt::QtPrefsPanel>();
+            infoPanel = std::make_unique<qt::QtInfoPanel>();
+        }
         platform.homeDirectory = QDir::homePath().toStdString();
         platform.defaults = &defaults;
         platform.log = &log;
@@ -96,6 +103,8 @@ struct Desktop {
         platform.strings = &strings;
         platform.openPanel = &openPanel;
         platform.statusItem = statusItem.get();
+        platform.prefsPanel = prefsPanel.get();
+        platform.infoPanel = infoPanel.get();
         platform.mainLoop = &mainLoop;
         platform.alerts = &alerts;
         platform.volumes = &volumes;
@@ -109,6 +118,8 @@ struct Desktop {
     qt::QtStrings strings;
     CancellingOpenPanel openPanel;
     std::unique_ptr<StatusItem> statusItem;
+    std::unique_ptr<qt::QtPrefsPanel> prefsPanel;
+    std::unique_ptr<qt::QtInfoPanel> infoPanel;
     qt::QtMainLoop mainLoop;
     LoggingAlertPresenter alerts;
     NoVolumes volumes;
