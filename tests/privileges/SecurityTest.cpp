@@ -5,6 +5,7 @@
 #include "tests/support/FakeLauncher.h"
 #include "tests/support/TestPlatform.h"
 
+#include <cerrno>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -117,6 +118,7 @@ TEST_F(SecurityTest, RefusalGivesMinusOneAndTheNextRepairAsksAgain)
         GTEST_SKIP() << "needs root to prepare files of another owner";
     const auto root600 = make("root600", 0, 0600);
     const auto mine400 = make("mine400", kNobody, 0400);
+    make("root400", 0, 0400);
     makeFolder(dir / "folder");
     chown((dir / "folder").c_str(), kNobody, kNobody);
     make("folder/needs", 0, 0600);
@@ -140,7 +142,17 @@ TEST_F(SecurityTest, RefusalGivesMinusOneAndTheNextRepairAsksAgain)
             check.equal(started, false, "nothing started");
             check.equal(launcher.requests().size(), 0u, "no requests");
 
+            // A repair that cannot be handed over ends the check: no permission repair follows.
             launcher.setGrants(true);
+            launcher.setRequestError(EIO);
+            check.equal(security.folderEnabler(dir / "root400"), static_cast<long>(EIO), "owner not handed over");
+            check.equal(tp.log.count(strprintf("folderEnabler: chown rror %d", EIO)), 1, "chown error line");
+            check.equal(tp.log.count(strprintf("***OriginalPermissions=100(%s)***", (dir / "root400").c_str())), 0,
+                        "no permission check after it");
+            check.equal(security.folderEnabler(mine400), static_cast<long>(EIO), "mode not handed over");
+            check.equal(tp.log.count(strprintf("folderEnabler: comod error %d", EIO)), 1, "chmod error line");
+            launcher.setRequestError(0);
+
             check.equal(security.allFilesEnabler(dir / "folder", &started), 0L, "tree granted");
             check.equal(started, true, "repair started");
             check.equal(requestsText(), std::string("o:needs "), "only the entry that needs it");

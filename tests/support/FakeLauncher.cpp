@@ -25,6 +25,8 @@ int FakePrivilegedLauncher::requestRepair(RepairKind kind, const std::string& pa
     std::lock_guard lock(mutex_);
     if (!running_)
         return EPIPE;
+    if (requestError_ != 0)
+        return requestError_;
     requests_.emplace_back(kind, path);
     return 0;
 }
@@ -33,6 +35,12 @@ void FakePrivilegedLauncher::revoke()
 {
     std::lock_guard lock(mutex_);
     running_ = false;
+}
+
+void FakePrivilegedLauncher::setRequestError(int error)
+{
+    std::lock_guard lock(mutex_);
+    requestError_ = error;
 }
 
 void FakePrivilegedLauncher::setGrants(bool grants)

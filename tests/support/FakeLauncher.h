@@ -18,12 +18,15 @@ public:
     void revoke() override;
 
     void setGrants(bool grants);
+    // Handing a request over fails with this errno (0: it works).
+    void setRequestError(int error);
     int dialogs() const;
     std::vector<std::pair<RepairKind, std::string>> requests() const;
 
 private:
     mutable std::mutex mutex_;
     bool grants_ = true;
+    int requestError_ = 0;
     bool running_ = false;
     int dialogs_ = 0;
     std::vector<std::pair<RepairKind, std::string>> requests_;
