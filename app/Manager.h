@@ -55,6 +55,17 @@ public:
     void actSizeMonitor();
     void actDummy() {}
 
+    // --- status menu
+    // Title, picture and enabled state of one item, recomputed before every opening.
+    struct MenuItemState validateMenuItem(int tag);
+    // Gives the status menu its items in their order, with their actions and validation.
+    void attachMenu(class StatusMenu& menu);
+    void actPreferences();
+    void actDispInformation();
+    void actForcedTrash();
+    void actDeleteSelects();
+    void actDeletePanel();
+
     // Shortest and longest period of the monitor timer; intervals outside are clamped.
     static constexpr double kShortestInterval = 1.0;
     static constexpr double kLongestInterval = 24.0 * 60 * 60;

@@ -1,0 +1,231 @@
+#include "app/Manager.h"
+
+#include "app/Controllers.h"
+#include "platform/Format.h"
+#include "platform/Log.h"
+#include "platform/Platform.h"
+#include "platform/StatusMenu.h"
+#include "platform/Strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+namespace bw {
+
+namespace {
+
+constexpr double kBytesToGigabytes = 1.0 / (1024.0 * 1024.0 * 1024.0);
+constexpr int kGraphSlots = 40;
+constexpr int kSlotWidth = 5;
+
+// The startup volume's figures, read afresh at every validation.
+struct Figures {
+    double capacity;
+    double used;
+    double trash;
+    double free;
+};
+
+// How many of the graph's slots a figure fills. Used and trash are rounded apart, so
+// together they may fill one slot more than there are.
+int slotsOf(double figure, double capacity)
+{
+    if (!(capacity > 0.0))
+        return 0;
+    const double share = static_cast<double>(static_cast<float>(figure / capacity * kGraphSlots)) + 0.5;
+    if (!std::isfinite(share))
+        return 0;
+    return static_cast<int>(std::clamp(share, 0.0, static_cast<double>(kGraphSlots)));
+}
+
+// The bar's free pattern in every slot, then the used slots from the left and the trash
+// slots after them.
+std::vector<PictureStamp> graphStamps(const Figures& f)
+{
+    std::vector<PictureStamp> stamps;
+    for (int i = 0; i < kGraphSlots; ++i)
+        stamps.push_back({"FreePattern.png", 1 + kSlotWidth * i, 1});
+    const int used = slotsOf(f.used, f.capacity);
+    for (int i = 0; i < used; ++i)
+        stamps.push_back({"UsedPattern.png", 1 + kSlotWidth * i, 1});
+    const int trash = slotsOf(f.trash, f.capacity);
+    for (int j = 0; j < trash; ++j)
+        stamps.push_back({"TrashPattern.png", 1 + kSlotWidth * used + kSlotWidth * j, 1});
+    return stamps;
+}
+
+// "Used\t 46.57 GB (50.00%)"; a share too small to show but not nothing ends in " > 0".
+// A volume whose capacity reads 0 shows zero figures rather than a division by it.
+std::string sizeLine(const char* format, double value, double capacity)
+{
+    if (!(capacity > 0.0))
+        return strprintf(format, 0.0, 0.0);
+    const float percent = static_cast<float>(value / capacity * 100.0);
+    const std::string title = strprintf(format, value * kBytesToGigabytes, static_cast<double>(percent));
+    if (percent < 0.01f && value > 0.0)
+        return strprintf("%s > 0", title.c_str());
+    return title;
+}
+
+std::string lastAutoDeleteLine(const std::optional<TimePoint>& date)
+{
+    if (!date)
+        return "No auto delete operation.";
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(*date);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return strprintf("Last auto delete %d.%d.%d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour, local.tm_min);
+}
+
+MenuItemState lineItem(std::string title, std::string picture)
+{
+    MenuItemState state;
+    state.title = std::move(title);
+    state.picture = std::move(picture);
+    return state;
+}
+
+MenuItemState enabledIf(bool enabled)
+{
+    MenuItemState state;
+    state.enabled = enabled;
+    return state;
+}
+
+} // namespace
+
+MenuItemState Manager::validateMenuItem(int tag)
+{
+    const Figures f{outInternal_->totalSize(), outInternal_->usedSize(), outInternal_->trashSize(),
+                    outInternal_->freeSize()};
+    const bool deleting = outShredder_->isShredding() || outShredder_->isPartialShredding();
+    const bool anyTrash = outInternal_->trashSize() != 0.0 || outExternal_->allTrashSize() != 0.0;
+    switch (tag) {
+    case kMenuGraph: {
+        MenuItemState state = lineItem(strprintf("%6.2f GB", f.capacity * kBytesToGigabytes), "GraphBar.png");
+        state.stamps = graphStamps(f);
+        return state;
+    }
+    case kMenuUsed:
+        return lineItem(sizeLine("Used\t%6.2f GB (%5.2f%%)", f.used, f.capacity), "SymbolUsed.png");
+    case kMenuTrash:
+        return lineItem(sizeLine("Trash\t%6.2f GB (%5.2f%%)", f.trash, f.capacity), "SymbolTrash.png");
+    case kMenuFree:
+        return lineItem(sizeLine("Free\t%6.2f GB (%5.2f%%)", f.free, f.capacity), "SymbolEmpty.png");
+    case kMenuForcedTrash: {
+        MenuItemState state = enabledIf(anyTrash && !outShredder_->isPartialShredding());
+        const bool stoppable = outShredder_->shredMode() != 0 && !outShredder_->shredBreak();
+        state.title = platform_.strings->localized(state.enabled && stoppable ? "StopEmpty" : "StartEmpty");
+        return state;
+    }
+    case kMenuDeleteSelects:
+        return enabledIf(!deleting && outUtility_->selectedTrashFiles() && anyTrash);
+    case kMenuDeletePanel:
+        return enabledIf(!deleting && anyTrash);
+    case kMenuLastAutoDelete: {
+        MenuItemState state;
+        state.title = lastAutoDeleteLine(outShredder_->lastAutoExecDate());
+        return state;
+    }
+    default:
+        return MenuItemState{};
+    }
+}
+
+void Manager::attachMenu(StatusMenu& menu)
+{
+    const auto show = [this] { actDummy(); };
+    std::vector<MenuEntry> entries = {
+        {kMenuGraph, "", show},
+        {kMenuUsed, "", show},
+        {kMenuTrash, "", show},
+        {kMenuFree, "", show},
+        {},
+        {kMenuForcedTrash, "StartEmpty", [this] { actForcedTrash(); }},
+        {kMenuDeleteSelects, "Delete Copied Trash Items", [this] { actDeleteSelects(); }},
+        {kMenuDeletePanel, "Choose Trash Items to Delete\u2026", [this] { actDeletePanel(); }},
+        {},
+        {kMenuLastAutoDelete, "", show},
+        {},
+        {kMenuInformation, "Trash Information\u2026", [this] { actDispInformation(); }},
+        {kMenuPreferences, "Preferences\u2026", [this] { actPreferences(); }},
+        {kMenuCheckNow, "Check Now", [this] { actSizeMonitor(); }},
+        {},
+        {kMenuQuit, "Quit Brindlewick", [this] { actQuit(); }},
+    };
+    menu.setEntries(std::move(entries), [this](int tag) { return validateMenuItem(tag); });
+}
+
+void Manager::actPreferences()
+{
+    outPrefs_->execPrefs();
+}
+
+void Manager::actDispInformation()
+{
+    outVolume_->dispInformation();
+}
+
+void Manager::actForcedTrash()
+{
+    if (outShredder_->shredMode() == 1) {
+        outShredder_->setShredBreak(true);
+        outVolume_->clearShredFile();
+        if (outInternal_->shredMode())
+            outInternal_->setTrashStatus(kCanceling);
+        for (const auto& path : outExternal_->volumePaths())
+            if (outExternal_->shredModeAtPath(path))
+                outExternal_->setTrashStatus(kCanceling, path);
+    } else {
+        outShredder_->setShredMode(1);
+        outInternal_->setShredMode(true);
+        outExternal_->setAllShredMode(true);
+    }
+    // Starting: the tick starts the pass at once unless a deletion runs. Stopping: the
+    // running pass sees the request, and the tick only re-arms the timer.
+    sizeMonitor();
+}
+
+void Manager::actDeleteSelects()
+{
+    const auto paths = outUtility_->selectedTrashPaths();
+    if (!paths) {
+        platform_.log->line("The copied items are not all trash items; nothing is deleted");
+        return;
+    }
+    DeletionList items;
+    for (const auto& path : *paths) {
+        auto item = outVolume_->fullPathOfTrashFile(path.substr(path.rfind('/') + 1));
+        // A name in no trash voids the command. A name that an earlier trash holds too would
+        // resolve to that other item, which the user did not copy.
+        if (!item || item->path != path) {
+            platform_.log->line(strprintf("Copied item %s is not the trash item of its name; nothing is deleted",
+                                          path.c_str()));
+            return;
+        }
+        items.push_back(std::move(*item));
+    }
+    outShredder_->partialShred(std::move(items));
+}
+
+void Manager::actDeletePanel()
+{
+    const auto paths = outInternal_->selectTrashFile();
+    // A cancelled chooser deletes nothing, and the icon does not flash for it.
+    if (!paths || paths->empty())
+        return;
+    // Timers keep firing while the chooser is up: a pass may have started meanwhile.
+    if (outShredder_->isShredding() || outShredder_->isPartialShredding()) {
+        platform_.log->line("A deletion started while the items were chosen; they are left in the trash");
+        return;
+    }
+    std::atomic<double>* counter = outInternal_->trashSizePointer();
+    DeletionList items;
+    for (const auto& path : *paths)
+        items.push_back({path, counter});
+    outShredder_->partialShred(std::move(items));
+}
+
+} // namespace bw

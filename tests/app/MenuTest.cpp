@@ -1,0 +1,319 @@
+#include "app/Controllers.h"
+#include "platform/StatusMenu.h"
+#include "tests/support/FakeStatusMenu.h"
+#include "tests/support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <memory>
+
+namespace bw {
+
+// A running automatic pass or deletion of chosen items, stood for by raising its flag.
+template <typename Tag, typename Tag::type Member>
+struct RaiseFlag {
+    friend typename Tag::type flagOf(Tag) { return Member; }
+};
+struct Shredding {
+    using type = std::atomic<bool> Shredder::*;
+    friend type flagOf(Shredding);
+};
+struct PartialShredding {
+    using type = std::atomic<bool> Shredder::*;
+    friend type flagOf(PartialShredding);
+};
+template struct RaiseFlag<Shredding, &Shredder::shredding_>;
+template struct RaiseFlag<PartialShredding, &Shredder::pertialShredding_>;
+
+namespace test {
+namespace {
+
+constexpr double kCapacity = 100000000000.0;
+
+class MenuTest : public ::testing::Test {
+protected:
+    MenuTest()
+    {
+        makeFolder(tp.trash());
+        makeFolder(data.path() + "/.Trashes/1000");
+        tp.volumes.set({data.path()});
+        tp.space.set(kCapacity, 47500000000.0);
+        Controllers::registerDefaults(tp.defaults);
+        c = std::make_unique<Controllers>(tp.platform);
+        c->preferences.awakeFromNib();
+        c->manager.awakeFromNib();
+        c->shredder.awakeFromNib();
+        c->volume.awakeFromNib();
+        c->manager.attachMenu(menu);
+    }
+
+    void raise(std::atomic<bool> Shredder::*flag, bool on) { (c->shredder.*flag).store(on); }
+    const std::string& title(int tag) const { return *menu.item(tag).title; }
+    bool enabled(int tag) const { return menu.item(tag).enabled; }
+    std::string volumeItem(const std::string& name) const { return data.path() + "/.Trashes/1000/" + name; }
+
+    // Opens the menu and chooses the item, then lets the deletion it started finish.
+    bool chooseAndWait(int tag)
+    {
+        menu.open();
+        const bool chosen = menu.choose(tag);
+        tp.workers.waitForAll();
+        return chosen;
+    }
+
+    TestPlatform tp;
+    TempDir data;
+    std::unique_ptr<Controllers> c;
+    FakeStatusMenu menu;
+};
+
+// The picture each slot of the graph ends with, by x.
+std::map<int, std::string> finalSlots(const std::vector<PictureStamp>& stamps)
+{
+    std::map<int, std::string> slots;
+    for (const auto& stamp : stamps) {
+        EXPECT_EQ(stamp.y, 1);
+        slots[stamp.x] = stamp.picture;
+    }
+    return slots;
+}
+
+TEST_F(MenuTest, GraphAndSizeLinesOfTheStartupVolume)
+{
+    c->internal.setTrashSize(2500000000.0); // used = 100 - 47.5 - 2.5 = 50 GB (decimal)
+    menu.open();
+    const MenuItemState& graph = menu.item(kMenuGraph);
+    EXPECT_EQ(*graph.title, " 93.13 GB");
+    EXPECT_EQ(*graph.picture, "GraphBar.png");
+    const auto slots = finalSlots(graph.stamps);
+    ASSERT_EQ(slots.size(), 40u);
+    for (const auto& [x, picture] : slots) {
+        const char* expected = x <= 96 ? "UsedPattern.png" : x == 101 ? "TrashPattern.png" : "FreePattern.png";
+        EXPECT_EQ(picture, expected) << "x = " << x;
+    }
+    EXPECT_EQ(slots.begin()->first, 1);
+    EXPECT_EQ(slots.rbegin()->first, 196);
+
+    EXPECT_EQ(title(kMenuUsed), "Used\t 46.57 GB (50.00%)");
+    EXPECT_EQ(title(kMenuTrash), "Trash\t  2.33 GB ( 2.50%)");
+    EXPECT_EQ(title(kMenuFree), "Free\t 44.24 GB (47.50%)");
+    EXPECT_EQ(*menu.item(kMenuUsed).picture, "SymbolUsed.png");
+    EXPECT_EQ(*menu.item(kMenuTrash).picture, "SymbolTrash.png");
+    EXPECT_EQ(*menu.item(kMenuFree).picture, "SymbolEmpty.png");
+
+    // A share too small to show is still not nothing.
+    c->internal.setTrashSize(3000.0);
+    menu.open();
+    EXPECT_EQ(title(kMenuTrash), "Trash\t  0.00 GB ( 0.00%) > 0");
+    c->internal.setTrashSize(0.0);
+    menu.open();
+    EXPECT_EQ(title(kMenuTrash), "Trash\t  0.00 GB ( 0.00%)");
+
+    // Used and trash are rounded apart: 20.5 and 19.5 slots take 21 and 20, one past the bar.
+    tp.space.set(kCapacity, 0.0);
+    c->internal.setTrashSize(48750000000.0);
+    menu.open();
+    const auto& stamps = menu.item(kMenuGraph).stamps;
+    EXPECT_EQ(stamps.size(), 40u + 21u + 20u);
+    EXPECT_EQ(stamps.back().picture, "TrashPattern.png");
+    EXPECT_EQ(stamps.back().x, 201);
+
+    // A capacity that reads 0 shows zero figures, never a division by it.
+    tp.space.set(0.0, 0.0);
+    c->internal.setTrashSize(3000.0);
+    menu.open();
+    EXPECT_EQ(title(kMenuGraph), "  0.00 GB");
+    EXPECT_EQ(menu.item(kMenuGraph).stamps.size(), 40u);
+    EXPECT_EQ(title(kMenuUsed), "Used\t  0.00 GB ( 0.00%)");
+    EXPECT_EQ(title(kMenuTrash), "Trash\t  0.00 GB ( 0.00%)");
+    EXPECT_EQ(title(kMenuFree), "Free\t  0.00 GB ( 0.00%)");
+}
+
+TEST_F(MenuTest, DeletionCommandsNeedSomethingInATrashAndNoDeletionRunning)
+{
+    menu.open();
+    for (int tag : {kMenuForcedTrash, kMenuDeleteSelects, kMenuDeletePanel})
+        EXPECT_FALSE(enabled(tag)) << "every trash empty: tag " << tag;
+    EXPECT_EQ(title(kMenuForcedTrash), "StartEmpty");
+    EXPECT_TRUE(enabled(kMenuInformation));
+
+    // Only a volume's trash holds something.
+    c->external.setTrashSize(5.0, data.path());
+    menu.open();
+    for (int tag : {kMenuForcedTrash, kMenuDeleteSelects, kMenuDeletePanel})
+        EXPECT_TRUE(enabled(tag)) << tag;
+
+    // Copied items outside the trash: only the selection command goes off.
+    tp.selection.copy({tp.home / "notes.txt"});
+    menu.open();
+    EXPECT_FALSE(enabled(kMenuDeleteSelects));
+    EXPECT_TRUE(enabled(kMenuDeletePanel));
+    tp.selection.copy({});
+
+    raise(flagOf(PartialShredding{}), true);
+    menu.open();
+    for (int tag : {kMenuForcedTrash, kMenuDeleteSelects, kMenuDeletePanel})
+        EXPECT_FALSE(enabled(tag)) << "chosen items being deleted: tag " << tag;
+    raise(flagOf(PartialShredding{}), false);
+
+    // An automatic pass in free-space mode can still be turned into a forced one.
+    raise(flagOf(Shredding{}), true);
+    menu.open();
+    EXPECT_TRUE(enabled(kMenuForcedTrash));
+    EXPECT_EQ(title(kMenuForcedTrash), "StartEmpty");
+    EXPECT_FALSE(enabled(kMenuDeleteSelects));
+    EXPECT_FALSE(enabled(kMenuDeletePanel));
+    raise(flagOf(Shredding{}), false);
+}
+
+TEST_F(MenuTest, ForcedDeleteStartsAndStopsWithItsMarks)
+{
+    c->internal.setTrashSize(10.0);
+    c->external.setTrashSize(5.0, data.path());
+    // The pass the first choice starts is running: the tick then starts no other.
+    raise(flagOf(Shredding{}), true);
+    menu.open();
+    ASSERT_TRUE(menu.choose(kMenuForcedTrash));
+    EXPECT_EQ(c->shredder.shredMode(), 1);
+    EXPECT_TRUE(c->internal.shredMode());
+    EXPECT_TRUE(c->external.shredModeAtPath(data.path()));
+    EXPECT_EQ(tp.workers.running(), 0);
+    EXPECT_EQ(tp.mainLoop.pendingTimers(), 1);
+
+    // A volume mounted after the start carries no mark.
+    TempDir late;
+    makeFolder(late.path() + "/.Trashes");
+    tp.volumes.set({data.path(), late.path()});
+    menu.open();
+    EXPECT_EQ(title(kMenuForcedTrash), "StopEmpty");
+    ASSERT_TRUE(menu.choose(kMenuForcedTrash));
+    EXPECT_TRUE(c->shredder.shredBreak());
+    EXPECT_EQ(c->internal.trashStatus(), kCanceling);
+    EXPECT_EQ(c->external.trashStatusWithDrive(0), kCanceling);
+    EXPECT_EQ(c->external.trashStatusWithDrive(1), kStandingBy);
+    EXPECT_EQ(tp.mainLoop.pendingTimers(), 1) << "the tick only re-arms the timer";
+    menu.open();
+    EXPECT_EQ(title(kMenuForcedTrash), "StartEmpty");
+}
+
+TEST_F(MenuTest, ForcedDeleteEmptiesTheTrashes)
+{
+    writeFile(tp.trash() + "/old", 10);
+    writeFile(volumeItem("v"), 5);
+    c->internal.setTrashSize(10.0);
+    c->external.setTrashSize(5.0, data.path());
+    ASSERT_TRUE(chooseAndWait(kMenuForcedTrash));
+    EXPECT_FALSE(exists(tp.trash() + "/old"));
+    EXPECT_FALSE(exists(volumeItem("v")));
+    EXPECT_EQ(c->shredder.shredMode(), 0);
+}
+
+TEST_F(MenuTest, LastAutoDeleteInLocalTime)
+{
+    menu.open();
+    EXPECT_EQ(title(kMenuLastAutoDelete), "No auto delete operation.");
+
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    setenv("TZ", "JST-9", 1);
+    tzset();
+    c->shredder.setLastAutoExecDate(std::chrono::system_clock::from_time_t(1173053220)); // 2007-03-05 00:07 UTC
+    menu.open();
+    EXPECT_EQ(title(kMenuLastAutoDelete), "Last auto delete 2007.3.5 09:07");
+    if (zone)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+
+TEST_F(MenuTest, CopiedItemsAreDeletedOnlyWhenEachIsTheTrashItemOfItsName)
+{
+    writeFile(tp.trash() + "/keep", 10);
+    writeFile(tp.trash() + "/twin", 20);
+    writeFile(volumeItem("twin"), 7);
+    writeFile(volumeItem("big.iso"), 5);
+    c->internal.setTrashSize(30.0);
+    c->external.setTrashSize(12.0, data.path());
+
+    // One name that no trash holds (emptied since it was copied): nothing is deleted.
+    tp.selection.copy({tp.trash() + "/keep", tp.trash() + "/gone"});
+    ASSERT_TRUE(chooseAndWait(kMenuDeleteSelects));
+    EXPECT_TRUE(exists(tp.trash() + "/keep"));
+    EXPECT_FALSE(c->shredder.isPartialShredding());
+
+    // The volume's "twin" was copied, but the home trash's comes first by name.
+    tp.selection.copy({volumeItem("twin")});
+    ASSERT_TRUE(chooseAndWait(kMenuDeleteSelects));
+    EXPECT_TRUE(exists(tp.trash() + "/twin"));
+    EXPECT_TRUE(exists(volumeItem("twin")));
+
+    tp.selection.copy({volumeItem("big.iso"), tp.trash() + "/twin"});
+    ASSERT_TRUE(chooseAndWait(kMenuDeleteSelects));
+    EXPECT_FALSE(exists(volumeItem("big.iso")));
+    EXPECT_FALSE(exists(tp.trash() + "/twin"));
+    EXPECT_EQ(c->internal.trashSize(), 10.0);
+    EXPECT_EQ(c->external.trashSizeWithPath(data.path()), 7.0);
+
+    // Nothing copied, something in the trash: the command is there and deletes nothing.
+    tp.selection.copy({});
+    menu.open();
+    EXPECT_TRUE(enabled(kMenuDeleteSelects));
+    menu.choose(kMenuDeleteSelects);
+    EXPECT_TRUE(c->shredder.isPartialShredding());
+    tp.workers.waitForAll();
+    EXPECT_TRUE(exists(tp.trash() + "/keep"));
+}
+
+TEST_F(MenuTest, ChosenHomeTrashItemsAreDeletedWithTheHomeCounter)
+{
+    writeFile(tp.trash() + "/a", 10);
+    writeFile(tp.trash() + "/b", 20);
+    writeFile(tp.trash() + "/c", 40);
+    c->internal.setTrashSize(70.0);
+
+    tp.openPanel.result = std::nullopt; // Cancel
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    EXPECT_FALSE(c->shredder.isPartialShredding());
+    EXPECT_TRUE(c->shredder.lastAutoExecDate() == std::nullopt);
+    EXPECT_EQ(tp.openPanel.lastOptions.startDirectory, tp.trash());
+
+    tp.openPanel.result = std::vector<std::string>{tp.trash()}; // the trash folder itself
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    EXPECT_TRUE(exists(tp.trash() + "/a"));
+
+    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/a", tp.trash() + "/c"};
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    EXPECT_FALSE(exists(tp.trash() + "/a"));
+    EXPECT_TRUE(exists(tp.trash() + "/b"));
+    EXPECT_FALSE(exists(tp.trash() + "/c"));
+    EXPECT_EQ(c->internal.trashSize(), 20.0);
+}
+
+TEST_F(MenuTest, TheOtherCommandsReachTheirControllers)
+{
+    const auto& entries = menu.entries();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front().tag, kMenuGraph);
+    EXPECT_EQ(entries.back().tag, kMenuQuit);
+
+    menu.open();
+    EXPECT_TRUE(menu.choose(kMenuGraph)); // shows only
+    EXPECT_EQ(tp.mainLoop.pendingTimers(), 0);
+    EXPECT_TRUE(menu.choose(kMenuCheckNow));
+    EXPECT_EQ(tp.mainLoop.pendingTimers(), 1);
+    EXPECT_TRUE(menu.choose(kMenuPreferences));
+    EXPECT_TRUE(tp.prefsPanel.open);
+    EXPECT_TRUE(menu.choose(kMenuQuit));
+    EXPECT_EQ(tp.mainLoop.quitCount, 1);
+    EXPECT_TRUE(menu.choose(kMenuInformation));
+    EXPECT_TRUE(tp.infoPanel.open);
+    tp.infoPanel.close();
+}
+
+} // namespace
+} // namespace test
+} // namespace bw
