@@ -170,7 +170,8 @@ void QtInfoPanel::setButtonHidden(Button b, bool hidden)
 
 std::string QtInfoPanel::frameText() const
 {
-    return saveGeometry().toBase64().toStdString();
+    // A panel never shown has only a made-up frame, not one worth restoring.
+    return shown_ ? saveGeometry().toBase64().toStdString() : std::string();
 }
 
 void QtInfoPanel::setFrameText(const std::string& frame)
@@ -180,6 +181,7 @@ void QtInfoPanel::setFrameText(const std::string& frame)
 
 void QtInfoPanel::showPanel()
 {
+    shown_ = true;
     show();
     raise();
     activateWindow();

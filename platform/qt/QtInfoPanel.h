@@ -50,6 +50,7 @@ private:
 
     std::unique_ptr<Ui::InfoPanel> ui_;
     InfoPanelActions* actions_ = nullptr;
+    bool shown_ = false;
     QString shredFile_; // whole, while the field may show it shortened
 };
 

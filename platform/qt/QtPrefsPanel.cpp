@@ -149,7 +149,8 @@ void QtPrefsPanel::setExecButtonEnabled(bool enabled)
 
 std::string QtPrefsPanel::frameText() const
 {
-    return saveGeometry().toBase64().toStdString();
+    // A panel never shown has only a made-up frame, not one worth restoring.
+    return shown_ ? saveGeometry().toBase64().toStdString() : std::string();
 }
 
 void QtPrefsPanel::setFrameText(const std::string& frame)
@@ -159,6 +160,7 @@ void QtPrefsPanel::setFrameText(const std::string& frame)
 
 void QtPrefsPanel::showPanel()
 {
+    shown_ = true;
     show();
     raise();
     activateWindow();

@@ -54,6 +54,7 @@ private:
 
     std::unique_ptr<Ui::PrefsPanel> ui_;
     PrefsPanelActions* actions_ = nullptr;
+    bool shown_ = false;
     double stepper_ = 0.0;
 };
 

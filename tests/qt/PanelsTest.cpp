@@ -152,6 +152,7 @@ TEST_F(PanelsTest, InformationPanelSharesFlagATinyTrashButNotAnEmptyOne)
 {
     tp.space.set(500e9, 100e9);
     c.internal.setTrashSize(kMegabyte);
+    EXPECT_EQ(infoPanel->frameText(), ""); // never shown: no frame to keep at quit
     c.volume.dispInformation();
     EXPECT_TRUE(infoPanel->isVisible());
     EXPECT_EQ(share("trashRateText"), "( 0.00%) > 0");
