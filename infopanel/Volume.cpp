@@ -146,6 +146,8 @@ int Volume::selectedVolume() const
 
 void Volume::setupDiskMenu()
 {
+    if (!platform_.infoPanel)
+        return;
     InfoPanelView& panel = *platform_.infoPanel;
     const int noted = panel.selectedDiskIndex();
     const std::vector<std::string> shown = panel.diskMenuTitles();

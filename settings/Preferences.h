@@ -9,7 +9,6 @@ class Controllers;
 class DefaultsStore;
 class Internal;
 class Manager;
-class PrefsPanelView;
 class Shredder;
 struct Platform;
 
