@@ -29,12 +29,6 @@ std::string trashFolderOf(const std::string& volumePath)
     return posix::joinPath(volumePath, kTrashFolderName);
 }
 
-bool isSymbolicLink(const std::string& path)
-{
-    const auto st = posix::lstatPath(path);
-    return st && S_ISLNK(st->st_mode);
-}
-
 double sumOf(const TrashFiles& files)
 {
     double sum = 0.0;
@@ -304,10 +298,13 @@ void External::initTrashSizeAtPath(const std::string& volumePath)
     const TimePoint started = platform_.clock->now();
     takeMeasuringFlag(volumePath);
 
+    // A link is never repaired, and a volume without a trash folder has nothing to repair:
+    // asking for the administrator's password over a missing folder would only puzzle.
     const std::string trash = trashFolderOf(volumePath);
-    if (isSymbolicLink(trash))
+    const auto status = posix::lstatPath(trash);
+    if (status && S_ISLNK(status->st_mode))
         platform_.log->line(strprintf("Volume trash %s is a symbolic link; it is not measured or emptied", trash.c_str()));
-    else
+    else if (status && S_ISDIR(status->st_mode))
         outSecurity_->folderEnabler(trash);
 
     // The new table replaces the old one whole, so items that left the trash leave the

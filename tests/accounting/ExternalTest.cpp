@@ -1,7 +1,4 @@
 #include "app/Controllers.h"
-#include "tests/support/FakeMainLoop.h"
-#include "tests/support/FakeStatusItem.h"
-#include "tests/support/FakeVolumeSource.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -35,9 +32,6 @@ class ExternalTest : public ::testing::Test {
 protected:
     ExternalTest()
     {
-        tp.platform.volumes = &volumes;
-        tp.platform.mainLoop = &mainLoop;
-        tp.platform.statusItem = &statusItem;
         Controllers::registerDefaults(tp.defaults);
         controllers = std::make_unique<Controllers>(tp.platform);
         controllers->preferences.awakeFromNib();
@@ -55,11 +49,15 @@ protected:
         return path;
     }
 
+    ~ExternalTest() override
+    {
+        tp.workers.requestQuit();
+        tp.workers.waitForAll();
+    }
+
     TestPlatform tp;
     TempDir disks;
-    FakeVolumeSource volumes;
-    FakeMainLoop mainLoop;
-    FakeStatusItem statusItem;
+    FakeVolumeSource& volumes = tp.volumes;
     std::unique_ptr<Controllers> controllers;
 };
 
@@ -195,11 +193,27 @@ TEST_F(ExternalTest, VolumeWithoutTrashesAndTrashFoldersThatAreLinks)
     EXPECT_EQ(external().trashSizeWithPath(linked), 0.0);
     EXPECT_TRUE(external().rootArrayWithPath(linked).empty());
     EXPECT_TRUE(tp.log.contains("is a symbolic link"));
+    // Neither the missing folder nor the link is handed to the permission repair.
+    EXPECT_TRUE(tp.launcher.requests().empty());
 
     EXPECT_EQ(external().rootArrayWithPath(crafted), (std::vector<std::string>{"501/own"}));
     EXPECT_EQ(external().trashSizeWithPath(crafted), 10.0);
     EXPECT_EQ(external().watchedTrashFolders(),
               (std::vector<std::string>{crafted + "/.Trashes", crafted + "/.Trashes/501"}));
+}
+
+TEST_F(ExternalTest, AForeignTrashFolderIsRepairedBeforeAFullMeasurementOnly)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "handing a folder to another user needs root";
+    const std::string data = volume("Data", {"501"});
+    ASSERT_EQ(chown((data + "/.Trashes").c_str(), 65534, 65534), 0);
+    tp.volumes.set({data});
+    external().renewTrashSizeAtPath(data);
+    EXPECT_TRUE(tp.launcher.requests().empty());
+    external().initTrashSizeAtPath(data);
+    ASSERT_EQ(tp.launcher.requests().size(), 1u);
+    EXPECT_EQ(tp.launcher.requests()[0].second, data + "/.Trashes");
 }
 
 TEST_F(ExternalTest, CountersFollowTheirVolumesAcrossUnmounts)
