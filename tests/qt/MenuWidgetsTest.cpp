@@ -1,0 +1,185 @@
+#include "app/Controllers.h"
+#include "platform/qt/QtClipboardSelection.h"
+#include "platform/qt/QtOpenPanel.h"
+#include "platform/qt/QtStatusMenu.h"
+#include "tests/qt/QtTestApp.h"
+#include "tests/support/TestPlatform.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace bw::test {
+namespace {
+
+using Kind = CopiedFiles::Kind;
+
+TEST(QtClipboardSelectionTest, ReadsTheFileManagersCopyAsBytes)
+{
+    qtApp();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    qt::QtClipboardSelection selection;
+
+    clipboard->clear();
+    EXPECT_EQ(selection.copiedFiles().kind, Kind::Empty);
+
+    clipboard->setText(QStringLiteral("/home/u/.Trash/a"));
+    EXPECT_EQ(selection.copiedFiles().kind, Kind::Other) << "text that looks like a path is not a copied file";
+
+    auto* urls = new QMimeData;
+    urls->setUrls({QUrl::fromLocalFile(QStringLiteral("/t/.Trash/a b%c#1")), QUrl::fromLocalFile(QStringLiteral("/t/.Trash/日"))});
+    clipboard->setMimeData(urls);
+    CopiedFiles copied = selection.copiedFiles();
+    EXPECT_EQ(copied.kind, Kind::Files);
+    EXPECT_EQ(copied.paths, (std::vector<std::string>{"/t/.Trash/a b%c#1", "/t/.Trash/\xE6\x97\xA5"}));
+
+    auto* gnome = new QMimeData;
+    gnome->setData(QStringLiteral("x-special/gnome-copied-files"), "cut\nfile:///t/.Trash/%FFraw");
+    clipboard->setMimeData(gnome);
+    copied = selection.copiedFiles();
+    EXPECT_EQ(copied.kind, Kind::Files);
+    EXPECT_EQ(copied.paths, std::vector<std::string>{"/t/.Trash/\xFFraw"});
+
+    auto* remote = new QMimeData;
+    remote->setUrls({QUrl(QStringLiteral("sftp://host/t/.Trash/a"))});
+    clipboard->setMimeData(remote);
+    EXPECT_EQ(selection.copiedFiles().kind, Kind::Other);
+}
+
+// The chooser as the user meets it: Qt's own dialog, with the controller's directory rule.
+class QtOpenPanelTest : public ::testing::Test {
+protected:
+    QtOpenPanelTest()
+    {
+        qtApp();
+        makeFolder(tp.trash() + "/sub");
+        writeFile(tp.trash() + "/a", 1);
+        tp.platform.openPanel = &panel;
+        c = std::make_unique<Controllers>(tp.platform);
+    }
+
+    // Runs `act` on the open dialog once it is up, from the event loop the dialog runs.
+    void whenOpen(std::function<void(QFileDialog&)> act)
+    {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [this, poll, act] {
+            if (!panel.dialog())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            act(*panel.dialog());
+        });
+        poll->start(10);
+    }
+
+    TestPlatform tp;
+    qt::QtOpenPanel panel;
+    std::unique_ptr<Controllers> c;
+};
+
+TEST_F(QtOpenPanelTest, StaysInTheTrashAndChoosesFoldersAsThemselves)
+{
+    QString startedIn, backIn, button;
+    bool native = true;
+    whenOpen([&](QFileDialog& dialog) {
+        native = !dialog.testOption(QFileDialog::DontUseNativeDialog);
+        startedIn = dialog.directory().absolutePath();
+        button = dialog.labelText(QFileDialog::Accept);
+        // Up to the home folder: the dialog is sent back at once.
+        dialog.findChild<QToolButton*>(QStringLiteral("toParentButton"))->click();
+        backIn = dialog.directory().absolutePath();
+        dialog.selectFile(QString::fromStdString(tp.trash() + "/sub"));
+        dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open)->click();
+    });
+    const auto chosen = c->internal.selectTrashFile();
+    EXPECT_FALSE(native);
+    EXPECT_EQ(startedIn.toStdString(), tp.trash());
+    EXPECT_EQ(backIn.toStdString(), tp.trash());
+    EXPECT_EQ(button, "Delete");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, std::vector<std::string>{tp.trash() + "/sub"});
+
+    whenOpen([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(c->internal.selectTrashFile(), std::nullopt);
+}
+
+class QtStatusMenuTest : public ::testing::Test {
+protected:
+    QtStatusMenuTest()
+    {
+        qtApp();
+        makeFolder(tp.trash());
+        tp.space.set(100000000000.0, 47500000000.0);
+        Controllers::registerDefaults(tp.defaults);
+        c = std::make_unique<Controllers>(tp.platform);
+        c->preferences.awakeFromNib();
+        c->shredder.awakeFromNib();
+        c->manager.attachMenu(menu);
+    }
+
+    void open() { emit menu.menu()->aboutToShow(); }
+    QString text(int tag) const { return menu.action(tag)->text(); }
+
+    TestPlatform tp;
+    std::unique_ptr<Controllers> c;
+    qt::QtStatusMenu menu;
+};
+
+TEST_F(QtStatusMenuTest, EveryOpeningShowsTheValidatedItems)
+{
+    c->internal.setTrashSize(2500000000.0);
+    open();
+    EXPECT_EQ(text(kMenuUsed), "Used\t 46.57 GB (50.00%)");
+    EXPECT_FALSE(menu.action(kMenuUsed)->icon().isNull());
+    EXPECT_EQ(text(kMenuForcedTrash), "StartEmpty");
+    EXPECT_TRUE(menu.action(kMenuForcedTrash)->isEnabled());
+    EXPECT_EQ(text(kMenuLastAutoDelete), "No auto delete operation.");
+
+    c->internal.setTrashSize(0.0);
+    open();
+    EXPECT_FALSE(menu.action(kMenuForcedTrash)->isEnabled());
+    EXPECT_FALSE(menu.action(kMenuDeletePanel)->isEnabled());
+
+    menu.action(kMenuCheckNow)->trigger();
+    EXPECT_EQ(tp.mainLoop.pendingTimers(), 1);
+    menu.action(kMenuQuit)->trigger();
+    EXPECT_EQ(tp.mainLoop.quitCount, 1);
+}
+
+TEST_F(QtStatusMenuTest, TheGraphIsDrawnFromThePatterns)
+{
+    c->internal.setTrashSize(2500000000.0);
+    open();
+    const QImage graph = menu.graphImage();
+    ASSERT_FALSE(graph.isNull());
+    const qreal scale = graph.devicePixelRatio();
+    EXPECT_EQ(graph.width(), qRound(202 * scale));
+
+    const auto colourOf = [](const char* pattern) {
+        const QImage image = qt::QtStatusMenu::composedPicture(pattern, {});
+        return image.pixelColor(image.width() / 2, image.height() / 2);
+    };
+    const auto colourAt = [&](int x) { return graph.pixelColor(qRound((x + 2) * scale), qRound(6 * scale)); };
+    EXPECT_EQ(colourAt(1), colourOf("UsedPattern.png"));
+    EXPECT_EQ(colourAt(96), colourOf("UsedPattern.png"));
+    EXPECT_EQ(colourAt(101), colourOf("TrashPattern.png"));
+    EXPECT_EQ(colourAt(106), colourOf("FreePattern.png"));
+    EXPECT_EQ(colourAt(196), colourOf("FreePattern.png"));
+
+    // Each opening draws the bar afresh: an emptied trash leaves no trace of its slot.
+    c->internal.setTrashSize(0.0);
+    tp.space.set(100000000000.0, 50000000000.0);
+    open();
+    EXPECT_EQ(menu.graphImage().pixelColor(qRound(103 * scale), qRound(6 * scale)), colourOf("FreePattern.png"));
+}
+
+} // namespace
+} // namespace bw::test
