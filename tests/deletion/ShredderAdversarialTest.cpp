@@ -32,16 +32,19 @@ TEST_F(ShredderAdversarialTest, FolderSwappedForALinkOutsideLeavesTheOutsideAlon
     const auto before = snapshot(outside.path());
     TempDir stash;
 
-    for (int round = 0; round < 150; ++round) {
+    // Many folders per round, each swapped in turn, so that the walk meets a swap often.
+    constexpr int kFolders = 40;
+    for (int round = 0; round < 100; ++round) {
         const std::string item = inTrash("item" + std::to_string(round));
-        const std::string sub = item + "/a/sub";
-        makeFolder(sub);
-        for (int i = 0; i < 20; ++i)
-            writeFile(sub + "/f" + std::to_string(i), 300);
+        for (int f = 0; f < kFolders; ++f) {
+            makeFolder(item + "/sub" + std::to_string(f));
+            writeFile(item + "/sub" + std::to_string(f) + "/file", 300);
+        }
         std::atomic<bool> done{false};
         std::thread attacker([&] {
-            const std::string moved = stash / std::to_string(round);
-            for (int swaps = 0; !done.load() && swaps < 10000; ++swaps) {
+            for (int swaps = 0; !done.load() && swaps < 100000; ++swaps) {
+                const std::string sub = item + "/sub" + std::to_string(swaps % kFolders);
+                const std::string moved = stash / (std::to_string(round) + "-" + std::to_string(swaps));
                 if (rename(sub.c_str(), moved.c_str()) != 0)
                     continue;
                 symlink(outside.path().c_str(), sub.c_str());
