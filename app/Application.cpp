@@ -11,11 +11,14 @@
 #include "platform/posix/StatvfsSpaceSource.h"
 #include "platform/posix/SyslogLog.h"
 #include "platform/posix/SystemClock.h"
+#include "platform/qt/QtClipboardSelection.h"
 #include "platform/qt/QtDefaultsStore.h"
 #include "platform/qt/QtInfoPanel.h"
 #include "platform/qt/QtMainLoop.h"
+#include "platform/qt/QtOpenPanel.h"
 #include "platform/qt/QtPrefsPanel.h"
 #include "platform/qt/QtStatusItem.h"
+#include "platform/qt/QtStatusMenu.h"
 #include "platform/qt/QtStrings.h"
 #include "platform/qt/QuitSignals.h"
 #include "platform/qt/SingleInstance.h"
@@ -37,7 +40,7 @@ public:
     std::vector<std::string> volumePaths() override { return {}; }
 };
 
-// Until the trash item chooser has its dialog: every choice is a cancel.
+// Without a display there is no chooser to show: every choice is a cancel.
 class CancellingOpenPanel final : public OpenPanel {
 public:
     std::optional<std::vector<std::string>> runModal(const OpenPanelOptions&,
@@ -92,6 +95,9 @@ struct Desktop {
         if (display) {
             prefsPanel = std::make_unique<qt::QtPrefsPanel>();
             infoPanel = std::make_unique<qt::QtInfoPanel>();
+            openPanel = std::make_unique<qt::QtOpenPanel>();
+        } else {
+            openPanel = std::make_unique<CancellingOpenPanel>();
         }
         platform.homeDirectory = QDir::homePath().toStdString();
         platform.defaults = &defaults;
@@ -101,7 +107,8 @@ struct Desktop {
         platform.workers = &workers;
         platform.space = &space;
         platform.strings = &strings;
-        platform.openPanel = &openPanel;
+        platform.openPanel = openPanel.get();
+        platform.selection = &selection;
         platform.statusItem = statusItem.get();
         platform.prefsPanel = prefsPanel.get();
         platform.infoPanel = infoPanel.get();
@@ -116,7 +123,8 @@ struct Desktop {
     posix::SystemClock clock;
     posix::StatvfsSpaceSource space;
     qt::QtStrings strings;
-    CancellingOpenPanel openPanel;
+    std::unique_ptr<OpenPanel> openPanel;
+    qt::QtClipboardSelection selection;
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<qt::QtPrefsPanel> prefsPanel;
     std::unique_ptr<qt::QtInfoPanel> infoPanel;
@@ -149,6 +157,14 @@ int runApplication(int argc, char** argv)
     Controllers::registerDefaults(desktop.defaults);
     Controllers controllers(desktop.platform);
     Manager& manager = controllers.manager;
+
+    // The status menu, opened from the tray icon.
+    std::unique_ptr<qt::QtStatusMenu> statusMenu;
+    if (auto* trayItem = dynamic_cast<qt::QtStatusItem*>(desktop.statusItem.get())) {
+        statusMenu = std::make_unique<qt::QtStatusMenu>();
+        manager.attachMenu(*statusMenu);
+        trayItem->setMenu(statusMenu->menu());
+    }
 
     instance.listen([&manager] { manager.applicationShouldHandleReopen(); });
     qt::QuitSignals quitSignals(log, [&manager] { manager.actQuit(); });

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/OpenPanel.h"
 
-#include <QPointer>
 #include <QString>
 
 class QFileDialog;
@@ -22,7 +21,7 @@ public:
     QFileDialog* dialog() const { return dialog_; }
 
 private:
-    QPointer<QFileDialog> dialog_;
+    QFileDialog* dialog_ = nullptr; // lives on runModal()'s stack
     QString directory_;
 };
 
