@@ -59,6 +59,9 @@ std::vector<PictureStamp> graphStamps(const Figures& f)
 // A volume whose capacity reads 0 shows zero figures rather than a division by it.
 std::string sizeLine(const char* format, double value, double capacity)
 {
+    // Sparse or hard-linked trash items count more bytes than they take, which can leave
+    // "used" below nothing; no line shows a negative size.
+    value = std::max(value, 0.0);
     if (!(capacity > 0.0))
         return strprintf(format, 0.0, 0.0);
     const float percent = static_cast<float>(value / capacity * 100.0);

@@ -13,14 +13,36 @@
 #include <QWidget>
 #include <QWidgetAction>
 
+#include <algorithm>
+
 namespace bw::qt {
 
 namespace {
 
+// The blanks that pad a figure on the left ("  2.33", "( 2.50%)") become figure spaces,
+// which are as wide as a digit, so the figures stand in columns in a proportional font.
+QString withFigureSpaces(QString text, qsizetype from = 0)
+{
+    const QChar figureSpace(0x2007);
+    for (qsizetype start = from; start < text.size(); ++start) {
+        if (start > from && text[start - 1] != QLatin1Char('('))
+            continue;
+        qsizetype end = start;
+        while (end < text.size() && text[end] == QLatin1Char(' '))
+            ++end;
+        if (end > start && end < text.size() && text[end].isDigit())
+            std::fill(text.begin() + start, text.begin() + end, figureSpace);
+    }
+    return text;
+}
+
 QString menuText(const std::string& text)
 {
     // A single '&' would mark a shortcut letter and vanish.
-    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QString shown = QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    // The part after a tab is the right-aligned column of the size lines.
+    const qsizetype tab = shown.indexOf(QLatin1Char('\t'));
+    return tab < 0 ? shown : withFigureSpaces(shown, tab + 1);
 }
 
 // The picture at the highest density the resources hold, with its scale.
@@ -130,7 +152,7 @@ void QtStatusMenu::apply(Item& item, const MenuItemState& state)
     const QImage graph = composedPicture(*state.picture, state.stamps);
     graphPicture_->setPixmap(QPixmap::fromImage(graph));
     if (state.title)
-        graphTitle_->setText(QString::fromStdString(*state.title));
+        graphTitle_->setText(withFigureSpaces(QString::fromStdString(*state.title)));
     // Menus exported to a desktop's own tray show the action, not the widget.
     item.action->setIcon(QIcon(QPixmap::fromImage(graph)));
 }

@@ -121,6 +121,13 @@ TEST_F(MenuTest, GraphAndSizeLinesOfTheStartupVolume)
     EXPECT_EQ(stamps.back().picture, "TrashPattern.png");
     EXPECT_EQ(stamps.back().x, 201);
 
+    // A trash of sparse files counts more than the volume holds besides the free space.
+    tp.space.set(kCapacity, 90000000000.0);
+    c->internal.setTrashSize(20000000000.0);
+    menu.open();
+    EXPECT_EQ(title(kMenuUsed), "Used\t  0.00 GB ( 0.00%)");
+    EXPECT_EQ(menu.item(kMenuGraph).stamps.size(), 40u + 8u);
+
     // A capacity that reads 0 shows zero figures, never a division by it.
     tp.space.set(0.0, 0.0);
     c->internal.setTrashSize(3000.0);

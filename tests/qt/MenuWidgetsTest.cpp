@@ -137,11 +137,17 @@ TEST_F(QtStatusMenuTest, EveryOpeningShowsTheValidatedItems)
 {
     c->internal.setTrashSize(2500000000.0);
     open();
-    EXPECT_EQ(text(kMenuUsed), "Used\t 46.57 GB (50.00%)");
+    // Padding before figures is as wide as a digit, so the right-hand column lines up.
+    EXPECT_EQ(text(kMenuUsed), QString::fromUtf8("Used\t\u200746.57 GB (50.00%)"));
+    EXPECT_EQ(text(kMenuTrash), QString::fromUtf8("Trash\t\u2007\u20072.33 GB (\u20072.50%)"));
     EXPECT_FALSE(menu.action(kMenuUsed)->icon().isNull());
     EXPECT_EQ(text(kMenuForcedTrash), "StartEmpty");
     EXPECT_TRUE(menu.action(kMenuForcedTrash)->isEnabled());
     EXPECT_EQ(text(kMenuLastAutoDelete), "No auto delete operation.");
+
+    c->internal.setTrashSize(3000.0);
+    open();
+    EXPECT_EQ(text(kMenuTrash), QString::fromUtf8("Trash\t\u2007\u20070.00 GB (\u20070.00%) > 0"));
 
     c->internal.setTrashSize(0.0);
     open();
