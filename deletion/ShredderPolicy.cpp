@@ -12,7 +12,9 @@
 #include "platform/posix/Files.h"
 #include "privileges/Security.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace bw {
 
@@ -41,13 +43,14 @@ bool isFailure(int result)
     return result != kShredDone && result != kShredNothingLeft;
 }
 
-std::optional<TimePoint> modificationDate(const std::string& path)
+// The item's own date (a link's, not its target's), read relative to the open trash folder.
+std::optional<TimePoint> modificationDate(int trashFd, const std::string& item)
 {
-    const auto st = posix::lstatPath(path);
-    if (!st)
+    struct stat st {};
+    if (fstatat(trashFd, item.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
-    return std::chrono::system_clock::from_time_t(st->st_mtim.tv_sec) +
-           std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::nanoseconds(st->st_mtim.tv_nsec));
+    return std::chrono::system_clock::from_time_t(st.st_mtim.tv_sec) +
+           std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::nanoseconds(st.st_mtim.tv_nsec));
 }
 
 bool isRealFolder(const std::string& path)
@@ -219,8 +222,11 @@ int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector
     const TimePoint now = platform_.clock->now();
     std::vector<DatedItem> dated;
     dated.reserve(rootItems.size());
+    const int trashFd = posix::openDirectoryNoFollow(trashPath);
     for (const auto& item : rootItems)
-        dated.push_back({item, modificationDate(posix::joinPath(trashPath, item))});
+        dated.push_back({item, trashFd >= 0 ? modificationDate(trashFd, item) : std::nullopt});
+    if (trashFd >= 0)
+        close(trashFd);
     const std::string& chosen = rootItems[*oldestItem(dated, now)];
     if (!isReachedWithoutLinks(trashPath, chosen)) {
         // Nothing is deleted; the next listing leaves the link out.
