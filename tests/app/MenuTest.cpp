@@ -302,11 +302,6 @@ TEST_F(MenuTest, ChosenHomeTrashItemsAreDeletedWithTheHomeCounter)
 
 TEST_F(MenuTest, TheOtherCommandsReachTheirControllers)
 {
-    const auto& entries = menu.entries();
-    ASSERT_FALSE(entries.empty());
-    EXPECT_EQ(entries.front().tag, kMenuGraph);
-    EXPECT_EQ(entries.back().tag, kMenuQuit);
-
     menu.open();
     EXPECT_TRUE(menu.choose(kMenuGraph)); // shows only
     EXPECT_EQ(tp.mainLoop.pendingTimers(), 0);

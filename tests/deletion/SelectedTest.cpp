@@ -35,27 +35,25 @@ public:
     void show() override {}
     void setImage(const std::string& name) override
     {
+        const double at = std::chrono::duration<double>(clock_.now().time_since_epoch()).count();
         std::lock_guard lock(mutex_);
-        pictures_.push_back({name, std::chrono::duration<double>(clock_.now().time_since_epoch()).count(),
-                             std::this_thread::get_id()});
+        pictures_.push_back({name, at, std::this_thread::get_id()});
     }
     void setToolTip(const std::string& text) override
     {
         std::lock_guard lock(mutex_);
         toolTips_.push_back(text);
     }
-    std::vector<Picture> pictures() const
-    {
-        std::lock_guard lock(mutex_);
-        return pictures_;
-    }
-    std::vector<std::string> toolTips() const
-    {
-        std::lock_guard lock(mutex_);
-        return toolTips_;
-    }
+    std::vector<Picture> pictures() const { return locked(pictures_); }
+    std::vector<std::string> toolTips() const { return locked(toolTips_); }
 
 private:
+    template <typename T>
+    T locked(const T& value) const
+    {
+        std::lock_guard lock(mutex_);
+        return value;
+    }
     const Clock& clock_;
     mutable std::mutex mutex_;
     std::vector<Picture> pictures_;
