@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeView>
 
 namespace bw::qt {
 
@@ -15,6 +19,30 @@ public:
     void accept() override { QDialog::accept(); }
 };
 
+// The panel's note, below the file list and the buttons, across the whole dialog.
+void addMessage(QFileDialog& dialog, const std::string& message)
+{
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (message.empty() || !grid)
+        return;
+    auto* note = new QLabel(QString::fromStdString(message), &dialog);
+    note->setWordWrap(true);
+    grid->addWidget(note, grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// Size, kind and date shown whole, the names taking the rest of the width.
+void fitColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>();
+    if (!view)
+        return;
+    QHeaderView* header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
 } // namespace
 
 std::optional<std::vector<std::string>> QtOpenPanel::runModal(const OpenPanelOptions& options,
@@ -26,10 +54,16 @@ std::optional<std::vector<std::string>> QtOpenPanel::runModal(const OpenPanelOpt
     dialog.setOption(QFileDialog::DontResolveSymlinks, true);
     dialog.setFileMode(options.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    const std::string& heading = options.message.empty() ? options.title : options.message;
-    dialog.setWindowTitle(QString::fromStdString(heading));
+    // A blank title would leave the window nameless in the task list: the button's text
+    // names it then.
+    const QString title = QString::fromStdString(options.title).trimmed();
+    dialog.setWindowTitle(title.isEmpty() ? QString::fromStdString(options.prompt) : title);
     if (!options.prompt.empty())
         dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(options.prompt));
+    addMessage(dialog, options.message);
+    dialog.setViewMode(QFileDialog::Detail);
+    fitColumns(dialog);
+    dialog.resize(760, 460);
     dialog.setDirectory(QString::fromStdString(options.startDirectory));
     directory_ = dialog.directory().absolutePath();
     QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, directoryDidChange](const QString& path) {
