@@ -1,10 +1,13 @@
 #include "platform/qt/QtOpenPanel.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTreeView>
 
 namespace bw::qt {
@@ -43,6 +46,21 @@ void fitColumns(QFileDialog& dialog)
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
+// Qt names the button "Open" while a folder is selected, but here it deletes what is
+// selected, folders included: the button keeps saying so.
+void keepAcceptLabel(QFileDialog& dialog, const QString& label)
+{
+    auto* box = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QPushButton* button = box ? box->button(QDialogButtonBox::Open) : nullptr;
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!button || !edit || label.isEmpty())
+        return;
+    const auto restore = [button, label] { button->setText(label); };
+    QObject::connect(edit, &QLineEdit::textChanged, button, restore);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, button, restore);
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, button, restore);
+}
+
 } // namespace
 
 std::optional<std::vector<std::string>> QtOpenPanel::runModal(const OpenPanelOptions& options,
@@ -60,6 +78,7 @@ std::optional<std::vector<std::string>> QtOpenPanel::runModal(const OpenPanelOpt
     dialog.setWindowTitle(title.isEmpty() ? QString::fromStdString(options.prompt) : title);
     if (!options.prompt.empty())
         dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(options.prompt));
+    keepAcceptLabel(dialog, QString::fromStdString(options.prompt));
     addMessage(dialog, options.message);
     dialog.setViewMode(QFileDialog::Detail);
     fitColumns(dialog);

@@ -92,12 +92,14 @@ TEST_F(QtOpenPanelTest, StaysInTheTrashAndChoosesFoldersAsThemselves)
     whenOpen([&](QFileDialog& dialog) {
         native = !dialog.testOption(QFileDialog::DontUseNativeDialog);
         startedIn = dialog.directory().absolutePath();
-        button = dialog.labelText(QFileDialog::Accept);
         // Up to the home folder: the dialog is sent back at once.
         dialog.findChild<QToolButton*>(QStringLiteral("toParentButton"))->click();
         backIn = dialog.directory().absolutePath();
         dialog.selectFile(QString::fromStdString(tp.trash() + "/sub"));
-        dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open)->click();
+        QPushButton* accept = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
+        // A folder is chosen to be deleted, not opened, and the button says so.
+        button = accept->text();
+        accept->click();
     });
     const auto chosen = c->internal.selectTrashFile();
     EXPECT_FALSE(native);
