@@ -50,6 +50,13 @@ protected:
         c->manager.attachMenu(menu);
     }
 
+    // Passes and deletions the commands started end before the controllers go.
+    ~MenuTest() override
+    {
+        tp.workers.requestQuit();
+        tp.workers.waitForAll();
+    }
+
     void raise(std::atomic<bool> Shredder::*flag, bool on) { (c->shredder.*flag).store(on); }
     const std::string& title(int tag) const { return *menu.item(tag).title; }
     bool enabled(int tag) const { return menu.item(tag).enabled; }

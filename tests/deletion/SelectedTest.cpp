@@ -86,6 +86,13 @@ protected:
         controllers->shredder.awakeFromNib();
     }
 
+    // Passes and deletions the commands started end before the controllers go.
+    ~SelectedTest() override
+    {
+        tp.workers.requestQuit();
+        tp.workers.waitForAll();
+    }
+
     Shredder& shredder() { return controllers->shredder; }
     Internal& internal() { return controllers->internal; }
     std::string inTrash(const std::string& name) const { return tp.trash() + "/" + name; }
