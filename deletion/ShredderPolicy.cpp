@@ -87,6 +87,11 @@ void Shredder::autoShred()
 
 void Shredder::autoShredThread()
 {
+    // A measurement still running (the one at start, or one the information panel asked
+    // for) leaves its counter unfinished; a pass that read it now could find a short
+    // volume's trash at 0 and skip it until the next tick. Wait as measurements wait.
+    while ((outInternal_->trashSizeing() || outExternal_->trashSizeing()) && !platform_.workers->quitting())
+        platform_.clock->sleepFor(Seconds(1.0));
     checkSizeAndResize();
     shredding_.store(true);
     CycleOutcome last;

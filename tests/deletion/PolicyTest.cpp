@@ -295,6 +295,24 @@ TEST_F(PolicyTest, ASecondStartDuringTheFirstMeasurementStartsNothing)
     EXPECT_EQ(tp.log.count("***autoShredThread loop***"), 2);
 }
 
+TEST_F(PolicyTest, APassWaitsForAMeasurementThatIsStillRunning)
+{
+    const std::string data = volume("Data");
+    volumeItem(data, "501/v", 1);
+    tp.space.setFor(data, kCapacity, kShort);
+    // As at start: the baselines are taken while the first measurement runs.
+    external().checkTrashCountChangeAtPath(data);
+    external().checkFreeSizeChangeAtPath(data);
+    external().setTrashSizeing(true, data);
+    shredder().autoShred();
+    while (tp.clock.slept() < 1.0 && tp.workers.running() > 0)
+        std::this_thread::yield();
+    external().setTrashSize(100.0, data); // the measurement ends
+    external().setTrashSizeing(false, data);
+    tp.workers.waitForAll();
+    EXPECT_FALSE(exists(data + "/.Trashes/501/v"));
+}
+
 TEST_F(PolicyTest, ASwitchToForcedModeTakesEffectAtTheNextCycle)
 {
     homeItem("h", 1);
