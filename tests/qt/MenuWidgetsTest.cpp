@@ -117,7 +117,6 @@ class QtStatusMenuTest : public ::testing::Test {
 protected:
     QtStatusMenuTest()
     {
-        qtApp();
         makeFolder(tp.trash());
         tp.space.set(100000000000.0, 47500000000.0);
         Controllers::registerDefaults(tp.defaults);
@@ -130,6 +129,7 @@ protected:
     void open() { emit menu.menu()->aboutToShow(); }
     QString text(int tag) const { return menu.action(tag)->text(); }
 
+    QApplication& app = qtApp(); // before the menu's widgets
     TestPlatform tp;
     std::unique_ptr<Controllers> c;
     qt::QtStatusMenu menu;
