@@ -97,14 +97,33 @@ MenuItemState enabledIf(bool enabled)
     return state;
 }
 
-} // namespace
+// What the deletion commands are decided from.
+struct CommandSources {
+    const Internal& internal;
+    const External& external;
+    const Shredder& shredder;
+    const Utility& utility;
+    Strings& strings;
+};
 
-MenuItemState Manager::validateMenuItem(int tag)
+MenuItemState commandItem(int tag, const CommandSources& from)
 {
-    const Figures f{outInternal_->totalSize(), outInternal_->usedSize(), outInternal_->trashSize(),
-                    outInternal_->freeSize()};
-    const bool deleting = outShredder_->isShredding() || outShredder_->isPartialShredding();
-    const bool anyTrash = outInternal_->trashSize() != 0.0 || outExternal_->allTrashSize() != 0.0;
+    const bool anyTrash = from.internal.trashSize() != 0.0 || from.external.allTrashSize() != 0.0;
+    if (tag == kMenuForcedTrash) {
+        MenuItemState state = enabledIf(anyTrash && !from.shredder.isPartialShredding());
+        const bool stoppable = from.shredder.shredMode() != 0 && !from.shredder.shredBreak();
+        state.title = from.strings.localized(state.enabled && stoppable ? "StopEmpty" : "StartEmpty");
+        return state;
+    }
+    // The clipboard is read only while no deletion runs.
+    const bool deleting = from.shredder.isShredding() || from.shredder.isPartialShredding();
+    if (tag == kMenuDeleteSelects)
+        return enabledIf(!deleting && from.utility.selectedTrashFiles() && anyTrash);
+    return enabledIf(!deleting && anyTrash);
+}
+
+MenuItemState figureItem(int tag, const Figures& f)
+{
     switch (tag) {
     case kMenuGraph: {
         MenuItemState state = lineItem(strprintf("%6.2f GB", f.capacity * kBytesToGigabytes), "GraphBar.png");
@@ -115,18 +134,26 @@ MenuItemState Manager::validateMenuItem(int tag)
         return lineItem(sizeLine("Used\t%6.2f GB (%5.2f%%)", f.used, f.capacity), "SymbolUsed.png");
     case kMenuTrash:
         return lineItem(sizeLine("Trash\t%6.2f GB (%5.2f%%)", f.trash, f.capacity), "SymbolTrash.png");
-    case kMenuFree:
+    default:
         return lineItem(sizeLine("Free\t%6.2f GB (%5.2f%%)", f.free, f.capacity), "SymbolEmpty.png");
-    case kMenuForcedTrash: {
-        MenuItemState state = enabledIf(anyTrash && !outShredder_->isPartialShredding());
-        const bool stoppable = outShredder_->shredMode() != 0 && !outShredder_->shredBreak();
-        state.title = platform_.strings->localized(state.enabled && stoppable ? "StopEmpty" : "StartEmpty");
-        return state;
     }
+}
+
+} // namespace
+
+MenuItemState Manager::validateMenuItem(int tag)
+{
+    switch (tag) {
+    case kMenuGraph:
+    case kMenuUsed:
+    case kMenuTrash:
+    case kMenuFree:
+        return figureItem(tag, {outInternal_->totalSize(), outInternal_->usedSize(), outInternal_->trashSize(),
+                                outInternal_->freeSize()});
+    case kMenuForcedTrash:
     case kMenuDeleteSelects:
-        return enabledIf(!deleting && outUtility_->selectedTrashFiles() && anyTrash);
     case kMenuDeletePanel:
-        return enabledIf(!deleting && anyTrash);
+        return commandItem(tag, {*outInternal_, *outExternal_, *outShredder_, *outUtility_, *platform_.strings});
     case kMenuLastAutoDelete: {
         MenuItemState state;
         state.title = lastAutoDeleteLine(outShredder_->lastAutoExecDate());
