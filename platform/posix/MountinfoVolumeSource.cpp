@@ -155,8 +155,10 @@ std::vector<std::string> MountinfoVolumeSource::volumePaths()
     std::stringstream text;
     text << in.rdbuf();
 
+    // lstat: a home trash that is a link still lies on the home's file system, and the
+    // volume it points to is watched like any other.
     struct stat home {};
-    const bool knowsHome = stat(joinPath(homeDirectory_, ".Trash").c_str(), &home) == 0 ||
+    const bool knowsHome = lstat(joinPath(homeDirectory_, ".Trash").c_str(), &home) == 0 ||
                            stat(homeDirectory_.c_str(), &home) == 0;
     std::set<dev_t> seen;
     if (knowsHome)
