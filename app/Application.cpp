@@ -8,9 +8,12 @@
 #include "platform/PrivilegedLauncher.h"
 #include "platform/VolumeSource.h"
 #include "platform/Workers.h"
+#include "platform/posix/MountinfoVolumeSource.h"
+#include "platform/posix/PkexecLauncher.h"
 #include "platform/posix/StatvfsSpaceSource.h"
 #include "platform/posix/SyslogLog.h"
 #include "platform/posix/SystemClock.h"
+#include "platform/qt/QtAlertPresenter.h"
 #include "platform/qt/QtClipboardSelection.h"
 #include "platform/qt/QtDefaultsStore.h"
 #include "platform/qt/QtInfoPanel.h"
@@ -27,18 +30,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <cerrno>
+#include <QFileInfo>
 #include <memory>
 
 namespace bw {
 
 namespace {
-
-// Until the volume trashes come: only the home trash is watched.
-class NoVolumes final : public VolumeSource {
-public:
-    std::vector<std::string> volumePaths() override { return {}; }
-};
 
 // Without a display there is no chooser to show: every choice is a cancel.
 class CancellingOpenPanel final : public OpenPanel {
@@ -52,14 +49,17 @@ public:
     void setDirectory(const std::string&) override {}
 };
 
-// Until the permission repair is wired in: no authorization is ever given.
-class RefusingLauncher final : public PrivilegedLauncher {
-public:
-    bool isAuthorized() override { return false; }
-    bool authorize() override { return false; }
-    int requestRepair(RepairKind, const std::string&) override { return EPERM; }
-    void revoke() override {}
-};
+// The installed repair helper; a program started from its build folder uses the one built
+// beside it (pkexec then asks under its generic action, since the policy names the other).
+std::string repairHelperPath()
+{
+    const std::string installed = posix::PkexecLauncher::defaultHelperPath();
+    if (QFileInfo(QString::fromStdString(installed)).isExecutable())
+        return installed;
+    const QString built = QCoreApplication::applicationDirPath() +
+                          QStringLiteral("/../privileges/" BRINDLEWICK_HELPER_NAME);
+    return QFileInfo(built).isExecutable() ? QFileInfo(built).canonicalFilePath().toStdString() : installed;
+}
 
 // Whether windows and a tray can be had: a platform asked for by name, a Wayland session,
 // or an X display that answers. Without one the program runs headless.
@@ -85,13 +85,19 @@ struct Desktop {
         : defaults(qt::QtDefaultsStore::defaultFilePath(QDir::homePath()), log),
           keys(displayKeys ? std::move(displayKeys) : std::make_unique<NoModifierKeys>()),
           strings(app),
-          alerts(log)
+          volumes(QDir::homePath().toStdString()),
+          launcher(log, repairHelperPath())
     {
         if (display)
             statusItem = std::make_unique<qt::QtStatusItem>(log);
         else
             statusItem = std::make_unique<HeadlessStatusItem>(log);
         // The panels need a display; without one the controllers have none to open.
+        // Alerts wait for the user; without a display their text goes to the log.
+        if (display)
+            alerts = std::make_unique<QtAlertPresenter>(log);
+        else
+            alerts = std::make_unique<LoggingAlertPresenter>(log);
         if (display) {
             prefsPanel = std::make_unique<qt::QtPrefsPanel>();
             infoPanel = std::make_unique<qt::QtInfoPanel>();
@@ -113,7 +119,7 @@ struct Desktop {
         platform.prefsPanel = prefsPanel.get();
         platform.infoPanel = infoPanel.get();
         platform.mainLoop = &mainLoop;
-        platform.alerts = &alerts;
+        platform.alerts = alerts.get();
         platform.volumes = &volumes;
         platform.launcher = &launcher;
     }
@@ -129,9 +135,9 @@ struct Desktop {
     std::unique_ptr<qt::QtPrefsPanel> prefsPanel;
     std::unique_ptr<qt::QtInfoPanel> infoPanel;
     qt::QtMainLoop mainLoop;
-    LoggingAlertPresenter alerts;
-    NoVolumes volumes;
-    RefusingLauncher launcher;
+    std::unique_ptr<AlertPresenter> alerts;
+    posix::MountinfoVolumeSource volumes;
+    posix::PkexecLauncher launcher;
     // Last, so that at destruction every worker has ended before anything it uses goes.
     Workers workers;
     Platform platform;
