@@ -79,7 +79,7 @@ WalkResult Walker::run(const std::string& name)
     while (result == WalkResult::Completed && !frames_.empty()) {
         Frame& top = frames_.back();
         if (top.next < top.names.size()) {
-            const std::string child = top.names[top.next++];
+            const std::string child = std::move(top.names[top.next++]);
             result = handle(top.fd, child, static_cast<int>(frames_.size()));
         } else {
             result = leaveTop();
