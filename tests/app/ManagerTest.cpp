@@ -3,6 +3,7 @@
 #include "settings/SettingsKeys.h"
 #include "tests/support/FakeMainLoop.h"
 #include "tests/support/FakeStatusItem.h"
+#include "tests/support/ShredderFlags.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -12,23 +13,6 @@
 #include <thread>
 
 namespace bw {
-
-// Shredder raises its deletion flags only inside its own passes; these tests raise them
-// directly to stand for a pass or a deletion of chosen items that is running.
-template <typename Tag, typename Tag::type Member>
-struct Expose {
-    friend typename Tag::type member(Tag) { return Member; }
-};
-struct ShreddingFlag {
-    using type = std::atomic<bool> Shredder::*;
-    friend type member(ShreddingFlag);
-};
-struct PartialShreddingFlag {
-    using type = std::atomic<bool> Shredder::*;
-    friend type member(PartialShreddingFlag);
-};
-template struct Expose<ShreddingFlag, &Shredder::shredding_>;
-template struct Expose<PartialShreddingFlag, &Shredder::pertialShredding_>;
 
 namespace {
 
@@ -213,7 +197,7 @@ TEST_F(ManagerTest, TicksDuringADeletionOnlyRearmTheTimer)
     tp.workers.waitForAll();
     // A pass that runs ends by going back to free-space mode, so forced mode set here
     // survives exactly when no pass started.
-    for (auto flag : {member(ShreddingFlag{}), member(PartialShreddingFlag{})}) {
+    for (auto flag : {test::shreddingFlag(), test::partialShreddingFlag()}) {
         raise(flag, true);
         c.shredder.setShredMode(1);
         loop.advance(Seconds(10));
@@ -290,7 +274,7 @@ TEST_F(ManagerTest, LevelsPicturesAndToolTips)
 TEST_F(ManagerTest, DeletionToolTipAndMeasuringDuringADeletion)
 {
     wakeMonitor();
-    for (auto flag : {member(ShreddingFlag{}), member(PartialShreddingFlag{})}) {
+    for (auto flag : {test::shreddingFlag(), test::partialShreddingFlag()}) {
         for (double t : {0.0, 1e9}) {
             setTrash(t, 2e9);
             raise(flag, true);

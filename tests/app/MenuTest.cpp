@@ -1,6 +1,7 @@
 #include "app/Controllers.h"
 #include "platform/StatusMenu.h"
 #include "tests/support/FakeStatusMenu.h"
+#include "tests/support/ShredderFlags.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -11,22 +12,6 @@
 #include <memory>
 
 namespace bw {
-
-// A running automatic pass or deletion of chosen items, stood for by raising its flag.
-template <typename Tag, typename Tag::type Member>
-struct RaiseFlag {
-    friend typename Tag::type flagOf(Tag) { return Member; }
-};
-struct Shredding {
-    using type = std::atomic<bool> Shredder::*;
-    friend type flagOf(Shredding);
-};
-struct PartialShredding {
-    using type = std::atomic<bool> Shredder::*;
-    friend type flagOf(PartialShredding);
-};
-template struct RaiseFlag<Shredding, &Shredder::shredding_>;
-template struct RaiseFlag<PartialShredding, &Shredder::pertialShredding_>;
 
 namespace test {
 namespace {
@@ -167,20 +152,20 @@ TEST_F(MenuTest, DeletionCommandsNeedSomethingInATrashAndNoDeletionRunning)
     EXPECT_TRUE(enabled(kMenuDeletePanel));
     tp.selection.copy({});
 
-    raise(flagOf(PartialShredding{}), true);
+    raise(test::partialShreddingFlag(), true);
     menu.open();
     for (int tag : {kMenuForcedTrash, kMenuDeleteSelects, kMenuDeletePanel})
         EXPECT_FALSE(enabled(tag)) << "chosen items being deleted: tag " << tag;
-    raise(flagOf(PartialShredding{}), false);
+    raise(test::partialShreddingFlag(), false);
 
     // An automatic pass in free-space mode can still be turned into a forced one.
-    raise(flagOf(Shredding{}), true);
+    raise(test::shreddingFlag(), true);
     menu.open();
     EXPECT_TRUE(enabled(kMenuForcedTrash));
     EXPECT_EQ(title(kMenuForcedTrash), "StartEmpty");
     EXPECT_FALSE(enabled(kMenuDeleteSelects));
     EXPECT_FALSE(enabled(kMenuDeletePanel));
-    raise(flagOf(Shredding{}), false);
+    raise(test::shreddingFlag(), false);
 }
 
 TEST_F(MenuTest, ForcedDeleteStartsAndStopsWithItsMarks)
@@ -188,7 +173,7 @@ TEST_F(MenuTest, ForcedDeleteStartsAndStopsWithItsMarks)
     c->internal.setTrashSize(10.0);
     c->external.setTrashSize(5.0, data.path());
     // The pass the first choice starts is running: the tick then starts no other.
-    raise(flagOf(Shredding{}), true);
+    raise(test::shreddingFlag(), true);
     menu.open();
     ASSERT_TRUE(menu.choose(kMenuForcedTrash));
     EXPECT_EQ(c->shredder.shredMode(), 1);

@@ -27,21 +27,6 @@ constexpr size_t kVolumeSize = 4 * 1024 * 1024;
 constexpr size_t kItemSize = 200 * 1024;
 constexpr size_t kLeftFree = 100 * 1024; // below the 10 % minimum; two items' worth above it
 
-class HookedLog final : public Log {
-public:
-    explicit HookedLog(CapturingLog& to) : to_(to) {}
-    void line(const std::string& text) override
-    {
-        to_.line(text);
-        if (hook)
-            hook(text);
-    }
-    std::function<void(const std::string&)> hook;
-
-private:
-    CapturingLog& to_;
-};
-
 double freeBytes(const std::string& path)
 {
     struct statvfs vfs {};

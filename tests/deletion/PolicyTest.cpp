@@ -19,23 +19,6 @@ constexpr double kCapacity = 1000000000.0;
 constexpr double kShort = 1000000.0;     // far below the minimum of 10 %
 constexpr double kAmple = 900000000.0;
 
-// Passes every line on to the captured log and lets a test act at a chosen line, as a
-// user would at that moment of the pass.
-class HookedLog final : public Log {
-public:
-    explicit HookedLog(CapturingLog& to) : to_(to) {}
-    void line(const std::string& text) override
-    {
-        to_.line(text);
-        if (hook)
-            hook(text);
-    }
-    std::function<void(const std::string&)> hook;
-
-private:
-    CapturingLog& to_;
-};
-
 // The automatic pass over a real home trash and real volume trashes (folders listed by the
 // fake volume source), with the real shredder, on space figures the test sets.
 class PolicyTest : public ::testing::Test {

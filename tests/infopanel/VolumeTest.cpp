@@ -1,5 +1,6 @@
 #include "app/Controllers.h"
 #include "settings/SettingsKeys.h"
+#include "tests/support/ShredderFlags.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,6 @@
 #include <thread>
 
 namespace bw {
-
-// Shredder raises its deletion flag only inside its own passes; these tests raise it
-// directly to stand for a pass that is running.
-template <typename Tag, typename Tag::type Member>
-struct Expose {
-    friend typename Tag::type member(Tag) { return Member; }
-};
-struct ShreddingFlag {
-    using type = std::atomic<bool> Shredder::*;
-    friend type member(ShreddingFlag);
-};
-template struct Expose<ShreddingFlag, &Shredder::shredding_>;
 
 namespace {
 
@@ -59,7 +48,7 @@ protected:
         tp.workers.waitForAll();
     }
 
-    void raiseShredding(bool on) { (c.shredder.*member(ShreddingFlag())).store(on); }
+    void raiseShredding(bool on) { (c.shredder.*test::shreddingFlag()).store(on); }
     // A refresh as the panel's worker asks for it, run on the (fake) main thread.
     void refresh()
     {

@@ -31,6 +31,23 @@ private:
     std::vector<std::string> lines_;
 };
 
+// Passes every line on to a captured log and lets a test act at a chosen line, as a user
+// would at that moment of a pass.
+class HookedLog final : public Log {
+public:
+    explicit HookedLog(CapturingLog& to) : to_(to) {}
+    void line(const std::string& text) override
+    {
+        to_.line(text);
+        if (hook)
+            hook(text);
+    }
+    std::function<void(const std::string&)> hook;
+
+private:
+    CapturingLog& to_;
+};
+
 class FakeModifierKeys final : public ModifierKeys {
 public:
     bool isOptionHeld() override { return held.load(); }
