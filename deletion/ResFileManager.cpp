@@ -40,13 +40,7 @@ int32_t ResFileManager::openFork(const std::string& path)
 int32_t ResFileManager::openForkOn(int fd)
 {
     // At most one fork is open: a new open lets go of the earlier one.
-    if (fd_ >= 0)
-        close(fd_);
-    fd_ = -1;
-    refNumber_ = 0;
-    forkSize_ = 0;
-    writeOffset_ = 0;
-    value_.clear();
+    closeFork();
     if (fd < 0)
         return 0;
     auto value = posix::readResourceFork(fd);
