@@ -11,6 +11,7 @@
 #include "platform/Workers.h"
 #include "platform/posix/Files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,11 +36,21 @@ Refusal refusalOf(const struct stat& st)
     return kAccepted;
 }
 
-// Whether `path` lies strictly inside `folder`.
+// Whether `path` lies strictly inside `folder`, without a "." or ".." step that could lead
+// back out of it.
 bool isInside(const std::string& path, const std::string& folder)
 {
-    return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
-           path[folder.size()] == '/';
+    if (path.size() <= folder.size() + 1 || path.compare(0, folder.size(), folder) != 0 || path[folder.size()] != '/')
+        return false;
+    const std::string rest = path.substr(folder.size() + 1);
+    for (size_t at = 0; at <= rest.size();) {
+        const size_t slash = std::min(rest.find('/', at), rest.size());
+        const std::string step = rest.substr(at, slash - at);
+        if (step == "." || step == "..")
+            return false;
+        at = slash + 1;
+    }
+    return true;
 }
 
 std::string withoutTrailingSlash(std::string path)

@@ -114,7 +114,8 @@ private:
     std::atomic<bool> pertialShredding_{false};
     // A flashing thread is in its loop; a start while it runs lets it carry on.
     std::atomic<bool> flashThreadAlive_{false};
-    // Taken by autoShred, released at the end of the pass: two passes never run at once.
+    // Taken by autoShred and partialShred, released when their worker ends: two deletions
+    // never run at once.
     std::atomic<bool> passGuard_{false};
 
     mutable std::mutex dateMutex_;

@@ -7,6 +7,7 @@
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Strings.h"
+#include "platform/Workers.h"
 #include "platform/posix/FileFlags.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/ShredOps.h"
@@ -38,11 +39,28 @@ const char* alertKeyFor(int code)
     }
 }
 
-// The folder that holds `path`, opened for the *at() calls; -1 when it cannot be opened,
-// and then every step on the entry fails as it would on a missing entry.
-int openParentOf(const std::string& path)
+// The folder that holds `path`, opened for the *at() calls without passing through a link
+// below the home folder: a link inside a trash must never lead the shredder to the folder it
+// points to. -1 when it cannot be opened so, and then every step on the entry fails as it
+// would on a missing entry.
+int openParentOf(const std::string& path, const std::string& home, Log& log)
 {
-    return open(posix::parentPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!posix::isPlainName(posix::lastComponent(path))) {
+        errno = EINVAL;
+        return -1;
+    }
+    const int fd = posix::openFolderWithoutLinks(posix::parentPath(path), home);
+    if (fd < 0 && (errno == ELOOP || errno == ENOTDIR || errno == EINVAL))
+        log.line(strprintf("%s is reached through a symbolic link or a relative step; it is not touched",
+                           path.c_str()));
+    return fd;
+}
+
+// An entry that someone else removed meanwhile is gone, which is what was asked for.
+bool isGone(int dirFd, const std::string& name)
+{
+    struct stat st {};
+    return fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
 }
 
 } // namespace
@@ -57,7 +75,7 @@ int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fi
 {
     if (shredBreak_.load())
         return kShredDone;
-    const int dirFd = openParentOf(path);
+    const int dirFd = openParentOf(path, platform_.homeDirectory, *platform_.log);
     int result = kShredDone;
     posix::WalkCallbacks callbacks;
     // A locked folder would keep its entries: unlock it before emptying it.
@@ -67,7 +85,8 @@ int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fi
     };
     callbacks.visit = [&](const posix::WalkEntry& entry) {
         result = shredEntryAt(entry.parentFd, entry.name, entry.path(), fileSize);
-        return result != kShredDone || shredBreak_.load() ? posix::WalkAction::Stop : posix::WalkAction::Continue;
+        const bool stop = result != kShredDone || shredBreak_.load() || platform_.workers->quitting();
+        return stop ? posix::WalkAction::Stop : posix::WalkAction::Continue;
     };
     const auto walk = posix::walkTree(dirFd, posix::parentPath(path), posix::lastComponent(path), callbacks);
     if (dirFd >= 0)
@@ -80,7 +99,7 @@ int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fi
 
 int Shredder::shredFile(const std::string& path, std::atomic<double>* fileSize)
 {
-    const int dirFd = openParentOf(path);
+    const int dirFd = openParentOf(path, platform_.homeDirectory, *platform_.log);
     const int result = shredEntryAt(dirFd, posix::lastComponent(path).c_str(), path, fileSize);
     if (dirFd >= 0)
         close(dirFd);
@@ -103,13 +122,15 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
         overwriteEntryAt(dirFd, name, st, path);
 
     std::string current = name;
-    if (!noRenameSwitch_.load() && renameToStampAt(dirFd, name, current) != 0)
+    const int renamed = noRenameSwitch_.load() ? 0 : renameToStampAt(dirFd, name, current);
+    if (renamed != 0 && !isGone(dirFd, current))
         return failWith(kShredRenameFailed, path);
-    if (outPrefs_ && outPrefs_->testModeSwitch()) {
-        if (moveIntoDumpFolder(dirFd, current) != 0)
+    if (renamed == 0 && outPrefs_ && outPrefs_->testModeSwitch()) {
+        if (moveIntoDumpFolder(dirFd, current) != 0 && !isGone(dirFd, current))
             return failWith(kShredMoveFailed, path);
-    } else if (posix::removeEntryAt(dirFd, current.c_str()) != 0) {
-        return failWith(kShredRemoveFailed, path);
+    } else if (renamed == 0) {
+        if (posix::removeEntryAt(dirFd, current.c_str()) != 0 && !isGone(dirFd, current))
+            return failWith(kShredRemoveFailed, path);
     }
     if (fileSize)
         fileSize->fetch_sub(size);
@@ -121,12 +142,18 @@ void Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& 
     // Links are never written through, and a file with several hard links is still in use
     // elsewhere: neither its data nor its fork is touched.
     const int fd = posix::openForOverwrite(dirFd, name, seen);
-    if (fd < 0)
+    if (fd < 0) {
+        if (S_ISREG(seen.st_mode) && seen.st_nlink == 1)
+            platform_.log->line(strprintf("shredFile: %s cannot be opened for writing; it is removed without overwriting",
+                                          path.c_str()));
         return;
+    }
     struct stat now {};
     const uint64_t size = fstat(fd, &now) == 0 ? static_cast<uint64_t>(now.st_size) : 0;
     if (size != 0) {
-        if (const int error = posix::overwriteWithFill(fd, size))
+        // Quitting does not wait for the rest of a large file.
+        const auto quitting = [this] { return platform_.workers->quitting(); };
+        if (const int error = posix::overwriteWithFill(fd, size, quitting))
             platform_.log->line(strprintf("shredFile: overwrite error %d(%s)", error, path.c_str()));
     }
     if (outResFile_) {
@@ -169,8 +196,11 @@ int Shredder::renameToStampAt(int dirFd, const char* name, std::string& newName)
 
 int Shredder::moveIntoDumpFolder(int dirFd, const std::string& name)
 {
-    const std::string dump = posix::joinPath(platform_.homeDirectory, "Desktop/Sapperlode");
-    mkdir(dump.c_str(), 0777); // one level; that it exists or cannot be made shows in the move
+    const std::string desktop = posix::joinPath(platform_.homeDirectory, "Desktop");
+    const std::string dump = posix::joinPath(desktop, "Sapperlode");
+    // Many Linux homes have no Desktop folder; that it exists or cannot be made shows in the move.
+    mkdir(desktop.c_str(), 0777);
+    mkdir(dump.c_str(), 0777);
     const int dumpFd = posix::openDirectoryNoFollow(dump);
     if (dumpFd < 0)
         return errno;

@@ -3,6 +3,7 @@
 #include "accounting/Internal.h"
 #include "app/Manager.h"
 #include "infopanel/Volume.h"
+#include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/Platform.h"
 #include "platform/StatusItem.h"
@@ -33,10 +34,20 @@ void flashOnce(const Platform& platform, Manager& manager)
 
 void Shredder::partialShred(DeletionList items)
 {
+    // One deletion at a time: an automatic pass holds the same guard from its start, also
+    // while it still measures and before it shows as shredding.
+    bool expected = false;
+    if (!passGuard_.compare_exchange_strong(expected, true)) {
+        platform_.log->line("A deletion is running already; the chosen items stay in the trash");
+        return;
+    }
     // Raised before the worker runs, so that a monitor tick or a menu opening in between
     // already sees the deletion and starts no other.
     pertialShredding_.store(true);
-    platform_.workers->start([this, items = std::move(items)] { partialShredThread(items); });
+    platform_.workers->start([this, items = std::move(items)] {
+        partialShredThread(items);
+        passGuard_.store(false);
+    });
 }
 
 void Shredder::partialShredThread(const DeletionList& items)

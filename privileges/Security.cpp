@@ -73,8 +73,11 @@ long Security::enable(const std::string& path, bool& started)
 {
     // Both checks use what was read here, before any repair.
     const auto status = posix::lstatPath(path);
+    // Nothing is there to repair: asking for an administrator's password would be for nothing.
+    if (!status)
+        return ENOENT;
     const uid_t user = getuid();
-    if (!status || status->st_uid != user) {
+    if (status->st_uid != user) {
         const auto owner = status ? userNameOf(status->st_uid) : std::nullopt;
         const std::string ownerName = owner ? *owner : status ? std::to_string(status->st_uid) : "(null)";
         platform_.log->line(strprintf("***OriginalOwner=%s(%s)***", ownerName.c_str(), path.c_str()));

@@ -72,6 +72,45 @@ std::optional<struct stat> lstatPath(const std::string& path)
     return st;
 }
 
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+int openFolderWithoutLinks(const std::string& path, const std::string& trustedFolder)
+{
+    if (path.empty() || path.front() != '/') {
+        errno = EINVAL;
+        return -1;
+    }
+    std::string rest = path;
+    int fd = -1;
+    if (!trustedFolder.empty() && (path == trustedFolder || path.rfind(trustedFolder + "/", 0) == 0)) {
+        fd = open(trustedFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        rest = path.substr(trustedFolder.size());
+    } else {
+        fd = open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+    for (size_t at = 0; fd >= 0 && at < rest.size();) {
+        const size_t slash = rest.find('/', at);
+        const std::string name = rest.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
+        at = slash == std::string::npos ? rest.size() : slash + 1;
+        if (name.empty())
+            continue;
+        if (!isPlainName(name)) {
+            close(fd);
+            errno = EINVAL;
+            return -1;
+        }
+        const int next = openDirectoryAt(fd, name.c_str());
+        const int error = errno;
+        close(fd);
+        fd = next;
+        errno = error;
+    }
+    return fd;
+}
+
 std::string joinPath(const std::string& folder, const std::string& name)
 {
     if (folder.empty())

@@ -22,6 +22,15 @@ std::optional<struct stat> lstatPath(const std::string& path);
 int openDirectoryNoFollow(const std::string& path);
 int openDirectoryAt(int parentFd, const char* name);
 
+// Opens the folder `path` (absolute) so that no component below `trustedFolder` is a symbolic
+// link and none is "." or "..". Links within `trustedFolder` itself (a home folder under a
+// linked /home, say) are the user's set-up and are followed; a path outside it is resolved
+// from "/" without following any link. -1 with errno set when that cannot be done.
+int openFolderWithoutLinks(const std::string& path, const std::string& trustedFolder);
+
+// Whether `name` is one ordinary path component: not empty, ".", ".." and without "/".
+bool isPlainName(const std::string& name);
+
 std::string joinPath(const std::string& folder, const std::string& name);
 std::string lastComponent(const std::string& path);
 std::string parentPath(const std::string& path);

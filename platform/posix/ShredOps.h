@@ -3,6 +3,7 @@
 // renaming without replacing, removing, and moving between file systems. Nothing here
 // follows a symbolic link. Each function returns 0 or the errno of the step that failed.
 #include <cstdint>
+#include <functional>
 #include <sys/stat.h>
 
 namespace bw::posix {
@@ -16,7 +17,7 @@ uint64_t filledLength(uint64_t size);
 int openForOverwrite(int dirFd, const char* name, const struct stat& seen);
 
 // Writes filledLength(size) bytes of 0xFF from offset 0 in large writes, then one fdatasync.
-int overwriteWithFill(int fd, uint64_t size);
+int overwriteWithFill(int fd, uint64_t size, const std::function<bool()>& stop = {});
 
 // renameat2 with RENAME_NOREPLACE: EEXIST when the target is taken.
 int renameNoReplace(int fromDir, const char* from, int toDir, const char* to);

@@ -206,8 +206,9 @@ int Repairer::repairEntry(RepairKind kind, int parentFd, const char* name, const
     int error = 0;
     if (fstat(fd, &st) != 0 || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino) {
         error = ESTALE;
-    } else if (st.st_uid != user_.uid && !S_ISDIR(st.st_mode) && st.st_nlink > 1) {
-        refuse(name, "another user's file with several links");
+    } else if (!S_ISDIR(st.st_mode) && st.st_nlink > 1) {
+        // Its other names lie outside the trash; a change of owner or mode would reach them.
+        refuse(name, "a file with several links");
         error = EPERM;
     } else if (kind == RepairKind::Owner) {
         if ((st.st_uid != user_.uid || st.st_gid != user_.group) &&

@@ -269,6 +269,8 @@ TEST_F(HomeTrash, ChooserStaysInTheTrashAndRefusesTheTrashItself)
     EXPECT_FALSE(internal.selectTrashFile());
     tp.openPanel.result = std::vector<std::string>{tp.home / "Documents/thesis.tex"};
     EXPECT_FALSE(internal.selectTrashFile());
+    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/../Documents/thesis.tex"};
+    EXPECT_FALSE(internal.selectTrashFile());
 
     // Home is outside: back to the trash. A folder inside is fine. A sibling whose name
     // only begins like the trash is outside too.

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <regex>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -210,7 +211,12 @@ TEST_F(ShredderFileTest, LockedEntriesAreUnlockedFirst)
 
 TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
 {
-    const std::string odd = inTrash("100%s %n %d\nline");
+    // An item reached through a link in the trash cannot be handled: the folder the link
+    // points to is never entered, so the file there keeps its content and its name.
+    makeFolder(tp.home / "outside");
+    writeFile(tp.home / "outside/100%s %n %d\nline", 64, 'k');
+    ASSERT_EQ(symlink((tp.home / "outside").c_str(), inTrash("link%s").c_str()), 0);
+    const std::string odd = inTrash("link%s/100%s %n %d\nline");
     EXPECT_EQ(shredder().shredFolderOrFile(odd, &counter), kShredRenameFailed);
     shredder().setNoRenameSwitch(true);
     EXPECT_EQ(shredder().shredFile(odd, &counter), kShredRemoveFailed);
@@ -222,6 +228,7 @@ TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
     EXPECT_EQ(shown[1].text, "Error:FileDeleteError\n\nFile:" + odd + "\n\nInfo:TrashErrorInfo");
     EXPECT_EQ(tp.log.count("err=4(" + odd + ")"), 1);
     EXPECT_EQ(tp.log.count("err=3(" + odd + ")"), 1);
+    EXPECT_EQ(readFile(tp.home / "outside/100%s %n %d\nline"), std::string(64, 'k'));
 
     // Codes that only the alert knows.
     shredder().alertWithError(kShredWriteFailed, "/p");
@@ -279,6 +286,46 @@ TEST_F(ShredderFileTest, TestModeMovesAcrossFileSystems)
     EXPECT_EQ(shredder().shredFolderOrFile(volumeTrash / "photo", nullptr), kShredMoveFailed);
     EXPECT_EQ(readFile(volumeTrash / "photo"), std::string(10, 'c'));
     EXPECT_EQ(readFile(dump() + "/photo"), std::string(5000, 'j'));
+}
+
+TEST_F(ShredderFileTest, AnItemThatVanishedMeanwhileIsDoneWithoutAnAlert)
+{
+    // Emptied in the file manager between the listing and the shredder's turn.
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("gone"), &counter), kShredDone);
+    shredder().setNoRenameSwitch(true);
+    EXPECT_EQ(shredder().shredFile(inTrash("gone"), &counter), kShredDone);
+    EXPECT_TRUE(alerts.shown().empty());
+    EXPECT_EQ(counter.load(), 1000000.0);
+    // A ".." step never leads the shredder out of the trash.
+    writeFile(tp.home / "kept", 10, 'k');
+    EXPECT_NE(shredder().shredFolderOrFile(tp.trash() + "/../kept", &counter), kShredDone);
+    EXPECT_EQ(readFile(tp.home / "kept"), std::string(10, 'k'));
+}
+
+TEST_F(ShredderFileTest, TheUsersOwnReadOnlyFileIsOverwrittenBeforeItGoes)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand the trash to an unprivileged user";
+    constexpr uid_t kNobody = 65534;
+    setTestMode(true); // the overwritten file lands in the dump folder, where it can be read
+    writeFile(inTrash("readonly"), 300, 'r');
+    for (const auto& path : {tp.home.path(), tp.trash(), inTrash("readonly"), tp.home / "Desktop"})
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chmod(inTrash("readonly").c_str(), 0444), 0);
+    const std::string stamp = stampNow();
+
+    // As that user, who may not write the file until the shredder lets itself.
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setresgid(kNobody, kNobody, kNobody) != 0 || setresuid(kNobody, kNobody, kNobody) != 0)
+            _exit(2);
+        _exit(shredder().shredFolderOrFile(inTrash("readonly"), &counter) == kShredDone ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readFile(dump() + "/" + stamp), std::string(512, '\xff'));
 }
 
 } // namespace

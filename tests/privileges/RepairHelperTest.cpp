@@ -106,6 +106,10 @@ TEST_F(RepairHelperTest, RepairsInsideTheTrashWithoutFollowingLinks)
     symlink(outside.c_str(), (item + "/sub/link").c_str());
     makeRootFile(item + "/shared", 0600);
     link((item + "/shared").c_str(), (volume + "/elsewhere").c_str());
+    // The user's own file with a second name outside the trash: its mode is that name's too.
+    makeRootFile(item + "/own-shared", 0400);
+    chown((item + "/own-shared").c_str(), kNobody, 0);
+    link((item + "/own-shared").c_str(), (volume + "/own-elsewhere").c_str());
     chmod((item + "/sub").c_str(), 0500);
 
     const auto run = runHelper(encodeRepairRequest(RepairKind::Owner, item) +
@@ -127,6 +131,8 @@ TEST_F(RepairHelperTest, RepairsInsideTheTrashWithoutFollowingLinks)
     EXPECT_EQ(statOf(outside).st_mode & 07777, 0600u);
     // Another user's file with a second link elsewhere stays as it was.
     EXPECT_EQ(statOf(volume + "/elsewhere").st_uid, 0u);
+    EXPECT_EQ(statOf(volume + "/own-elsewhere").st_gid, 0u);
+    EXPECT_EQ(statOf(volume + "/own-elsewhere").st_mode & 07777, 0400u);
 }
 
 TEST_F(RepairHelperTest, RefusesPathsOutsideTheTrashOrThroughLinks)
