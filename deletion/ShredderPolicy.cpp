@@ -53,23 +53,17 @@ std::optional<TimePoint> modificationDate(int trashFd, const std::string& item)
            std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::nanoseconds(st.st_mtim.tv_nsec));
 }
 
-bool isRealFolder(const std::string& path)
-{
-    const auto st = posix::lstatPath(path);
-    return st && S_ISDIR(st->st_mode);
-}
-
 // The trash folder and every folder between it and the item (a volume's per-user folder)
 // are real folders: the shredder reaches the item through them, so a link swapped in
 // among them would send it outside the trash.
 bool isReachedWithoutLinks(const std::string& trashPath, const std::string& rootItem)
 {
-    if (!isRealFolder(trashPath))
+    if (!posix::isRealFolder(trashPath))
         return false;
     std::string folder = trashPath;
     for (size_t slash = rootItem.find('/'); slash != std::string::npos; slash = rootItem.find('/', slash + 1)) {
         folder = posix::joinPath(trashPath, rootItem.substr(0, slash));
-        if (!isRealFolder(folder))
+        if (!posix::isRealFolder(folder))
             return false;
     }
     return true;

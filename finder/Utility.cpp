@@ -4,7 +4,7 @@
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
-#include "platform/posix/TreeWalk.h"
+#include "platform/posix/Files.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -48,17 +48,9 @@ double Utility::fileSizeAtPath(const std::string& path) const
 
 double Utility::measuredSizeAt(int folderFd, const std::string& name) const
 {
-    double sum = 0.0;
-    posix::WalkCallbacks callbacks;
-    callbacks.visit = [&](const posix::WalkEntry& entry) {
-        if (entry.statError != 0)
-            platform_.log->line(strprintf("*** lstat error=%d ***", entry.statError));
-        else
-            sum += static_cast<double>(entry.status.st_size);
-        return posix::WalkAction::Continue;
-    };
-    posix::walkTree(folderFd, std::string(), name, callbacks);
-    return sum;
+    return posix::measuredSize(folderFd, name.c_str(), [this](int error) {
+        platform_.log->line(strprintf("*** lstat error=%d ***", error));
+    });
 }
 
 std::vector<std::string> Utility::addedFilesWithPresent(const std::vector<std::string>& present,

@@ -24,18 +24,7 @@ std::optional<std::string> below(const std::string& folder, const std::string& p
     return path.substr(folder.size() + 1);
 }
 
-// A name that stays inside the folder it is joined to.
-bool isBareName(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
 
-// A folder, not a link to one: a trash folder that is a link is not a trash.
-bool isRealFolder(const std::string& path)
-{
-    const auto st = posix::lstatPath(path);
-    return st && S_ISDIR(st->st_mode);
-}
 
 // Existence as a file manager sees it: links are followed, so a dangling one is not there.
 bool existsFollowingLinks(const std::string& path)
@@ -108,10 +97,10 @@ std::optional<std::string> Volume::shownTextOf(const std::string& path) const
 
 std::optional<DeletionItem> Volume::fullPathOfTrashFile(const std::string& name)
 {
-    if (!isBareName(name))
+    if (!posix::isPlainName(name))
         return std::nullopt;
     const std::string& home = outInternal_->trashPath();
-    if (isRealFolder(home)) {
+    if (posix::isRealFolder(home)) {
         const std::string path = posix::joinPath(home, name);
         if (existsFollowingLinks(path))
             return DeletionItem{path, outInternal_->trashSizePointer()};
@@ -121,7 +110,7 @@ std::optional<DeletionItem> Volume::fullPathOfTrashFile(const std::string& name)
         for (const auto& user : outExternal_->directoryContentsAtPath(trash)) {
             const std::string folder = posix::joinPath(trash, user);
             const std::string path = posix::joinPath(folder, name);
-            if (isRealFolder(folder) && existsFollowingLinks(path))
+            if (posix::isRealFolder(folder) && existsFollowingLinks(path))
                 return DeletionItem{path, outExternal_->trashSizePtrAtPath(posix::parentPath(trash))};
         }
     }

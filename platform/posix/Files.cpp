@@ -72,6 +72,12 @@ std::optional<struct stat> lstatPath(const std::string& path)
     return st;
 }
 
+bool isRealFolder(const std::string& path)
+{
+    const auto st = lstatPath(path);
+    return st && S_ISDIR(st->st_mode);
+}
+
 bool isPlainName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
@@ -146,13 +152,15 @@ std::string parentPath(const std::string& path)
     return trimmed.substr(0, slash);
 }
 
-double measuredSize(int parentFd, const char* name)
+double measuredSize(int parentFd, const char* name, const std::function<void(int)>& onUnreadable)
 {
     double sum = 0.0;
     WalkCallbacks callbacks;
-    callbacks.visit = [&sum](const WalkEntry& entry) {
+    callbacks.visit = [&](const WalkEntry& entry) {
         if (entry.statError == 0)
             sum += static_cast<double>(entry.status.st_size);
+        else if (onUnreadable)
+            onUnreadable(entry.statError);
         return WalkAction::Continue;
     };
     walkTree(parentFd, std::string(), name, callbacks);

@@ -1,5 +1,6 @@
 #pragma once
 // File helpers on plain POSIX calls. Every function here measures or lists; none writes.
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -28,6 +29,9 @@ int openDirectoryAt(int parentFd, const char* name);
 // from "/" without following any link. -1 with errno set when that cannot be done.
 int openFolderWithoutLinks(const std::string& path, const std::string& trustedFolder);
 
+// A folder, not a link to one: a trash folder that is a link is not a trash.
+bool isRealFolder(const std::string& path);
+
 // Whether `name` is one ordinary path component: not empty, ".", ".." and without "/".
 bool isPlainName(const std::string& name);
 
@@ -36,8 +40,9 @@ std::string lastComponent(const std::string& path);
 std::string parentPath(const std::string& path);
 
 // The measured size of one trash item: its own lstat size plus that of everything below
-// it, never following a link and never leaving its file system. Unreadable entries count 0.
-double measuredSize(int parentFd, const char* name);
+// it, never following a link and never leaving its file system. Unreadable entries count 0;
+// `onUnreadable`, when given, hears the errno of each.
+double measuredSize(int parentFd, const char* name, const std::function<void(int)>& onUnreadable = {});
 double measuredSize(const std::string& path);
 
 } // namespace bw::posix

@@ -2,11 +2,10 @@
 
 #include "platform/Format.h"
 #include "platform/Log.h"
+#include "platform/posix/Files.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <set>
 #include <sys/inotify.h>
@@ -23,38 +22,13 @@ constexpr uint32_t kTrashEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOV
 // The home folder is watched only for its ".Trash" coming and going.
 constexpr uint32_t kParentEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR | IN_DONT_FOLLOW;
 
-std::string parentOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A real folder, not a link to one: a trash that is a link is not a trash.
-bool isRealFolder(const std::string& path)
-{
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // The per-user folders inside a ".Trashes".
 std::vector<std::string> subfolders(const std::string& folder)
 {
     std::vector<std::string> found;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return found;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != ".." && isRealFolder(folder + "/" + name))
-            found.push_back(folder + "/" + name);
-    }
-    closedir(dir);
+    for (const auto& name : posix::listRealDirectory(folder))
+        if (posix::isRealFolder(posix::joinPath(folder, name)))
+            found.push_back(posix::joinPath(folder, name));
     return found;
 }
 
@@ -63,7 +37,7 @@ std::vector<std::string> subfolders(const std::string& folder)
 TrashFeed::TrashFeed(std::string homeTrash, TrashPaths volumeTrashes, Log& log, std::function<void()> changed,
                      int windowMilliseconds, std::string mountTable)
     : homeTrash_(std::move(homeTrash)),
-      homeFolder_(parentOf(homeTrash_)),
+      homeFolder_(posix::parentPath(homeTrash_)),
       volumeTrashes_(std::move(volumeTrashes)),
       log_(log),
       changed_(std::move(changed)),
@@ -111,13 +85,13 @@ bool TrashFeed::start()
 std::vector<std::string> TrashFeed::wantedFolders() const
 {
     std::vector<std::string> folders;
-    if (isRealFolder(homeTrash_))
+    if (posix::isRealFolder(homeTrash_))
         folders.push_back(homeTrash_);
     for (const auto& trash : volumeTrashes_()) {
-        if (!isRealFolder(trash))
+        if (!posix::isRealFolder(trash))
             continue;
         folders.push_back(trash);
-        if (nameOf(trash) == ".Trashes")
+        if (posix::lastComponent(trash) == ".Trashes")
             for (auto& perUser : subfolders(trash))
                 folders.push_back(std::move(perUser));
     }
@@ -162,6 +136,7 @@ std::vector<std::string> TrashFeed::watchedFolders() const
 void TrashFeed::readEvents()
 {
     alignas(inotify_event) char buffer[16 * 1024];
+    const std::string homeTrashName = posix::lastComponent(homeTrash_);
     bool change = false;
     bool structure = false;
     for (;;) {
@@ -181,7 +156,7 @@ void TrashFeed::readEvents()
             if (watched == watches_.end())
                 continue;
             const bool fromParent = watched->second == homeFolder_;
-            if (fromParent && (event->len == 0 || std::strcmp(event->name, nameOf(homeTrash_).c_str()) != 0))
+            if (fromParent && (event->len == 0 || homeTrashName != event->name))
                 continue;
             change = true;
             // A trash appeared or went, or a per-user folder did: the watches follow at once.
