@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/StatusMenu.h"
 #include "platform/Strings.h"
+#include "platform/posix/Files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -227,7 +228,7 @@ void Manager::actDeleteSelects()
     }
     DeletionList items;
     for (const auto& path : *paths) {
-        auto item = outVolume_->fullPathOfTrashFile(path.substr(path.rfind('/') + 1));
+        auto item = outVolume_->fullPathOfTrashFile(posix::lastComponent(path));
         // A name in no trash voids the command. A name that an earlier trash holds too would
         // resolve to that other item, which the user did not copy.
         if (!item || item->path != path) {

@@ -3,6 +3,7 @@
 #include "app/Controllers.h"
 #include "platform/Platform.h"
 #include "platform/SelectionSource.h"
+#include "platform/posix/Files.h"
 
 namespace bw {
 
@@ -30,17 +31,6 @@ std::optional<std::string> normalized(const std::string& path)
     return result.empty() ? "/" : result;
 }
 
-std::string parentOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string joined(const std::string& folder, const std::string& name)
-{
-    return folder.ends_with('/') ? folder + name : folder + "/" + name;
-}
-
 } // namespace
 
 std::optional<std::vector<std::string>> Utility::selectedTrashFiles() const
@@ -50,7 +40,7 @@ std::optional<std::vector<std::string>> Utility::selectedTrashFiles() const
         return std::nullopt;
     std::vector<std::string> names;
     for (const auto& path : *paths)
-        names.push_back(path.substr(path.rfind('/') + 1));
+        names.push_back(posix::lastComponent(path));
     return names;
 }
 
@@ -78,15 +68,15 @@ bool Utility::isDirectlyInTrash(const std::string& path) const
 {
     if (path == "/")
         return false;
-    const std::string parent = parentOf(path);
+    const std::string parent = posix::parentPath(path);
     if (parent == outInternal_->trashPath())
         return true;
     // A volume trash's root items lie in one of its per-user folders, of any user.
-    const std::string trashes = parentOf(parent);
+    const std::string trashes = posix::parentPath(parent);
     if (parent == trashes)
         return false;
     for (const auto& volume : outExternal_->volumePaths())
-        if (trashes == joined(volume, ".Trashes"))
+        if (trashes == posix::joinPath(volume, ".Trashes"))
             return true;
     return false;
 }
