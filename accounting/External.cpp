@@ -1,14 +1,18 @@
 #include "accounting/External.h"
 
+#include "accounting/TrashFolders.h"
+
 #include "app/Controllers.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
+#include "platform/ModifierKeys.h"
 #include "platform/Platform.h"
 #include "platform/SpaceSource.h"
 #include "platform/VolumeSource.h"
 #include "platform/Workers.h"
 #include "platform/posix/Files.h"
+#include "platform/posix/TrashLayouts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,28 +22,10 @@
 
 namespace bw {
 
-namespace {
-
-// A free-space move of more than this, either way, counts as a change.
-constexpr double kFreeSizeChange = 5000000.0;
-constexpr const char* kTrashFolderName = ".Trashes";
-
-std::string trashFolderOf(const std::string& volumePath)
+External::External(const Platform& platform)
+    : platform_(platform), owner_(currentTrashOwner(platform.homeDirectory, platform.dataHome))
 {
-    return posix::joinPath(volumePath, kTrashFolderName);
 }
-
-double sumOf(const TrashFiles& files)
-{
-    double sum = 0.0;
-    for (const auto& [name, size] : files)
-        sum += size;
-    return sum;
-}
-
-} // namespace
-
-External::External(const Platform& platform) : platform_(platform) {}
 
 void External::wire(Controllers& c)
 {
@@ -114,14 +100,14 @@ std::vector<std::string> External::trashPaths() const
 {
     std::vector<std::string> paths;
     for (const auto& path : volumePaths())
-        paths.push_back(trashFolderOf(path));
+        paths.push_back(posix::classicVolumeTrash(path));
     return paths;
 }
 
 std::string External::trashPathWithDrive(int drive) const
 {
     const std::string volume = volumePathWithDrive(drive);
-    return volume.empty() ? std::string() : trashFolderOf(volume);
+    return volume.empty() ? std::string() : posix::classicVolumeTrash(volume);
 }
 
 std::vector<std::string> External::directoryContentsAtPath(const std::string& folder) const
@@ -139,9 +125,8 @@ int8_t External::checkDriveChanged()
 std::optional<std::string> External::installedVolumePath() const
 {
     const auto paths = volumePaths();
-    std::lock_guard lock(mutex_);
     for (const auto& path : paths)
-        if (!trashFilesDictionary_.count(path))
+        if (!trashFilesAtPath(path))
             return path;
     return std::nullopt;
 }
@@ -150,96 +135,60 @@ std::optional<std::string> External::removedVolumePath() const
 {
     const auto paths = volumePaths();
     std::lock_guard lock(mutex_);
-    for (const auto& entry : trashFilesDictionary_)
-        if (std::find(paths.begin(), paths.end(), entry.first) == paths.end())
-            return entry.first;
+    for (const auto& [path, books] : books_)
+        if (books->items() && std::find(paths.begin(), paths.end(), path) == paths.end())
+            return path;
     return std::nullopt;
 }
 
-std::vector<std::string> External::watchedTrashFolders() const
+TrashWatch External::watchedFolders() const
 {
-    std::vector<std::string> folders;
+    TrashWatch watch;
     for (const auto& volume : volumePaths()) {
-        const std::string trash = trashFolderOf(volume);
-        const int fd = posix::openDirectoryNoFollow(trash);
-        if (fd < 0)
-            continue;
-        folders.push_back(trash);
-        for (const auto& user : posix::listDirectoryAt(fd)) {
-            const int userFd = posix::openDirectoryAt(fd, user.c_str());
-            if (userFd >= 0) {
-                folders.push_back(posix::joinPath(trash, user));
-                close(userFd);
-            }
-        }
-        close(fd);
+        for (const TrashLayout* layout : trashLayouts())
+            layout->addVolumeParents(volume, owner_, watch);
+        // A crafted volume with a great many per-user folders must not take the user's
+        // whole allowance of inotify watches.
+        if (!addWatchesOf(itemFoldersAtPath(volume), kWatchedPerVolume, watch) && !toldWatchBound_.exchange(true))
+            platform_.log->line(strprintf("Volume trash at %s has more than %zu folders; the rest are looked at by the "
+                                          "monitor timer",
+                                          volume.c_str(), kWatchedPerVolume));
     }
-    return folders;
+    return watch;
 }
 
-// --- root items, through descriptors so that a link never leads a listing elsewhere
+// --- the books of each volume
 
-void External::forEachRootItem(const std::string& volumePath, const RootItemVisitor& visit) const
+std::shared_ptr<TrashBooks> External::booksAtPath(const std::string& volumePath) const
 {
-    // ".Trashes" or a per-user folder that is a symbolic link is not a trash: opening
-    // without following it fails, and so does opening a plain file or an unreadable folder.
-    const int trashFd = posix::openDirectoryNoFollow(trashFolderOf(volumePath));
-    if (trashFd < 0)
-        return;
-    for (const auto& user : posix::listDirectoryAt(trashFd)) {
-        const int userFd = posix::openDirectoryAt(trashFd, user.c_str());
-        if (userFd < 0)
-            continue;
-        for (const auto& name : posix::listDirectoryAt(userFd))
-            visit(userFd, posix::joinPath(user, name), name.c_str());
-        close(userFd);
-    }
-    close(trashFd);
+    std::lock_guard lock(mutex_);
+    auto& books = books_[volumePath];
+    if (!books)
+        books = std::make_shared<TrashBooks>(platform_, "Volume trash",
+                                             [this, volumePath] { return volumeItemFolders(volumePath, owner_); });
+    return books;
+}
+
+std::vector<ItemFolder> External::itemFoldersAtPath(const std::string& volumePath) const
+{
+    return booksAtPath(volumePath)->itemFolders();
 }
 
 std::vector<std::string> External::rootArrayWithPath(const std::string& volumePath) const
 {
-    std::vector<std::string> items;
-    forEachRootItem(volumePath, [&items](int, const std::string& rootItem, const char*) { items.push_back(rootItem); });
-    return items;
+    return booksAtPath(volumePath)->rootItems();
 }
 
 int External::trashFileCountWithPath(const std::string& volumePath) const
 {
-    return static_cast<int>(rootArrayWithPath(volumePath).size());
-}
-
-// Measures every root item, or only those named in `only`.
-TrashFiles External::measureRootItems(const std::string& volumePath, const std::vector<std::string>* only) const
-{
-    TrashFiles measured;
-    if (only && only->empty())
-        return measured;
-    std::vector<std::string> wanted = only ? *only : std::vector<std::string>();
-    std::sort(wanted.begin(), wanted.end());
-    forEachRootItem(volumePath, [&](int userFd, const std::string& rootItem, const char* name) {
-        if (!only || std::binary_search(wanted.begin(), wanted.end(), rootItem))
-            measured[rootItem] = outUtility_->measuredSizeAt(userFd, name);
-    });
-    return measured;
-}
-
-// Applies `change` to the volume's table (created when missing) and returns its new sum.
-double External::storeTrashFiles(const std::string& volumePath, const std::function<void(TrashFiles&)>& change)
-{
-    std::lock_guard lock(mutex_);
-    TrashFiles& files = trashFilesDictionary_[volumePath];
-    change(files);
-    return sumOf(files);
+    return booksAtPath(volumePath)->rootItemCount();
 }
 
 std::optional<TrashFiles> External::trashFilesAtPath(const std::string& volumePath) const
 {
     std::lock_guard lock(mutex_);
-    const auto it = trashFilesDictionary_.find(volumePath);
-    if (it == trashFilesDictionary_.end())
-        return std::nullopt;
-    return it->second;
+    const auto it = books_.find(volumePath);
+    return it == books_.end() ? std::nullopt : it->second->items();
 }
 
 // --- tables and measurements
@@ -247,13 +196,13 @@ std::optional<TrashFiles> External::trashFilesAtPath(const std::string& volumePa
 void External::initTrashFiles()
 {
     std::lock_guard lock(mutex_);
-    trashFilesDictionary_.clear();
+    for (auto& [path, books] : books_)
+        books->forgetItems();
 }
 
 void External::initTrashFilesAtPath(const std::string& volumePath)
 {
-    std::lock_guard lock(mutex_);
-    trashFilesDictionary_.erase(volumePath);
+    booksAtPath(volumePath)->forgetItems();
 }
 
 void External::removeTrashSizeAtPath(const std::optional<std::string>& volumePath)
@@ -262,88 +211,32 @@ void External::removeTrashSizeAtPath(const std::optional<std::string>& volumePat
         initTrashFilesAtPath(*volumePath);
 }
 
-void External::takeMeasuringFlag(const std::string& volumePath)
-{
-    for (;;) {
-        {
-            std::lock_guard lock(mutex_);
-            Books& books = books_[volumePath];
-            if (!books.measuring) {
-                books.measuring = true;
-                books.status = kMeasuring;
-                return;
-            }
-        }
-        platform_.clock->sleepFor(Seconds(1.0));
-    }
-}
-
-void External::releaseMeasuringFlag(const std::string& volumePath)
-{
-    updateBooks(volumePath, [](Books& books) {
-        books.status = kStandingBy;
-        books.measuring = false;
-    });
-}
-
 void External::logMeasurement(const char* what, const std::string& volumePath, TimePoint started) const
 {
+    if (!platform_.keys->isOptionHeld())
+        return;
     const double interval = Seconds(platform_.clock->now() - started).count();
-    logVerbose(*platform_.log, *platform_.keys, strprintf("%s=%f(%s)", what, interval, volumePath.c_str()));
-    logVerbose(*platform_.log, *platform_.keys, strprintf("trashSize=%f", trashSizeWithPath(volumePath)));
+    platform_.log->line(strprintf("%s=%f(%s)", what, interval, volumePath.c_str()));
+    platform_.log->line(strprintf("trashSize=%f", trashSizeWithPath(volumePath)));
 }
 
 void External::initTrashSizeAtPath(const std::string& volumePath)
 {
     const TimePoint started = platform_.clock->now();
-    takeMeasuringFlag(volumePath);
-
-    // A link is never repaired, and a volume without a trash folder has nothing to repair:
-    // asking for the administrator's password over a missing folder would only puzzle.
-    const std::string trash = trashFolderOf(volumePath);
-    const auto status = posix::lstatPath(trash);
-    if (status && S_ISLNK(status->st_mode))
-        platform_.log->line(strprintf("Volume trash %s is a symbolic link; it is not measured or emptied", trash.c_str()));
-    else if (status && S_ISDIR(status->st_mode))
-        outSecurity_->folderEnabler(trash);
-
-    // The new table replaces the old one whole, so items that left the trash leave the
-    // table, and the counter is the table's sum.
-    TrashFiles measured = measureRootItems(volumePath, nullptr);
-    const double sum = storeTrashFiles(volumePath, [&measured](TrashFiles& files) { files = std::move(measured); });
-    if (auto* counter = counterAt(volumePath))
-        counter->store(sum);
-
-    releaseMeasuringFlag(volumePath);
+    const auto books = booksAtPath(volumePath);
+    // The shared folder that holds the per-user folders may need a repair before they
+    // can be listed; a link is never repaired, and neither is a missing folder.
+    const std::string shared = posix::classicVolumeTrash(volumePath);
+    if (posix::isRealFolder(shared))
+        outSecurity_->folderEnabler(shared);
+    books->measureAll(*outUtility_, counterAt(volumePath));
     logMeasurement("External:initTrashSizeAtPath interval", volumePath, started);
 }
 
 void External::renewTrashSizeAtPath(const std::string& volumePath)
 {
     const TimePoint started = platform_.clock->now();
-    takeMeasuringFlag(volumePath);
-
-    const std::vector<std::string> present = rootArrayWithPath(volumePath);
-    std::vector<std::string> recorded;
-    if (auto files = trashFilesAtPath(volumePath))
-        for (const auto& entry : *files)
-            recorded.push_back(entry.first);
-    const auto added = outUtility_->addedFilesWithPresent(present, recorded);
-    const auto removed = outUtility_->removedFilesWithPresent(present, recorded);
-
-    TrashFiles arrivals = measureRootItems(volumePath, &added);
-    // The counter follows the table: what the shredder already took off an item that is
-    // now gone is not taken off again.
-    const double sum = storeTrashFiles(volumePath, [&](TrashFiles& files) {
-        for (auto& [name, size] : arrivals)
-            files[name] = size;
-        for (const auto& name : removed)
-            files.erase(name);
-    });
-    if (auto* counter = counterAt(volumePath))
-        counter->store(sum);
-
-    releaseMeasuringFlag(volumePath);
+    booksAtPath(volumePath)->measureChanges(*outUtility_, counterAt(volumePath));
     logMeasurement("External:renewTrashSizeAtPath interval", volumePath, started);
 }
 
@@ -475,28 +368,15 @@ double External::allTrashSize() const
 
 // --- status, measuring flags, baselines, marks
 
-External::Books External::booksAt(const std::string& volumePath) const
-{
-    std::lock_guard lock(mutex_);
-    const auto it = books_.find(volumePath);
-    return it == books_.end() ? Books() : it->second;
-}
-
-void External::updateBooks(const std::string& volumePath, const std::function<void(Books&)>& change)
-{
-    std::lock_guard lock(mutex_);
-    change(books_[volumePath]);
-}
-
 int External::trashStatusWithDrive(int drive) const
 {
     const std::string path = volumePathWithDrive(drive);
-    return path.empty() ? 0 : booksAt(path).status;
+    return path.empty() ? 0 : booksAtPath(path)->status();
 }
 
 void External::setTrashStatus(int status, const std::string& volumePath)
 {
-    updateBooks(volumePath, [status](Books& b) { b.status = status; });
+    booksAtPath(volumePath)->setStatus(status);
 }
 
 void External::renewTrashStatusAll()
@@ -507,26 +387,26 @@ void External::renewTrashStatusAll()
 
 bool External::trashSizeingAtPath(const std::string& volumePath) const
 {
-    return booksAt(volumePath).measuring;
+    return booksAtPath(volumePath)->isMeasuring();
 }
 
 bool External::trashSizeingWithDrive(int drive) const
 {
     const std::string path = volumePathWithDrive(drive);
-    return !path.empty() && booksAt(path).measuring;
+    return !path.empty() && trashSizeingAtPath(path);
 }
 
 bool External::trashSizeing() const
 {
     for (const auto& path : volumePaths())
-        if (booksAt(path).measuring)
+        if (trashSizeingAtPath(path))
             return true;
     return false;
 }
 
 void External::setTrashSizeing(bool on, const std::string& volumePath)
 {
-    updateBooks(volumePath, [on](Books& b) { b.measuring = on; });
+    booksAtPath(volumePath)->setMeasuring(on);
 }
 
 void External::renewTrashSizeing()
@@ -537,22 +417,12 @@ void External::renewTrashSizeing()
 
 bool External::checkTrashCountChangeAtPath(const std::string& volumePath)
 {
-    const int count = trashFileCountWithPath(volumePath);
-    if (count == lastTrashCountAtPath(volumePath))
-        return false;
-    setLastTrashCount(count, volumePath);
-    return true;
+    return booksAtPath(volumePath)->checkCountChange();
 }
 
 bool External::checkFreeSizeChangeAtPath(const std::string& volumePath)
 {
-    const double free = freeSizeWithPath(volumePath);
-    const double difference = free - lastFreeSizeAtPath(volumePath);
-    if (difference > kFreeSizeChange || difference < -kFreeSizeChange) {
-        setLastFreeSize(free, volumePath);
-        return true;
-    }
-    return false;
+    return booksAtPath(volumePath)->checkFreeSizeChange(freeSizeWithPath(volumePath));
 }
 
 bool External::checkAllTrashCountChange()
@@ -573,32 +443,32 @@ bool External::checkAllFreeSizeChange()
 
 int External::lastTrashCountAtPath(const std::string& volumePath) const
 {
-    return booksAt(volumePath).lastTrashFileCount;
+    return booksAtPath(volumePath)->lastCount();
 }
 
 void External::setLastTrashCount(int count, const std::string& volumePath)
 {
-    updateBooks(volumePath, [count](Books& b) { b.lastTrashFileCount = count; });
+    booksAtPath(volumePath)->setLastCount(count);
 }
 
 double External::lastFreeSizeAtPath(const std::string& volumePath) const
 {
-    return booksAt(volumePath).lastFreeSize;
+    return booksAtPath(volumePath)->lastFreeSize();
 }
 
 void External::setLastFreeSize(double bytes, const std::string& volumePath)
 {
-    updateBooks(volumePath, [bytes](Books& b) { b.lastFreeSize = bytes; });
+    booksAtPath(volumePath)->setLastFreeSize(bytes);
 }
 
 bool External::shredModeAtPath(const std::string& volumePath) const
 {
-    return booksAt(volumePath).shredMode;
+    return booksAtPath(volumePath)->shredMode();
 }
 
 void External::setShredMode(bool on, const std::string& volumePath)
 {
-    updateBooks(volumePath, [on](Books& b) { b.shredMode = on; });
+    booksAtPath(volumePath)->setShredMode(on);
 }
 
 void External::setAllShredMode(bool on)

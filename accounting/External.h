@@ -1,5 +1,5 @@
 #pragma once
-#include "accounting/Internal.h"
+#include "accounting/TrashBooks.h"
 #include "platform/Clock.h"
 
 #include <array>
@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,8 +21,9 @@ class Security;
 class Utility;
 struct Platform;
 
-// The books of every watched volume's trash (".Trashes" with its per-user folders), and
-// the discovery of the watched volumes.
+// The trash of every watched volume, each kept in its own books whatever its layouts
+// (".Trashes" with its per-user folders, ".Trash-$uid", ".Trash/$uid"), and the discovery
+// of the watched volumes.
 class External {
 public:
     explicit External(const Platform& platform);
@@ -88,33 +90,21 @@ public:
     void setShredMode(bool on, const std::string& volumePath);
     void setAllShredMode(bool on);
 
-    // --- for the notification feed, the information panel and tests
-    // Every volume's ".Trashes" and its readable per-user folders, links left out.
-    std::vector<std::string> watchedTrashFolders() const;
+    // --- for the policy, the notification feed, the information panel and tests
+    // The books of one volume's trash, made on first use.
+    std::shared_ptr<TrashBooks> booksAtPath(const std::string& volumePath) const;
+    std::vector<ItemFolder> itemFoldersAtPath(const std::string& volumePath) const;
+    // The folders of every volume trash to watch, a bounded number per volume.
+    TrashWatch watchedFolders() const;
     // A copy of one volume's trash files table; none before its first measurement.
     std::optional<TrashFiles> trashFilesAtPath(const std::string& volumePath) const;
 
     // Volumes beyond this many in the list have no size counter.
     static constexpr int kCountedVolumes = 32;
+    // Content folders watched per volume trash at most; the monitor timer covers the rest.
+    static constexpr size_t kWatchedPerVolume = 256;
 
 private:
-    // Everything kept per volume path except the trash files table and the counter.
-    struct Books {
-        int status = kStandingBy;
-        bool measuring = false;
-        double lastFreeSize = 0.0;
-        int lastTrashFileCount = 0;
-        bool shredMode = false;
-    };
-    using RootItemVisitor = std::function<void(int userFolderFd, const std::string& rootItem, const char* name)>;
-
-    Books booksAt(const std::string& volumePath) const;
-    void updateBooks(const std::string& volumePath, const std::function<void(Books&)>& change);
-    void takeMeasuringFlag(const std::string& volumePath);
-    void releaseMeasuringFlag(const std::string& volumePath);
-    void forEachRootItem(const std::string& volumePath, const RootItemVisitor& visit) const;
-    TrashFiles measureRootItems(const std::string& volumePath, const std::vector<std::string>* only) const;
-    double storeTrashFiles(const std::string& volumePath, const std::function<void(TrashFiles&)>& change);
     std::atomic<double>* counterAt(const std::string& volumePath);
     const std::atomic<double>* counterAt(const std::string& volumePath) const;
     int slotFor(const std::string& volumePath, const std::vector<std::string>& listed);
@@ -124,7 +114,9 @@ private:
     Preferences* outPrefs_ = nullptr;
     Utility* outUtility_ = nullptr;
     Security* outSecurity_ = nullptr;
+    TrashOwner owner_;
     std::atomic<int> lastDrives_{0};
+    mutable std::atomic<bool> toldWatchBound_{false};
 
     // The counters sit at stable addresses for the life of the program; each is lent to
     // one volume path at a time, so a counter never passes to the volume that moves into
@@ -132,8 +124,8 @@ private:
     std::array<std::atomic<double>, kCountedVolumes> trashSize_{};
     mutable std::mutex mutex_; // guards everything below
     std::array<std::string, kCountedVolumes> slotOwner_;
-    std::map<std::string, Books> books_;
-    std::map<std::string, TrashFiles> trashFilesDictionary_;
+    // Shared, so that a measurement or a pass keeps the books of a volume that goes meanwhile.
+    mutable std::map<std::string, std::shared_ptr<TrashBooks>> books_;
 };
 
 } // namespace bw

@@ -1,18 +1,23 @@
 #include "accounting/Internal.h"
 
+#include "accounting/TrashFolders.h"
+
 #include "app/Controllers.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
+#include "platform/ModifierKeys.h"
 #include "platform/OpenPanel.h"
 #include "platform/Platform.h"
 #include "platform/SpaceSource.h"
 #include "platform/Strings.h"
+#include "platform/VolumeSource.h"
 #include "platform/Workers.h"
 #include "platform/posix/Files.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,21 +25,6 @@
 namespace bw {
 
 namespace {
-
-// A free-space move of more than this, either way, counts as a change.
-constexpr double kFreeSizeChange = 5000000.0;
-
-enum Refusal { kAccepted = 0, kIsLink = 1, kForeignOwner = 2 };
-
-// Why a home trash folder with this status may not be used; kAccepted when it may.
-Refusal refusalOf(const struct stat& st)
-{
-    if (S_ISLNK(st.st_mode))
-        return kIsLink;
-    if (st.st_uid != geteuid())
-        return kForeignOwner;
-    return kAccepted;
-}
 
 // Whether `path` lies strictly inside `folder`, without a "." or ".." step that could lead
 // back out of it.
@@ -63,7 +53,23 @@ std::string withoutTrailingSlash(std::string path)
 } // namespace
 
 Internal::Internal(const Platform& platform)
-    : platform_(platform), trashPath_(posix::joinPath(platform.homeDirectory, ".Trash"))
+    : platform_(platform),
+      owner_(currentTrashOwner(platform.homeDirectory, platform.dataHome)),
+      trashPath_(posix::joinPath(platform.homeDirectory, ".Trash")),
+      books_(
+          platform, "Home trash",
+          [this] {
+              // A platform without a volume source (a test of the home trash alone) has no
+              // volume to hand a folder of another file system to.
+              return homeItemFolders(owner_, platform_.volumes ? platform_.volumes->volumePaths()
+                                                               : std::vector<std::string>());
+          },
+          [this](bool measuring) {
+              if (measuring)
+                  outManager_->setMenuIconMeasuring();
+              else
+                  outManager_->setMenuIcon();
+          })
 {
 }
 
@@ -79,158 +85,67 @@ void Internal::wire(Controllers& c)
 void Internal::awakeFromNib()
 {
     trashSize_.store(0.0);
-    trashSizeing_.store(false);
-    trashStatus_.store(kStandingBy);
-    lastFreeSize_.store(0.0);
-    lastTrashFileCount_.store(0);
+    books_.setMeasuring(false);
+    books_.setStatus(kStandingBy);
+    books_.setLastFreeSize(0.0);
+    books_.setLastCount(0);
     initTrashFiles();
     initTrashDataThread();
-    shredMode_.store(false);
-}
-
-// --- the trash folder itself
-
-bool Internal::isUsableTrash() const
-{
-    const auto st = posix::lstatPath(trashPath_);
-    const Refusal refusal = st ? refusalOf(*st) : kAccepted;
-    // Say it once, not at every look.
-    if (lastRefusal_.exchange(refusal) != refusal && refusal != kAccepted) {
-        platform_.log->line(refusal == kIsLink
-                                ? strprintf("Home trash %s is a symbolic link; it is not measured or emptied",
-                                            trashPath_.c_str())
-                                : strprintf("Home trash %s is not owned by this user; it is not measured or emptied",
-                                            trashPath_.c_str()));
-    }
-    return st && refusal == kAccepted && S_ISDIR(st->st_mode);
+    books_.setShredMode(false);
 }
 
 std::vector<std::string> Internal::rootArray() const
 {
-    if (!isUsableTrash())
-        return {};
-    return posix::listRealDirectory(trashPath_);
+    return books_.rootItems();
 }
 
 int Internal::trashFileCount() const
 {
-    return static_cast<int>(rootArray().size());
+    return books_.rootItemCount();
 }
 
 TrashFiles Internal::trashFiles() const
 {
-    std::lock_guard lock(trashFilesMutex_);
-    return trashFiles_;
-}
-
-double Internal::sumOfTrashFiles() const
-{
-    std::lock_guard lock(trashFilesMutex_);
-    double sum = 0.0;
-    for (const auto& [name, size] : trashFiles_)
-        sum += size;
-    return sum;
+    return books_.items().value_or(TrashFiles());
 }
 
 void Internal::initTrashFiles()
 {
-    std::lock_guard lock(trashFilesMutex_);
-    trashFiles_.clear();
+    books_.forgetItems();
+}
+
+TrashWatch Internal::watchedFolders() const
+{
+    TrashWatch watch;
+    for (const TrashLayout* layout : trashLayouts())
+        layout->addHomeParents(owner_, watch);
+    addWatchesOf(itemFolders(), std::numeric_limits<size_t>::max(), watch);
+    return watch;
 }
 
 // --- measurements
 
-void Internal::takeMeasuringFlag()
+void Internal::logTimes(const char* line, TimePoint started) const
 {
-    bool expected = false;
-    while (!trashSizeing_.compare_exchange_strong(expected, true)) {
-        expected = false;
-        platform_.clock->sleepFor(Seconds(1.0));
-    }
-    trashStatus_.store(kMeasuring);
-    outManager_->setMenuIconMeasuring();
-}
-
-void Internal::releaseMeasuringFlag()
-{
-    trashStatus_.store(kStandingBy);
-    outManager_->setMenuIcon();
-    trashSizeing_.store(false);
+    if (!platform_.keys->isOptionHeld())
+        return;
+    const double interval = Seconds(platform_.clock->now() - started).count();
+    platform_.log->line(strprintf(line, interval));
+    platform_.log->line(strprintf("trashSize=%f", trashSize_.load()));
 }
 
 void Internal::initTrashSize()
 {
     const TimePoint started = platform_.clock->now();
-    takeMeasuringFlag();
-
-    // Measure through the folder's descriptor, so a swap of the folder for a link after
-    // the check cannot lead the walk elsewhere.
-    TrashFiles measured;
-    const int fd = isUsableTrash() ? posix::openDirectoryNoFollow(trashPath_) : -1;
-    if (fd >= 0) {
-        struct stat st {};
-        if (fstat(fd, &st) == 0 && refusalOf(st) == kAccepted) {
-            for (const auto& name : posix::listDirectoryAt(fd))
-                measured[name] = outUtility_->measuredSizeAt(fd, name);
-        }
-        close(fd);
-    }
-    // Items that left the trash since the last measurement leave the table too, and the
-    // counter is the table's sum, so a later incremental measurement never takes an item
-    // off twice.
-    double sum = 0.0;
-    for (const auto& [name, size] : measured)
-        sum += size;
-    {
-        std::lock_guard lock(trashFilesMutex_);
-        trashFiles_ = std::move(measured);
-    }
-    trashSize_.store(sum);
-
-    releaseMeasuringFlag();
-    const double interval = Seconds(platform_.clock->now() - started).count();
-    logVerbose(*platform_.log, *platform_.keys, strprintf("Internal:initTrashSizeAtPath interval=%f", interval));
-    logVerbose(*platform_.log, *platform_.keys, strprintf("trashSize=%f", trashSize_.load()));
+    books_.measureAll(*outUtility_, &trashSize_);
+    logTimes("Internal:initTrashSizeAtPath interval=%f", started);
 }
 
 void Internal::renewTrashSize()
 {
     const TimePoint started = platform_.clock->now();
-    takeMeasuringFlag();
-
-    const std::vector<std::string> present = rootArray();
-    std::vector<std::string> recorded;
-    {
-        std::lock_guard lock(trashFilesMutex_);
-        recorded.reserve(trashFiles_.size());
-        for (const auto& entry : trashFiles_)
-            recorded.push_back(entry.first);
-    }
-    const auto added = outUtility_->addedFilesWithPresent(present, recorded);
-    const auto removed = outUtility_->removedFilesWithPresent(present, recorded);
-
-    TrashFiles arrivals;
-    const int fd = added.empty() ? -1 : posix::openDirectoryNoFollow(trashPath_);
-    if (fd >= 0) {
-        for (const auto& name : added)
-            arrivals[name] = outUtility_->measuredSizeAt(fd, name);
-        close(fd);
-    }
-    {
-        std::lock_guard lock(trashFilesMutex_);
-        for (auto& [name, size] : arrivals)
-            trashFiles_[name] = size;
-        for (const auto& name : removed)
-            trashFiles_.erase(name);
-    }
-    // The counter follows the table: what the shredder already took off an item that is
-    // now gone is not taken off again.
-    trashSize_.store(sumOfTrashFiles());
-
-    releaseMeasuringFlag();
-    const double interval = Seconds(platform_.clock->now() - started).count();
-    logVerbose(*platform_.log, *platform_.keys, strprintf("Internal:renewTrashSize intervalTime=%f", interval));
-    logVerbose(*platform_.log, *platform_.keys, strprintf("trashSize=%f", trashSize_.load()));
+    books_.measureChanges(*outUtility_, &trashSize_);
+    logTimes("Internal:renewTrashSize intervalTime=%f", started);
 }
 
 void Internal::initTrashSizeThread()
@@ -261,22 +176,12 @@ void Internal::initTrashData()
 
 bool Internal::checkTrashCountChange()
 {
-    const int count = trashFileCount();
-    if (count == lastTrashFileCount_.load())
-        return false;
-    lastTrashFileCount_.store(count);
-    return true;
+    return books_.checkCountChange();
 }
 
 bool Internal::checkFreeSizeChange()
 {
-    const double free = freeSize();
-    const double difference = free - lastFreeSize_.load();
-    if (difference > kFreeSizeChange || difference < -kFreeSizeChange) {
-        lastFreeSize_.store(free);
-        return true;
-    }
-    return false;
+    return books_.checkFreeSizeChange(freeSize());
 }
 
 // --- figures of the volume that holds the home trash
@@ -307,21 +212,26 @@ std::string mountPointOf(const std::string& path)
 
 } // namespace
 
+std::string Internal::volumeAnchor() const
+{
+    return startupAnchor(owner_);
+}
+
 std::string Internal::volumeName() const
 {
-    const std::string mountPoint = mountPointOf(isUsableTrash() ? trashPath_ : platform_.homeDirectory);
+    const std::string mountPoint = mountPointOf(volumeAnchor());
     return posix::lastComponent(mountPoint);
 }
 
 double Internal::totalSize() const
 {
     // The volume is the one that holds the home trash, which need not be "/".
-    return platform_.space->figures(isUsableTrash() ? trashPath_ : platform_.homeDirectory).capacity;
+    return platform_.space->figures(volumeAnchor()).capacity;
 }
 
 double Internal::freeSize() const
 {
-    return platform_.space->figures(isUsableTrash() ? trashPath_ : platform_.homeDirectory).free;
+    return platform_.space->figures(volumeAnchor()).free;
 }
 
 double Internal::usedSize() const
@@ -352,8 +262,19 @@ double Internal::fullTrashSizeWithRatio(float ratio) const
 
 // --- trash item chooser
 
+namespace {
+
+bool isAtOrInside(const std::string& path, const std::vector<ItemFolder>& folders)
+{
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const ItemFolder& f) { return path == f.path || isInside(path, f.path); });
+}
+
+} // namespace
+
 std::optional<std::vector<std::string>> Internal::selectTrashFile()
 {
+    const auto folders = itemFolders();
     OpenPanelOptions options;
     options.allowsMultipleSelection = true;
     options.canChooseDirectories = true;
@@ -361,15 +282,19 @@ std::optional<std::vector<std::string>> Internal::selectTrashFile()
     options.title = " ";
     options.prompt = platform_.strings->localized("Delete");
     options.message = platform_.strings->localized("NoteSelect");
-    options.startDirectory = trashPath_;
+    // The folder file managers fill, when there is one; every trash folder is at hand.
+    options.startDirectory = folders.empty() ? trashPath_ : folders.back().path;
+    for (const auto& folder : folders)
+        options.places.push_back(folder.path);
     auto chosen = platform_.openPanel->runModal(options, [this](OpenPanel& p) { panel(p); });
     if (!chosen)
         return std::nullopt;
     for (const auto& path : *chosen) {
-        // The trash folder itself, or anything typed in that lies outside it, makes the
+        // A trash folder itself, or anything typed in that lies outside them, makes the
         // whole choice void: only trash items may be handed to the shredder.
-        if (!isInside(withoutTrailingSlash(path), trashPath_)) {
-            if (withoutTrailingSlash(path) != trashPath_)
+        const std::string bare = withoutTrailingSlash(path);
+        if (!std::any_of(folders.begin(), folders.end(), [&](const ItemFolder& f) { return isInside(bare, f.path); })) {
+            if (!isAtOrInside(bare, folders))
                 platform_.log->line(strprintf("Chosen item %s is not in the trash; nothing is deleted", path.c_str()));
             return std::nullopt;
         }
@@ -379,11 +304,11 @@ std::optional<std::vector<std::string>> Internal::selectTrashFile()
 
 void Internal::panel(OpenPanel& openPanel)
 {
-    const std::string directory = withoutTrailingSlash(openPanel.directory());
-    // The trash folder and the folders inside it; a sibling whose name merely begins
-    // with ".Trash" is outside.
-    if (directory != trashPath_ && !isInside(directory, trashPath_))
-        openPanel.setDirectory(trashPath_);
+    const auto folders = itemFolders();
+    // The trash folders and the folders inside them; a sibling whose name merely begins
+    // with a trash folder's name is outside.
+    if (!isAtOrInside(withoutTrailingSlash(openPanel.directory()), folders))
+        openPanel.setDirectory(folders.empty() ? trashPath_ : folders.back().path);
 }
 
 } // namespace bw

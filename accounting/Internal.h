@@ -1,9 +1,10 @@
 #pragma once
+#include "accounting/TrashBooks.h"
+#include "platform/Clock.h"
+
 #include <atomic>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace bw {
@@ -17,19 +18,8 @@ class Shredder;
 class Utility;
 struct Platform;
 
-// Trash status codes.
-enum TrashStatus : int {
-    kStandingBy = 0,
-    kDeleting = 2,
-    kMeasuring = 3,
-    kCanceling = 4,
-};
-
-// Root item name to measured size in bytes.
-using TrashFiles = std::unordered_map<std::string, double>;
-
-// The books of the home trash: its items' sizes, its size counter, whether it is being
-// measured, its status, and the figures of the volume that holds it.
+// The home trash: "~/.Trash" and the freedesktop trash of the data folder, kept in one set
+// of books, with its size counter and the figures of the volume that holds it.
 class Internal {
 public:
     explicit Internal(const Platform& platform);
@@ -59,11 +49,11 @@ public:
     double trashSize() const { return trashSize_.load(); }
     void setTrashSize(double bytes) { trashSize_.store(bytes); }
     std::atomic<double>* trashSizePointer() { return &trashSize_; }
-    int trashStatus() const { return trashStatus_.load(); }
-    void setTrashStatus(int status) { trashStatus_.store(status); }
-    bool trashSizeing() const { return trashSizeing_.load(); }
-    bool shredMode() const { return shredMode_.load(); }
-    void setShredMode(bool on) { shredMode_.store(on); }
+    int trashStatus() const { return books_.status(); }
+    void setTrashStatus(int status) { books_.setStatus(status); }
+    bool trashSizeing() const { return books_.isMeasuring(); }
+    bool shredMode() const { return books_.shredMode(); }
+    void setShredMode(bool on) { books_.setShredMode(on); }
 
     // --- root items and change checks
     std::vector<std::string> rootArray() const;
@@ -75,16 +65,20 @@ public:
     std::optional<std::vector<std::string>> selectTrashFile();
     void panel(OpenPanel& panel);
 
-    // The home trash folder, "~/.Trash".
+    // The classic home trash folder, "~/.Trash".
     const std::string& trashPath() const { return trashPath_; }
     // A copy of the trash files table, for tests and the information panel.
     TrashFiles trashFiles() const;
+    // The folders the home trash is made of now, and its books.
+    std::vector<ItemFolder> itemFolders() const { return books_.itemFolders(); }
+    // The folders of the home trash to watch.
+    TrashWatch watchedFolders() const;
+    TrashBooks& books() { return books_; }
+    const TrashOwner& owner() const { return owner_; }
 
 private:
-    bool isUsableTrash() const;
-    double sumOfTrashFiles() const;
-    void takeMeasuringFlag();
-    void releaseMeasuringFlag();
+    std::string volumeAnchor() const;
+    void logTimes(const char* line, TimePoint started) const;
 
     const Platform& platform_;
     Shredder* outShredder_ = nullptr;
@@ -93,16 +87,10 @@ private:
     Utility* outUtility_ = nullptr;
     Security* outSecurity_ = nullptr;
 
+    TrashOwner owner_;
     std::string trashPath_;
     std::atomic<double> trashSize_{0.0};
-    std::atomic<bool> trashSizeing_{false};
-    std::atomic<int> trashStatus_{kStandingBy};
-    std::atomic<double> lastFreeSize_{0.0};
-    std::atomic<int> lastTrashFileCount_{0};
-    mutable std::mutex trashFilesMutex_;
-    TrashFiles trashFiles_;
-    std::atomic<bool> shredMode_{false};
-    mutable std::atomic<int> lastRefusal_{0}; // why the trash was last refused, to log it once
+    TrashBooks books_;
 };
 
 } // namespace bw

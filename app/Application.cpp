@@ -79,13 +79,19 @@ std::unique_ptr<QCoreApplication> makeApplication(bool display, int& argc, char*
     return app;
 }
 
+// Where the freedesktop home trash lies; empty for the default.
+std::string dataHomeFromEnvironment()
+{
+    return qEnvironmentVariable("XDG_DATA_HOME").toStdString();
+}
+
 // The desktop facilities, each alive as long as the controllers that use them.
 struct Desktop {
     Desktop(QCoreApplication& app, posix::SyslogLog& log, std::unique_ptr<ModifierKeys> displayKeys, bool display)
         : defaults(qt::QtDefaultsStore::defaultFilePath(QDir::homePath()), log),
           keys(displayKeys ? std::move(displayKeys) : std::make_unique<NoModifierKeys>()),
           strings(app),
-          volumes(QDir::homePath().toStdString()),
+          volumes(currentTrashOwner(QDir::homePath().toStdString(), dataHomeFromEnvironment())),
           launcher(log, repairHelperPath())
     {
         if (display)
@@ -106,6 +112,7 @@ struct Desktop {
             openPanel = std::make_unique<CancellingOpenPanel>();
         }
         platform.homeDirectory = QDir::homePath().toStdString();
+        platform.dataHome = dataHomeFromEnvironment();
         platform.defaults = &defaults;
         platform.log = &log;
         platform.keys = keys.get();
@@ -175,8 +182,12 @@ int runApplication(int argc, char** argv)
     instance.listen([&manager] { manager.applicationShouldHandleReopen(); });
     qt::QuitSignals quitSignals(log, [&manager] { manager.actQuit(); });
     qt::TrashFeed feed(
-        controllers.internal.trashPath(), [&controllers] { return controllers.external.trashPaths(); }, log,
-        [&manager] { manager.trashChanged(kDirectoryNotification); });
+        [&controllers] {
+            TrashWatch watch = controllers.internal.watchedFolders();
+            watch.append(controllers.external.watchedFolders());
+            return watch;
+        },
+        log, [&manager] { manager.trashChanged(kDirectoryNotification); });
 
     controllers.awakeFromNib();
     feed.start();

@@ -21,7 +21,9 @@ class Manager;
 class Preferences;
 class ResFileManager;
 class Security;
+class TrashBooks;
 class Volume;
+struct LocatedItem;
 struct Platform;
 
 // Shred result codes.
@@ -68,6 +70,9 @@ public:
     int autoShredSubExternal(const std::string& volumePath, int driveNumber);
     int shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
                            std::atomic<double>* fileSize);
+    // The oldest of a trash's root items, whichever of its folders it lies in.
+    int shredOldestOf(const TrashBooks& trash, const std::vector<std::string>& rootItems,
+                      std::atomic<double>* fileSize);
     bool checkSizeAndResize();
     uint8_t shredMode() const { return shredMode_.load(); }
     void setShredMode(uint8_t mode);
@@ -82,6 +87,8 @@ public:
     // --- chosen items and flashing
     void partialShred(DeletionList items);
     void partialShredThread(const DeletionList& items);
+    // After a root item was deleted: what its trash keeps beside it goes too.
+    void removeCompanionsOf(const std::string& path);
     void startIconFlashing();
     void stopIconFlashing();
     void iconFlashThread();
@@ -130,6 +137,8 @@ private:
         std::optional<std::string> onVolume;
     };
     CycleOutcome autoShredCycle(bool forced);
+    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize);
+    void removeOrphansOfMarkedTrashes();
     void endAutoShred(const CycleOutcome& last);
 
     // --- file shredder, on directory descriptors

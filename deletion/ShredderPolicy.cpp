@@ -2,6 +2,7 @@
 
 #include "accounting/External.h"
 #include "accounting/Internal.h"
+#include "accounting/TrashBooks.h"
 #include "app/Manager.h"
 #include "deletion/OldestItem.h"
 #include "infopanel/Volume.h"
@@ -10,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/Workers.h"
 #include "platform/posix/Files.h"
+#include "platform/posix/TrashLayouts.h"
 #include "privileges/Security.h"
 
 #include <fcntl.h>
@@ -43,16 +45,6 @@ bool isFailure(int result)
     return result != kShredDone && result != kShredNothingLeft;
 }
 
-// The item's own date (a link's, not its target's), read relative to the open trash folder.
-std::optional<TimePoint> modificationDate(int trashFd, const std::string& item)
-{
-    struct stat st {};
-    if (fstatat(trashFd, item.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return std::nullopt;
-    return std::chrono::system_clock::from_time_t(st.st_mtim.tv_sec) +
-           std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::nanoseconds(st.st_mtim.tv_nsec));
-}
-
 // The trash folder and every folder between it and the item (a volume's per-user folder)
 // are real folders: the shredder reaches the item through them, so a link swapped in
 // among them would send it outside the trash.
@@ -67,6 +59,28 @@ bool isReachedWithoutLinks(const std::string& trashPath, const std::string& root
             return false;
     }
     return true;
+}
+
+// Each root item where it lies, with the date its layout gives it.
+std::vector<std::pair<LocatedItem, std::optional<TimePoint>>> datedItems(const std::vector<ItemFolder>& folders,
+                                                                         const std::vector<std::string>& rootItems)
+{
+    std::vector<std::pair<LocatedItem, std::optional<TimePoint>>> dated;
+    dated.reserve(rootItems.size());
+    for (const auto& folder : folders) {
+        std::vector<std::string> names;
+        for (const auto& item : rootItems) {
+            if (item.compare(0, folder.keyPrefix.size(), folder.keyPrefix) != 0)
+                continue;
+            std::string name = item.substr(folder.keyPrefix.size());
+            if (posix::isPlainName(name))
+                names.push_back(std::move(name));
+        }
+        const auto dates = folder.layout->itemDates(folder, names);
+        for (size_t i = 0; i < names.size(); ++i)
+            dated.push_back({LocatedItem{folder, names[i]}, dates[i]});
+    }
+    return dated;
 }
 
 } // namespace
@@ -172,9 +186,25 @@ void Shredder::endAutoShred(const CycleOutcome& last)
         }
         setShredBreak(false);
     }
+    if (shredMode_.load() == 1)
+        removeOrphansOfMarkedTrashes();
     setShredMode(0);
     outVolume_->clearShredFile();
     passGuard_.store(false);
+}
+
+// An emptied trash keeps no description of an item that is gone: file managers would list it.
+void Shredder::removeOrphansOfMarkedTrashes()
+{
+    std::vector<ItemFolder> folders;
+    if (outInternal_->shredMode())
+        folders = outInternal_->itemFolders();
+    for (const auto& path : outExternal_->volumePaths())
+        if (outExternal_->shredModeAtPath(path))
+            for (auto& folder : outExternal_->itemFoldersAtPath(path))
+                folders.push_back(std::move(folder));
+    for (const auto& folder : folders)
+        folder.layout->removeOrphans(folder, *platform_.log);
 }
 
 int Shredder::autoShredSubInternal()
@@ -190,7 +220,7 @@ int Shredder::autoShredSubInternal()
         outInternal_->initTrashData();
         return kShredNothingLeft;
     }
-    return shredOlderWithPath(outInternal_->trashPath(), items, outInternal_->trashSizePointer());
+    return shredOldestOf(outInternal_->books(), items, outInternal_->trashSizePointer());
 }
 
 int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumber)
@@ -204,11 +234,61 @@ int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumbe
     }
     // The items were listed under this volume's path; if the list moved since the drive
     // number was taken, that number now names another volume, whose trash they are not in.
-    const std::string ownTrash = posix::joinPath(volumePath, ".Trashes");
-    const std::string byDrive = outExternal_->trashPathWithDrive(driveNumber);
-    if (byDrive != ownTrash)
-        platform_.log->line(strprintf("Volume list moved during the pass; working on %s", ownTrash.c_str()));
-    return shredOlderWithPath(ownTrash, items, outExternal_->trashSizePtrAtPath(volumePath));
+    if (outExternal_->volumePathWithDrive(driveNumber) != volumePath)
+        platform_.log->line(strprintf("Volume list moved during the pass; working on %s", volumePath.c_str()));
+    return shredOldestOf(*outExternal_->booksAtPath(volumePath), items, outExternal_->trashSizePtrAtPath(volumePath));
+}
+
+int Shredder::shredOldestOf(const TrashBooks& trash, const std::vector<std::string>& rootItems,
+                            std::atomic<double>* fileSize)
+{
+    if (rootItems.empty())
+        return kShredNothingLeft;
+    if (shredBreak_.load())
+        return kShredDone;
+    const auto dated = datedItems(trash.itemFolders(), rootItems);
+    if (dated.empty())
+        return kShredDone; // the folders went since the listing; the next step lists again
+    std::vector<DatedItem> ages;
+    ages.reserve(dated.size());
+    for (const auto& [item, date] : dated)
+        ages.push_back({item.name, date});
+    const LocatedItem& chosen = dated[*oldestItem(ages, platform_.clock->now())].first;
+    if (!posix::isRealFolder(chosen.folder.path)) {
+        // Nothing is deleted; the next listing leaves the link out.
+        platform_.log->line(strprintf("%s is reached through a symbolic link; it is not deleted",
+                                      posix::joinPath(chosen.folder.path, chosen.name).c_str()));
+        return kShredDone;
+    }
+    return shredItemAt(chosen, fileSize);
+}
+
+int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize)
+{
+    const std::string path = posix::joinPath(item.folder.path, item.name);
+    bool repairStarted = false;
+    outSecurity_->allFilesEnabler(path, &repairStarted);
+    // The pause gives a started repair time to run; with nothing to repair it is lost time.
+    if (repairStarted)
+        platform_.clock->sleepFor(Seconds(0.2));
+    const int result = shredFolderOrFile(path, fileSize);
+    // What tells file managers of the item goes only with the item itself.
+    if (result == kShredDone && !posix::lstatPath(path))
+        item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
+    return result;
+}
+
+void Shredder::removeCompanionsOf(const std::string& path)
+{
+    if (posix::lstatPath(path))
+        return; // still there: what tells of it stays
+    std::vector<ItemFolder> folders = outInternal_->itemFolders();
+    for (const auto& volume : outExternal_->volumePaths())
+        for (auto& folder : outExternal_->itemFoldersAtPath(volume))
+            folders.push_back(std::move(folder));
+    for (const auto& folder : folders)
+        if (folder.path == posix::parentPath(path))
+            return folder.layout->removeCompanions(folder, posix::lastComponent(path), *platform_.log);
 }
 
 int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
@@ -218,28 +298,25 @@ int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector
         return kShredNothingLeft;
     if (shredBreak_.load())
         return kShredDone;
-    const TimePoint now = platform_.clock->now();
-    std::vector<DatedItem> dated;
-    dated.reserve(rootItems.size());
+    // One classic folder, its items named relative to it (a per-user folder, slash, name).
+    std::vector<DatedItem> ages;
     const int trashFd = posix::openDirectoryNoFollow(trashPath);
-    for (const auto& item : rootItems)
-        dated.push_back({item, trashFd >= 0 ? modificationDate(trashFd, item) : std::nullopt});
+    for (const auto& item : rootItems) {
+        struct stat st {};
+        const bool dated = trashFd >= 0 && fstatat(trashFd, item.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+        ages.push_back({item, dated ? std::optional(posix::timePointOf(st.st_mtim)) : std::nullopt});
+    }
     if (trashFd >= 0)
         close(trashFd);
-    const std::string& chosen = rootItems[*oldestItem(dated, now)];
+    const std::string& chosen = rootItems[*oldestItem(ages, platform_.clock->now())];
     if (!isReachedWithoutLinks(trashPath, chosen)) {
-        // Nothing is deleted; the next listing leaves the link out.
         platform_.log->line(strprintf("%s is reached through a symbolic link; it is not deleted",
                                       posix::joinPath(trashPath, chosen).c_str()));
         return kShredDone;
     }
     const std::string path = posix::joinPath(trashPath, chosen);
-    bool repairStarted = false;
-    outSecurity_->allFilesEnabler(path, &repairStarted);
-    // The pause gives a started repair time to run; with nothing to repair it is lost time.
-    if (repairStarted)
-        platform_.clock->sleepFor(Seconds(0.2));
-    return shredFolderOrFile(path, fileSize);
+    ItemFolder folder{posix::parentPath(path), "", &posix::classicLayout(), "", true};
+    return shredItemAt(LocatedItem{folder, posix::lastComponent(path)}, fileSize);
 }
 
 bool Shredder::checkSizeAndResize()

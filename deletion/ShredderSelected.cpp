@@ -62,7 +62,8 @@ void Shredder::partialShredThread(const DeletionList& items)
         if (platform_.workers->quitting())
             break;
         // A failure has been logged and shown by the shredder already; the list goes on.
-        shredFolderOrFile(item.path, item.counter);
+        if (shredFolderOrFile(item.path, item.counter) == kShredDone)
+            removeCompanionsOf(item.path);
     }
     pertialShredding_.store(false);
     stopIconFlashing();

@@ -1,5 +1,7 @@
 #include "finder/Utility.h"
 
+#include <algorithm>
+
 #include "app/Controllers.h"
 #include "platform/Platform.h"
 #include "platform/SelectionSource.h"
@@ -68,15 +70,16 @@ bool Utility::isDirectlyInTrash(const std::string& path) const
 {
     if (path == "/")
         return false;
+    // A root item lies directly in an item folder of the home trash or of a volume trash
+    // (a per-user folder, a freedesktop "files" folder).
     const std::string parent = posix::parentPath(path);
-    if (parent == outInternal_->trashPath())
+    const auto holds = [&parent](const std::vector<ItemFolder>& folders) {
+        return std::any_of(folders.begin(), folders.end(), [&](const ItemFolder& f) { return f.path == parent; });
+    };
+    if (holds(outInternal_->itemFolders()))
         return true;
-    // A volume trash's root items lie in one of its per-user folders, of any user.
-    const std::string trashes = posix::parentPath(parent);
-    if (parent == trashes)
-        return false;
     for (const auto& volume : outExternal_->volumePaths())
-        if (trashes == posix::joinPath(volume, ".Trashes"))
+        if (holds(outExternal_->itemFoldersAtPath(volume)))
             return true;
     return false;
 }

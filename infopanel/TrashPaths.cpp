@@ -15,17 +15,6 @@ namespace bw {
 
 namespace {
 
-// The part of `path` below `folder`; none when the path does not lie inside it.
-std::optional<std::string> below(const std::string& folder, const std::string& path)
-{
-    if (folder.empty() || path.size() <= folder.size() + 1 || path.compare(0, folder.size(), folder) != 0 ||
-        path[folder.size()] != '/')
-        return std::nullopt;
-    return path.substr(folder.size() + 1);
-}
-
-
-
 // Existence as a file manager sees it: links are followed, so a dangling one is not there.
 bool existsFollowingLinks(const std::string& path)
 {
@@ -75,22 +64,18 @@ void Volume::applyShredFiles()
     }
 }
 
-// The path below the trash folder that holds `path`, when that trash is the chosen
+// The path below the item folder that holds `path`, when that trash is the chosen
 // volume's; none otherwise (the field then keeps its text).
 std::optional<std::string> Volume::shownTextOf(const std::string& path) const
 {
     const int index = selectedVolume();
-    if (index == 0)
-        return below(outInternal_->trashPath(), path);
-    if (index < 0)
+    const std::string volume = index > 0 ? outExternal_->volumePathWithDrive(index - 1) : std::string();
+    if (index < 0 || (index > 0 && volume.empty()))
         return std::nullopt;
-    const std::string trash = outExternal_->trashPathWithDrive(index - 1);
-    const auto inTrash = below(trash, path);
-    if (!inTrash)
-        return std::nullopt;
-    // The first component is the per-user folder.
-    const auto slash = inTrash->find('/');
-    return slash == std::string::npos ? std::string() : inTrash->substr(slash + 1);
+    for (const TrashLayout* layout : trashLayouts())
+        if (auto shown = layout->pathInTrash(path, volume, outInternal_->owner()))
+            return shown;
+    return std::nullopt;
 }
 
 // --- a trash item's name to its path and counter
@@ -99,21 +84,20 @@ std::optional<DeletionItem> Volume::fullPathOfTrashFile(const std::string& name)
 {
     if (!posix::isPlainName(name))
         return std::nullopt;
-    const std::string& home = outInternal_->trashPath();
-    if (posix::isRealFolder(home)) {
-        const std::string path = posix::joinPath(home, name);
-        if (existsFollowingLinks(path))
-            return DeletionItem{path, outInternal_->trashSizePointer()};
-    }
-    // Every user's folder of every volume trash, in list order: the first match wins.
-    for (const auto& trash : outExternal_->trashPaths()) {
-        for (const auto& user : outExternal_->directoryContentsAtPath(trash)) {
-            const std::string folder = posix::joinPath(trash, user);
-            const std::string path = posix::joinPath(folder, name);
-            if (posix::isRealFolder(folder) && existsFollowingLinks(path))
-                return DeletionItem{path, outExternal_->trashSizePtrAtPath(posix::parentPath(trash))};
+    const auto found = [&name](const std::vector<ItemFolder>& folders) -> std::optional<std::string> {
+        for (const auto& folder : folders) {
+            const std::string path = posix::joinPath(folder.path, name);
+            if (existsFollowingLinks(path))
+                return path;
         }
-    }
+        return std::nullopt;
+    };
+    if (const auto path = found(outInternal_->itemFolders()))
+        return DeletionItem{*path, outInternal_->trashSizePointer()};
+    // Every item folder of every volume trash, in list order: the first match wins.
+    for (const auto& volume : outExternal_->volumePaths())
+        if (const auto path = found(outExternal_->itemFoldersAtPath(volume)))
+            return DeletionItem{*path, outExternal_->trashSizePtrAtPath(volume)};
     return std::nullopt;
 }
 

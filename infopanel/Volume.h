@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/InfoPanelView.h"
+#include "platform/TrashLayout.h"
 
 #include <atomic>
 #include <cstdint>

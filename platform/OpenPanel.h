@@ -14,6 +14,7 @@ struct OpenPanelOptions {
     std::string prompt;
     std::string message;
     std::string startDirectory;
+    std::vector<std::string> places; // folders offered beside the list
 };
 
 // A modal file chooser. While it runs it reports every change of its directory to the

@@ -26,6 +26,7 @@ class Workers;
 // build does not have (no display) is given a headless implementation, never null.
 struct Platform {
     std::string homeDirectory; // the user's home folder, "~"
+    std::string dataHome;      // $XDG_DATA_HOME; empty: "~/.local/share"
 
     DefaultsStore* defaults = nullptr;
     Log* log = nullptr;

@@ -72,6 +72,12 @@ std::optional<struct stat> lstatPath(const std::string& path)
     return st;
 }
 
+std::chrono::system_clock::time_point timePointOf(const struct timespec& time)
+{
+    return std::chrono::system_clock::from_time_t(time.tv_sec) +
+           std::chrono::duration_cast<std::chrono::system_clock::duration>(std::chrono::nanoseconds(time.tv_nsec));
+}
+
 bool isRealFolder(const std::string& path)
 {
     const auto st = lstatPath(path);

@@ -1,5 +1,6 @@
 #pragma once
 // File helpers on plain POSIX calls. Every function here measures or lists; none writes.
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@ bool isRealFolder(const std::string& path);
 
 // Whether `name` is one ordinary path component: not empty, ".", ".." and without "/".
 bool isPlainName(const std::string& name);
+
+// A file time as a point in time, to the nanosecond.
+std::chrono::system_clock::time_point timePointOf(const struct timespec& time);
 
 std::string joinPath(const std::string& folder, const std::string& name);
 std::string lastComponent(const std::string& path);

@@ -144,9 +144,18 @@ bool isLocalVolume(const MountEntry& entry)
     return startsWith(entry.source, "/dev/") || isDevicelessDiskType(type);
 }
 
-MountinfoVolumeSource::MountinfoVolumeSource(std::string homeDirectory, std::string mountinfoPath)
-    : homeDirectory_(std::move(homeDirectory)), mountinfoPath_(std::move(mountinfoPath))
+MountinfoVolumeSource::MountinfoVolumeSource(TrashOwner owner, std::string mountinfoPath)
+    : owner_(std::move(owner)), mountinfoPath_(std::move(mountinfoPath))
 {
+}
+
+bool MountinfoVolumeSource::holdsTrashOf(const std::string& mountPoint) const
+{
+    for (const TrashLayout* layout : trashLayouts())
+        for (const auto& folder : layout->volumeFolders(mountPoint, owner_))
+            if (folder.isOwn)
+                return true;
+    return false;
 }
 
 std::vector<std::string> MountinfoVolumeSource::volumePaths()
@@ -158,8 +167,7 @@ std::vector<std::string> MountinfoVolumeSource::volumePaths()
     // lstat: a home trash that is a link still lies on the home's file system, and the
     // volume it points to is watched like any other.
     struct stat home {};
-    const bool knowsHome = lstat(joinPath(homeDirectory_, ".Trash").c_str(), &home) == 0 ||
-                           stat(homeDirectory_.c_str(), &home) == 0;
+    const bool knowsHome = lstat(startupAnchor(owner_).c_str(), &home) == 0;
     std::set<dev_t> seen;
     if (knowsHome)
         seen.insert(home.st_dev);
@@ -174,7 +182,9 @@ std::vector<std::string> MountinfoVolumeSource::volumePaths()
             continue;
         if (statvfs(entry.mountPoint.c_str(), &vfs) != 0 || (vfs.f_flag & ST_RDONLY) != 0)
             continue;
-        if (access(entry.mountPoint.c_str(), W_OK) != 0)
+        // A root the user cannot write ("/" seen from a bind mount, say) still counts when
+        // the user trashed something there earlier.
+        if (access(entry.mountPoint.c_str(), W_OK) != 0 && !holdsTrashOf(entry.mountPoint))
             continue;
         // The startup volume, and a file system already listed under another mount point
         // (a bind mount): one trash, one set of books.

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/TrashLayout.h"
 #include "platform/VolumeSource.h"
 
 #include <string>
@@ -26,17 +27,18 @@ std::string decodeMountPath(std::string_view field);
 // where a user mounts one (not under /dev, /run, /tmp and the other system folders).
 bool isLocalVolume(const MountEntry& entry);
 
-// The watched volumes of this machine from /proc/self/mountinfo. `homeTrashFolder` names
-// the startup volume (the file system that holds it, or its home folder while the trash
-// does not exist) so that it is left out.
+// The watched volumes of this machine from /proc/self/mountinfo: mounted read-write, local,
+// and either writable by the user or holding one of the user's trash folders. The startup
+// volume (the file system that holds the home trash) is left out.
 class MountinfoVolumeSource final : public VolumeSource {
 public:
-    explicit MountinfoVolumeSource(std::string homeDirectory,
-                                   std::string mountinfoPath = "/proc/self/mountinfo");
+    explicit MountinfoVolumeSource(TrashOwner owner, std::string mountinfoPath = "/proc/self/mountinfo");
     std::vector<std::string> volumePaths() override;
 
 private:
-    std::string homeDirectory_;
+    bool holdsTrashOf(const std::string& mountPoint) const;
+
+    TrashOwner owner_;
     std::string mountinfoPath_;
 };
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
+#include <QUrl>
 
 namespace bw::qt {
 
@@ -84,6 +85,11 @@ std::optional<std::vector<std::string>> QtOpenPanel::runModal(const OpenPanelOpt
     fitColumns(dialog);
     dialog.resize(760, 460);
     dialog.setDirectory(QString::fromStdString(options.startDirectory));
+    QList<QUrl> places;
+    for (const auto& place : options.places)
+        places.append(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(place))));
+    if (!places.isEmpty())
+        dialog.setSidebarUrls(places);
     directory_ = dialog.directory().absolutePath();
     QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, directoryDidChange](const QString& path) {
         directory_ = path;

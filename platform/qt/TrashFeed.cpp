@@ -19,26 +19,23 @@ namespace {
 // What changes the root items of a trash, or the trash folder itself.
 constexpr uint32_t kTrashEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
                                   IN_MOVE_SELF | IN_ONLYDIR | IN_DONT_FOLLOW;
-// The home folder is watched only for its ".Trash" coming and going.
+// A folder above a trash folder is watched only for folders coming and going in it.
 constexpr uint32_t kParentEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR | IN_DONT_FOLLOW;
-
-// The per-user folders inside a ".Trashes".
-std::vector<std::string> subfolders(const std::string& folder)
-{
-    std::vector<std::string> found;
-    for (const auto& name : posix::listRealDirectory(folder))
-        if (posix::isRealFolder(posix::joinPath(folder, name)))
-            found.push_back(posix::joinPath(folder, name));
-    return found;
-}
 
 } // namespace
 
-TrashFeed::TrashFeed(std::string homeTrash, TrashPaths volumeTrashes, Log& log, std::function<void()> changed,
-                     int windowMilliseconds, std::string mountTable)
-    : homeTrash_(std::move(homeTrash)),
-      homeFolder_(posix::parentPath(homeTrash_)),
-      volumeTrashes_(std::move(volumeTrashes)),
+bool TrashFeed::isTrashFolderEvent(const Watched& parent, uint32_t mask, const char* name)
+{
+    // A named trash folder counts whatever it is now (one swapped for a link takes a trash
+    // away); in a shared folder of per-user folders, any folder is one.
+    if (name == nullptr)
+        return false;
+    return parent.names.count("") != 0 ? (mask & IN_ISDIR) != 0 : parent.names.count(name) != 0;
+}
+
+TrashFeed::TrashFeed(Folders folders, Log& log, std::function<void()> changed, int windowMilliseconds,
+                     std::string mountTable)
+    : folders_(std::move(folders)),
       log_(log),
       changed_(std::move(changed)),
       mountTable_(std::move(mountTable))
@@ -82,61 +79,52 @@ bool TrashFeed::start()
     return true;
 }
 
-std::vector<std::string> TrashFeed::wantedFolders() const
+void TrashFeed::watch(const Watched& wanted)
 {
-    std::vector<std::string> folders;
-    if (posix::isRealFolder(homeTrash_))
-        folders.push_back(homeTrash_);
-    for (const auto& trash : volumeTrashes_()) {
-        if (!posix::isRealFolder(trash))
-            continue;
-        folders.push_back(trash);
-        if (posix::lastComponent(trash) == ".Trashes")
-            for (auto& perUser : subfolders(trash))
-                folders.push_back(std::move(perUser));
-    }
-    return folders;
-}
-
-void TrashFeed::watch(const std::string& folder, uint32_t mask)
-{
-    const int wd = inotify_add_watch(inotifyFd_, folder.c_str(), mask);
+    const int wd = inotify_add_watch(inotifyFd_, wanted.folder.c_str(), wanted.isParent ? kParentEvents : kTrashEvents);
     if (wd >= 0)
-        watches_[wd] = folder;
+        watches_[wd] = wanted;
 }
 
 void TrashFeed::rewatch()
 {
-    std::set<std::string> wanted;
-    for (auto& folder : wantedFolders())
-        wanted.insert(std::move(folder));
+    const TrashWatch wanted = folders_();
+    std::map<std::string, Watched> byFolder;
+    for (const auto& parent : wanted.parents) {
+        Watched& watched = byFolder[parent.folder];
+        watched.folder = parent.folder;
+        watched.isParent = true;
+        watched.names.insert(parent.name);
+    }
+    // A folder that is both holds items: every change in it counts.
+    for (const auto& folder : wanted.contents)
+        byFolder[folder] = Watched{folder, false, {}};
     for (auto it = watches_.begin(); it != watches_.end();) {
-        const bool keep = it->second == homeFolder_ || wanted.erase(it->second) > 0;
-        if (keep) {
+        const auto found = byFolder.find(it->second.folder);
+        if (found != byFolder.end() && found->second.isParent == it->second.isParent) {
+            it->second.names = found->second.names;
+            byFolder.erase(found);
             ++it;
             continue;
         }
         inotify_rm_watch(inotifyFd_, it->first);
         it = watches_.erase(it);
     }
-    if (std::none_of(watches_.begin(), watches_.end(), [&](const auto& w) { return w.second == homeFolder_; }))
-        watch(homeFolder_, kParentEvents);
-    for (const auto& folder : wanted)
-        watch(folder, kTrashEvents);
+    for (const auto& [folder, watched] : byFolder)
+        watch(watched);
 }
 
 std::vector<std::string> TrashFeed::watchedFolders() const
 {
     std::vector<std::string> folders;
-    for (const auto& [wd, folder] : watches_)
-        folders.push_back(folder);
+    for (const auto& [wd, watched] : watches_)
+        folders.push_back(watched.folder);
     return folders;
 }
 
 void TrashFeed::readEvents()
 {
     alignas(inotify_event) char buffer[16 * 1024];
-    const std::string homeTrashName = posix::lastComponent(homeTrash_);
     bool change = false;
     bool structure = false;
     for (;;) {
@@ -155,8 +143,9 @@ void TrashFeed::readEvents()
             }
             if (watched == watches_.end())
                 continue;
-            const bool fromParent = watched->second == homeFolder_;
-            if (fromParent && (event->len == 0 || homeTrashName != event->name))
+            // Above a trash, only a trash folder that comes or goes counts.
+            const bool fromParent = watched->second.isParent;
+            if (fromParent && !isTrashFolderEvent(watched->second, event->mask, event->len ? event->name : nullptr))
                 continue;
             change = true;
             // A trash appeared or went, or a per-user folder did: the watches follow at once.

@@ -198,8 +198,11 @@ TEST_F(ExternalTest, VolumeWithoutTrashesAndTrashFoldersThatAreLinks)
 
     EXPECT_EQ(external().rootArrayWithPath(crafted), (std::vector<std::string>{"501/own"}));
     EXPECT_EQ(external().trashSizeWithPath(crafted), 10.0);
-    EXPECT_EQ(external().watchedTrashFolders(),
-              (std::vector<std::string>{crafted + "/.Trashes", crafted + "/.Trashes/501"}));
+    volumes.set({crafted});
+    const TrashWatch watch = external().watchedFolders();
+    EXPECT_EQ(watch.contents, (std::vector<std::string>{crafted + "/.Trashes/501"}));
+    EXPECT_NE(std::find(watch.parents.begin(), watch.parents.end(), WatchedParent{crafted + "/.Trashes", ""}),
+              watch.parents.end());
 }
 
 TEST_F(ExternalTest, AForeignTrashFolderIsRepairedBeforeAFullMeasurementOnly)

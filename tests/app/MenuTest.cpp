@@ -23,7 +23,7 @@ protected:
     MenuTest()
     {
         makeFolder(tp.trash());
-        makeFolder(data.path() + "/.Trashes/1000");
+        makeFolder(data.path() + "/.Trashes/54321");
         tp.volumes.set({data.path()});
         tp.space.set(kCapacity, 47500000000.0);
         Controllers::registerDefaults(tp.defaults);
@@ -45,7 +45,7 @@ protected:
     void raise(std::atomic<bool> Shredder::*flag, bool on) { (c->shredder.*flag).store(on); }
     const std::string& title(int tag) const { return *menu.item(tag).title; }
     bool enabled(int tag) const { return menu.item(tag).enabled; }
-    std::string volumeItem(const std::string& name) const { return data.path() + "/.Trashes/1000/" + name; }
+    std::string volumeItem(const std::string& name) const { return data.path() + "/.Trashes/54321/" + name; }
 
     // Opens the menu and chooses the item, then lets the deletion it started finish.
     bool chooseAndWait(int tag)

@@ -145,14 +145,14 @@ TEST_F(AutoDeleteOnTmpfsTest, OldestItemsGoFirstUntilFreeSpaceIsBackAtTheMinimum
     item(homeTrash("old"), 5);
     item(volumeTrash(own() + "/a"), 3);
     item(volumeTrash(own() + "/c"), 1);
-    makeFolder(volumeTrash("1000"));
-    item(volumeTrash("1000/b"), 6); // another user's, and the oldest of the volume
+    makeFolder(volumeTrash("54321"));
+    item(volumeTrash("54321/b"), 6); // another user's, and the oldest of the volume
     fill(home);
     fill(data);
     wake();
 
     runPass();
-    EXPECT_EQ(shredded(), (std::vector<std::string>{homeTrash("old"), volumeTrash("1000/b"), homeTrash("mid"),
+    EXPECT_EQ(shredded(), (std::vector<std::string>{homeTrash("old"), volumeTrash("54321/b"), homeTrash("mid"),
                                                      volumeTrash(own() + "/a")}));
     EXPECT_TRUE(exists(homeTrash("young")));
     EXPECT_TRUE(exists(volumeTrash(own() + "/c")));
@@ -221,7 +221,7 @@ TEST_F(AutoDeleteOnTmpfsTest, AFailingDeletionEndsThePassWithOneAlert)
 
 TEST_F(AutoDeleteOnTmpfsTest, AVolumeMountedAndUnmountedWhileRunningIsPickedUpAndDropped)
 {
-    posix::MountinfoVolumeSource mounted(home);
+    posix::MountinfoVolumeSource mounted(currentTrashOwner(home));
     tp.platform.volumes = &mounted;
     // The real mount table may list volumes of others; the pass that the notification
     // starts must not delete anything there.

@@ -17,8 +17,8 @@ protected:
     SelectionTest()
     {
         makeFolder(tp.trash() + "/folder");
-        makeFolder(data.path() + "/.Trashes/1000");
-        makeFolder(data.path() + "/.Trashes/1001");
+        makeFolder(data.path() + "/.Trashes/54321");
+        makeFolder(data.path() + "/.Trashes/54322");
         tp.volumes.set({data.path()});
         controllers = std::make_unique<Controllers>(tp.platform);
     }
@@ -38,10 +38,10 @@ TEST_F(SelectionTest, RootItemsOfEveryTrashGiveTheirNamesInTheCopiedOrder)
     EXPECT_EQ(selected(), Names({"b", "a"}));
 
     // Any user's folder of a watched volume; a folder copied with a trailing slash.
-    tp.selection.copy({data.path() + "/.Trashes/1001/big.iso", tp.trash() + "/folder/", tp.trash() + "//c"});
+    tp.selection.copy({data.path() + "/.Trashes/54322/big.iso", tp.trash() + "/folder/", tp.trash() + "//c"});
     EXPECT_EQ(selected(), Names({"big.iso", "folder", "c"}));
     EXPECT_EQ(controllers->utility.selectedTrashPaths(),
-              Names({data.path() + "/.Trashes/1001/big.iso", tp.trash() + "/folder", tp.trash() + "/c"}));
+              Names({data.path() + "/.Trashes/54322/big.iso", tp.trash() + "/folder", tp.trash() + "/c"}));
 }
 
 TEST_F(SelectionTest, AnythingElseAnywhereVoidsTheSelection)
@@ -50,11 +50,11 @@ TEST_F(SelectionTest, AnythingElseAnywhereVoidsTheSelection)
         {tp.trash() + "/a", tp.trash() + "/folder/inside"}, // one item below the top level
         {tp.home / "Desktop/notes.txt"},                     // outside every trash
         {tp.trash()},                                        // the trash folder itself
-        {data.path() + "/.Trashes/1000"},                    // a per-user folder itself
+        {data.path() + "/.Trashes/54321"},                    // a per-user folder itself
         {data.path() + "/.Trashes/stray"},                   // directly in .Trashes
         {tp.home / ".Trash-1000/files/x"},                   // a sibling that only looks alike
         {tp.trash() + "/../.Trash/a"},                       // stepping out and back in
-        {"/tmp/elsewhere/.Trashes/1000/x"},                  // a volume that is not watched
+        {"/tmp/elsewhere/.Trashes/54321/x"},                  // a volume that is not watched
     };
     for (const auto& paths : refused) {
         tp.selection.copy(paths);
@@ -66,7 +66,7 @@ TEST_F(SelectionTest, AnythingElseAnywhereVoidsTheSelection)
     EXPECT_EQ(selected(), std::nullopt);
 
     // After an unmount the volume's items are no longer trash items.
-    tp.selection.copy({data.path() + "/.Trashes/1000/x"});
+    tp.selection.copy({data.path() + "/.Trashes/54321/x"});
     EXPECT_EQ(selected(), Names({"x"}));
     tp.volumes.set({});
     EXPECT_EQ(selected(), std::nullopt);

@@ -58,9 +58,9 @@ TEST(ShredFileLine, ShowsThePathBelowTheChosenVolumesTrashAndIgnoresOtherFiles)
     ShredFileLine linux("/home/ann", {"/media/ann/Stick", "/mnt/backup"});
     linux.tp.infoPanel.titles = {"home", "Stick", "backup"};
     EXPECT_EQ(linux.shownFor(0, "/home/ann/.Trash/a/b c/d.txt"), "a/b c/d.txt");
-    EXPECT_EQ(linux.shownFor(2, "/mnt/backup/.Trashes/1000/dir/x"), "dir/x");
-    EXPECT_EQ(linux.shownFor(1, "/mnt/backup/.Trashes/1000/dir/y"), "dir/x");
-    EXPECT_EQ(linux.shownFor(1, "/media/ann/Stick/.Trashes/1001/z"), "z");
+    EXPECT_EQ(linux.shownFor(2, "/mnt/backup/.Trashes/54321/dir/x"), "dir/x");
+    EXPECT_EQ(linux.shownFor(1, "/mnt/backup/.Trashes/54321/dir/y"), "dir/x");
+    EXPECT_EQ(linux.shownFor(1, "/media/ann/Stick/.Trashes/54322/z"), "z");
 }
 
 TEST(ShredFileLine, ReportsFromAWorkerReachThePanelOnTheMainThreadInOrderWithClears)
@@ -94,7 +94,7 @@ protected:
     {
         tp.volumes.set({first, second});
         makeFolder(tp.trash());
-        for (const auto& folder : {first + "/.Trashes/1000", first + "/.Trashes/1001", second + "/.Trashes/1000"})
+        for (const auto& folder : {first + "/.Trashes/54321", first + "/.Trashes/54322", second + "/.Trashes/54321"})
             makeFolder(folder);
     }
 
@@ -110,11 +110,11 @@ protected:
 TEST_F(FullPathTest, TheHomeTrashWinsThenEarlierVolumesAndAnyUsersFolderCounts)
 {
     writeFile(tp.trash() + "/shared.txt", 10);
-    writeFile(first + "/.Trashes/1000/shared.txt", 10);
-    writeFile(first + "/.Trashes/1001/other-user.txt", 10);
-    writeFile(first + "/.Trashes/1000/both.txt", 10);
-    writeFile(second + "/.Trashes/1000/both.txt", 10);
-    writeFile(second + "/.Trashes/1000/only-second", 10);
+    writeFile(first + "/.Trashes/54321/shared.txt", 10);
+    writeFile(first + "/.Trashes/54322/other-user.txt", 10);
+    writeFile(first + "/.Trashes/54321/both.txt", 10);
+    writeFile(second + "/.Trashes/54321/both.txt", 10);
+    writeFile(second + "/.Trashes/54321/only-second", 10);
 
     auto item = resolve("shared.txt");
     ASSERT_TRUE(item);
@@ -123,12 +123,12 @@ TEST_F(FullPathTest, TheHomeTrashWinsThenEarlierVolumesAndAnyUsersFolderCounts)
 
     item = resolve("other-user.txt");
     ASSERT_TRUE(item);
-    EXPECT_EQ(item->path, first + "/.Trashes/1001/other-user.txt");
+    EXPECT_EQ(item->path, first + "/.Trashes/54322/other-user.txt");
     EXPECT_EQ(item->counter, c.external.trashSizePtrAtPath(first));
 
     item = resolve("both.txt");
     ASSERT_TRUE(item);
-    EXPECT_EQ(item->path, first + "/.Trashes/1000/both.txt");
+    EXPECT_EQ(item->path, first + "/.Trashes/54321/both.txt");
 
     item = resolve("only-second");
     ASSERT_TRUE(item);

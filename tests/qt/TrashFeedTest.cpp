@@ -17,12 +17,32 @@ protected:
 
     // Mounts made by other programs meanwhile are no business of the tests that count
     // trash changes, so those do not watch the mount table.
-    void startFeed(std::vector<std::string> volumeTrashes = {}, std::string mountTable = {})
+    void startFeed(std::vector<std::string> volumes = {}, std::string mountTable = {})
     {
         feed = std::make_unique<qt::TrashFeed>(
-            home.path() + "/.Trash", [volumeTrashes] { return volumeTrashes; }, log,
+            [this, volumes] { return watchOf(currentTrashOwner(home.path()), volumes); }, log,
             [this] { ++notifications; }, kWindow, mountTable);
         ASSERT_TRUE(feed->start());
+    }
+
+    // Every usable trash folder of both layouts at the home and on the volumes.
+    static TrashWatch watchOf(const TrashOwner& owner, const std::vector<std::string>& volumes)
+    {
+        TrashWatch watch;
+        const auto add = [&watch](const TrashLayout* layout, const std::vector<ItemFolder>& folders) {
+            for (const auto& folder : folders)
+                if (folder.refusal.empty())
+                    layout->addWatches(folder, watch);
+        };
+        for (const TrashLayout* layout : trashLayouts()) {
+            layout->addHomeParents(owner, watch);
+            add(layout, layout->homeFolders(owner));
+            for (const auto& volume : volumes) {
+                layout->addVolumeParents(volume, owner, watch);
+                add(layout, layout->volumeFolders(volume, owner));
+            }
+        }
+        return watch;
     }
 
     void moveIntoTrash(const std::string& name, const std::string& trash)
@@ -85,18 +105,19 @@ TEST_F(TrashFeedTest, ALinkNamedTrashIsNotWatched)
 
 TEST_F(TrashFeedTest, VolumeTrashesAndTheirPerUserFoldersAreWatched)
 {
+    // Per-user folders of no account of this machine, as on a disk from elsewhere.
     const std::string trashes = home / "volume/.Trashes";
-    makeFolder(trashes + "/1000");
-    startFeed({trashes});
-    moveIntoTrash("a", trashes + "/1000");
+    makeFolder(trashes + "/54321");
+    startFeed({home / "volume"});
+    moveIntoTrash("a", trashes + "/54321");
     runEvents(kWindow * 3);
     EXPECT_EQ(notifications, 1);
 
     // A per-user folder made after the start is watched too.
-    makeFolder(trashes + "/1001");
+    makeFolder(trashes + "/54322");
     runEvents(kWindow * 3);
     EXPECT_EQ(notifications, 2);
-    moveIntoTrash("b", trashes + "/1001");
+    moveIntoTrash("b", trashes + "/54322");
     runEvents(kWindow * 3);
     EXPECT_EQ(notifications, 3);
 }

@@ -1,0 +1,103 @@
+#pragma once
+#include "platform/TrashLayout.h"
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace bw {
+
+class Utility;
+struct Platform;
+
+// Trash status codes.
+enum TrashStatus : int {
+    kStandingBy = 0,
+    kDeleting = 2,
+    kMeasuring = 3,
+    kCanceling = 4,
+};
+
+// Root item to measured size in bytes.
+using TrashFiles = std::unordered_map<std::string, double>;
+
+// A root item where it lies: its item folder, and its entry name there.
+struct LocatedItem {
+    ItemFolder folder;
+    std::string name;
+};
+
+// The books of one trash, the home trash or a volume's, whatever its layouts: the item
+// folders it is made of, the measured size of every root item, whether it is being
+// measured, its status, its forced-mode mark and the baselines of its change checks.
+// The size counter is not kept here: it is lent by the owner of the books, at an address
+// that outlives them.
+class TrashBooks {
+public:
+    using FolderSource = std::function<std::vector<ItemFolder>()>;
+    using MeasuringHook = std::function<void(bool measuring)>;
+
+    // `title` opens the log line of a refused folder ("Home trash", "Volume trash").
+    TrashBooks(const Platform& platform, std::string title, FolderSource folders, MeasuringHook onMeasuring = {});
+
+    // The folders that may be measured and emptied now; a refused one is told once per
+    // change of its refusal.
+    std::vector<ItemFolder> itemFolders() const;
+    // Every root item, read afresh, folder after folder in listing order.
+    std::vector<std::string> rootItems() const;
+    int rootItemCount() const;
+    std::optional<LocatedItem> locate(const std::string& rootItem) const;
+
+    // The full and the incremental measurement. Each waits until no other measurement of
+    // this trash runs, and leaves `counter` (when given) equal to the table's sum.
+    void measureAll(const Utility& utility, std::atomic<double>* counter);
+    void measureChanges(const Utility& utility, std::atomic<double>* counter);
+
+    // The table; none before the first measurement or after forgetItems.
+    std::optional<TrashFiles> items() const;
+    void forgetItems();
+
+    int status() const { return status_.load(); }
+    void setStatus(int status) { status_.store(status); }
+    bool isMeasuring() const { return measuring_.load(); }
+    void setMeasuring(bool on) { measuring_.store(on); }
+    bool shredMode() const { return shredMode_.load(); }
+    void setShredMode(bool on) { shredMode_.store(on); }
+
+    // The change checks: a baseline moves only when its check reports a change.
+    bool checkCountChange();
+    bool checkFreeSizeChange(double freeSize);
+    int lastCount() const { return lastCount_.load(); }
+    void setLastCount(int count) { lastCount_.store(count); }
+    double lastFreeSize() const { return lastFreeSize_.load(); }
+    void setLastFreeSize(double bytes) { lastFreeSize_.store(bytes); }
+
+private:
+    void takeMeasuringFlag();
+    void releaseMeasuringFlag();
+    // Calls `visit` with each item folder's open descriptor and its entries' names.
+    void forEachFolder(const std::function<void(const ItemFolder&, int fd, const std::vector<std::string>&)>& visit) const;
+    double storeItems(const std::function<void(TrashFiles&)>& change, std::atomic<double>* counter);
+
+    const Platform& platform_;
+    std::string title_;
+    FolderSource folders_;
+    MeasuringHook onMeasuring_;
+
+    std::atomic<int> status_{kStandingBy};
+    std::atomic<bool> measuring_{false};
+    std::atomic<bool> shredMode_{false};
+    std::atomic<int> lastCount_{0};
+    std::atomic<double> lastFreeSize_{0.0};
+
+    mutable std::mutex mutex_; // guards the two maps below
+    std::optional<TrashFiles> items_;
+    mutable std::map<std::string, std::string> toldRefusals_; // folder path to the refusal last told
+};
+
+} // namespace bw

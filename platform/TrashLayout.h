@@ -1,0 +1,99 @@
+#pragma once
+#include "platform/Clock.h"
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace bw {
+
+class Log;
+class TrashLayout;
+
+// The user whose trashes these are.
+struct TrashOwner {
+    uid_t uid = 0;
+    std::string userName;
+    std::string homeDirectory;
+    std::string dataHome; // $XDG_DATA_HOME, or ~/.local/share
+};
+
+// One folder whose entries are root items of a trash. An item is named in the trash's
+// books by `keyPrefix` followed by its entry name: the classic trashes name items as they
+// always did (a name, or per-user folder slash name), a freedesktop folder by full path.
+struct ItemFolder {
+    std::string path;
+    std::string keyPrefix;
+    const TrashLayout* layout = nullptr;
+    // Empty when the folder may be measured and emptied; otherwise why not, for the log.
+    std::string refusal;
+    // The user's own folder, rather than one of an account that is not of this machine.
+    bool isOwn = true;
+};
+
+// A folder above a trash folder, and the name under which that trash folder appears in
+// it (empty: any folder).
+struct WatchedParent {
+    std::string folder;
+    std::string name;
+    bool operator==(const WatchedParent&) const = default;
+};
+
+// Folders to watch for changes: those whose entries are items or tell of items, and the
+// folders above them in which a trash folder can appear.
+struct TrashWatch {
+    std::vector<std::string> contents;
+    std::vector<WatchedParent> parents;
+    void append(const TrashWatch& other);
+};
+
+// One way of laying out a trash on disk. Nothing but a layout knows a trash folder's name.
+class TrashLayout {
+public:
+    virtual ~TrashLayout() = default;
+
+    // The item folders of the home trash, and of the trash of the volume mounted at
+    // `volumePath`, that exist (refused ones included, so that a refusal can be told).
+    virtual std::vector<ItemFolder> homeFolders(const TrashOwner& owner) const = 0;
+    virtual std::vector<ItemFolder> volumeFolders(const std::string& volumePath, const TrashOwner& owner) const = 0;
+
+    // The dates the items were trashed, in the order of `names`; none where unknown.
+    virtual std::vector<std::optional<TimePoint>> itemDates(const ItemFolder& folder,
+                                                            const std::vector<std::string>& names) const = 0;
+    // Removes what tells of an item that has just been deleted.
+    virtual void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const = 0;
+    // Removes what tells of items that are no longer there.
+    virtual void removeOrphans(const ItemFolder& folder, Log& log) const = 0;
+
+    virtual void addWatches(const ItemFolder& folder, TrashWatch& watch) const = 0;
+    // The folders in which this layout's home or volume trash folders appear.
+    virtual void addHomeParents(const TrashOwner& owner, TrashWatch& watch) const = 0;
+    virtual void addVolumeParents(const std::string& volumePath, const TrashOwner& owner, TrashWatch& watch) const = 0;
+
+    // The part of `path` below an item folder of the home trash (`volumePath` empty) or of
+    // the volume's trash; none when it lies in none. Read from the path alone, so that the
+    // file being deleted can be shown as it goes.
+    virtual std::optional<std::string> pathInTrash(const std::string& path, const std::string& volumePath,
+                                                   const TrashOwner& owner) const = 0;
+
+    // Whether `folder` is one of the user's own trash folders (an item folder, or the
+    // folder that holds its items' descriptions), which the permission repair may touch.
+    virtual bool isOwnTrashFolder(const std::string& folder, const TrashOwner& owner) const = 0;
+};
+
+// The part of `path` below `folder`; none when it does not lie inside it.
+std::optional<std::string> pathBelow(const std::string& folder, const std::string& path);
+
+// Both layouts, classic first.
+const std::vector<const TrashLayout*>& trashLayouts();
+
+// The folder whose file system is the startup volume: the classic home trash, or the home
+// folder when there is none that may be used.
+std::string startupAnchor(const TrashOwner& owner);
+
+// The user running the program, with the home folder and the data folder given ($XDG_DATA_HOME;
+// empty or relative: "~/.local/share").
+TrashOwner currentTrashOwner(const std::string& homeDirectory, const std::string& dataHome = {});
+
+} // namespace bw
