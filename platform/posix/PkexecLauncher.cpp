@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -26,9 +27,19 @@ PkexecLauncher::~PkexecLauncher()
 
 std::string PkexecLauncher::defaultHelperPath()
 {
-    std::string path = BRINDLEWICK_LIBEXECDIR;
-    path.append("/brindlewick/").append(BRINDLEWICK_HELPER_NAME);
-    return path;
+    // The helper installed beside the running program comes first, so that an install to
+    // another prefix than the configured one finds its own helper (the one its polkit policy
+    // names); the configured prefix's helper otherwise.
+    const std::string tail = std::string("/brindlewick/") + BRINDLEWICK_HELPER_NAME;
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::string beside =
+            (program.parent_path() / BRINDLEWICK_BIN_TO_LIBEXEC).lexically_normal().string() + tail;
+        if (access(beside.c_str(), X_OK) == 0)
+            return beside;
+    }
+    return BRINDLEWICK_LIBEXECDIR + tail;
 }
 
 bool PkexecLauncher::isAuthorized()

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QPixmap>
 #include <QThread>
 #include <atomic>
@@ -34,8 +35,49 @@ TEST(TrayResources, EveryPictureIsFoundByNameAtBothDensities)
         ASSERT_FALSE(two.isNull()) << name;
         EXPECT_EQ(two.size(), one.size() * 2) << name;
     }
-    EXPECT_EQ(QPixmap(":/images/FullTrash.png").size(), QSize(22, 22));
+    EXPECT_EQ(QPixmap(":/images/FullTrash.png").size(), QSize(16, 16));
     EXPECT_TRUE(qt::QtStatusItem::picture("NoSuchTrash.png").isNull());
+}
+
+// The tray pictures are drawn on a 16-pixel grid: at 16 pixels no edge is smoothed into
+// half-transparent pixels, the ribs stand out from the body beside them, and the fill in the
+// can's left inner column (never under the measuring badge) rises with the level.
+TEST(TrayResources, TrayPicturesAreSharpAtSixteenPixelsAndFillWithTheLevel)
+{
+    qtApp();
+    const auto filledRows = [](const QImage& image) {
+        const QColor body = image.pixelColor(3, 4); // the inside, just under the lid
+        int rows = 0;
+        for (int y = 4; y < 15; ++y)
+            rows += image.pixelColor(3, y) != body;
+        return rows;
+    };
+    for (const QString& suffix : {QString(), QStringLiteral("Measure")}) {
+        int previous = -1;
+        for (const char* level : {"Empty", "Used", "Half", "Full"}) {
+            const QString name = level + QStringLiteral("Trash") + suffix;
+            const QImage image = QImage(":/images/" + name + ".png").convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(image.size(), QSize(16, 16)) << name.toStdString();
+            if (suffix.isEmpty()) {
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 0; x < 16; ++x) {
+                        const int alpha = qAlpha(image.pixel(x, y));
+                        ASSERT_TRUE(alpha == 0 || alpha == 255) << name.toStdString() << " " << x << "," << y;
+                    }
+            }
+            for (int rib : {5, 10})
+                EXPECT_LT(image.pixelColor(rib, 6).lightness() + 40, image.pixelColor(rib + 1, 6).lightness())
+                    << name.toStdString() << " rib " << rib;
+            const int rows = filledRows(image);
+            EXPECT_GT(rows, previous) << name.toStdString();
+            previous = rows;
+        }
+        EXPECT_EQ(previous, 10) << "full";
+    }
+    const QImage invisible = QImage(":/images/InvisibleTrash.png").convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < invisible.height(); ++y)
+        for (int x = 0; x < invisible.width(); ++x)
+            ASSERT_EQ(qAlpha(invisible.pixel(x, y)), 0);
 }
 
 TEST(TrayResources, KeysShowTheirEnglishTextAndUnknownKeysShowThemselves)
