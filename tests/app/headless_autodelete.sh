@@ -9,17 +9,13 @@ program=$1
 . "$(dirname "$0")/private_volume.sh"
 enter_private_namespace "$@"
 
-root=$(mktemp -d /mnt/brindlewick-headless-XXXXXX) || exit 77
-home=$root/home
-mkdir -p "$home"
-mount -t tmpfs -o size=4m tmpfs "$home" || { echo "mounting a tmpfs is not permitted here; skipped"; exit 77; }
+make_home headless
 pid=
 # The mounts end with the namespace; only the program needs ending.
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null' EXIT
 
 trash=$home/.Trash
-mkdir -p "$trash/stuck/inner" "$home/.config" "$root/runtime"
-chmod 700 "$root/runtime"
+mkdir -p "$trash/stuck/inner"
 mount -t tmpfs -o size=64k tmpfs "$trash/stuck/inner" || exit 1
 for item in old:5 mid:3; do
     head -c 204800 /dev/zero > "$trash/${item%%:*}"

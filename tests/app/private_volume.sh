@@ -28,3 +28,14 @@ wait_for() {
     done
     return 1
 }
+
+# make_home NAME: a folder under /mnt (root) with a small tmpfs as HOME in it (home) and a
+# private runtime folder; exit 77 (skipped) where a tmpfs cannot be mounted.
+make_home() {
+    root=$(mktemp -d "/mnt/brindlewick-$1-XXXXXX") || exit 77
+    home=$root/home
+    mkdir -p "$home"
+    mount -t tmpfs -o size=4m tmpfs "$home" || { echo "mounting a tmpfs is not permitted here; skipped"; exit 77; }
+    mkdir -p "$home/.config" "$root/runtime"
+    chmod 700 "$root/runtime"
+}

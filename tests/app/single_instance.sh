@@ -7,12 +7,8 @@ program=$1
 . "$(dirname "$0")/private_volume.sh"
 enter_private_namespace "$@"
 
-root=$(mktemp -d /mnt/brindlewick-single-XXXXXX) || exit 77
-home=$root/home
-mkdir -p "$home"
-mount -t tmpfs -o size=4m tmpfs "$home" || { echo "mounting a tmpfs is not permitted here; skipped"; exit 77; }
-mkdir -p "$home/.config" "$home/.Trash" "$root/runtime"
-chmod 700 "$root/runtime"
+make_home single
+mkdir -p "$home/.Trash"
 pids=
 trap 'for p in $pids; do kill "$p" 2>/dev/null; done; wait' EXIT
 
