@@ -37,6 +37,9 @@ namespace bw {
 
 namespace {
 
+// A program that holds the single-instance lock may still be starting up.
+constexpr int kStartingInstanceWait = 10000;
+
 // Without a display there is no chooser to show: every choice is a cancel.
 class CancellingOpenPanel final : public OpenPanel {
 public:
@@ -160,9 +163,14 @@ int runApplication(int argc, char** argv)
     auto app = makeApplication(display, argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Brindlewick"));
 
+    // Of several started at once exactly one runs: the one that holds the lock. The others
+    // hand it their request, waiting while it starts, and end without error.
     qt::SingleInstance instance(log);
-    if (instance.tellRunningInstance()) {
-        log.line("Already running; that program checks the trashes now");
+    if (!instance.lock()) {
+        if (instance.tellRunningInstance(kStartingInstanceWait))
+            log.line("Already running; that program checks the trashes now");
+        else
+            log.line("Already running, but that program did not answer");
         return 0;
     }
 

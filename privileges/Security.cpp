@@ -6,17 +6,23 @@
 #include "platform/PrivilegedLauncher.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/TreeWalk.h"
+#include "privileges/helper/UserTrash.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <optional>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace bw {
 
 namespace {
+
+// pkexec missing or refused must not be asked again at every tick.
+constexpr auto kQuietPeriod = std::chrono::hours(1);
 
 std::optional<std::string> userNameOf(uid_t uid)
 {
@@ -26,6 +32,12 @@ std::optional<std::string> userNameOf(uid_t uid)
     if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
         return std::nullopt;
     return std::string(found->pw_name);
+}
+
+std::string resolved(const std::string& path)
+{
+    char buffer[PATH_MAX];
+    return realpath(path.c_str(), buffer) ? std::string(buffer) : path;
 }
 
 } // namespace
@@ -63,71 +75,136 @@ void Security::deauthenticate()
         platform_.launcher->revoke();
 }
 
+void Security::forgetRefusals()
+{
+    std::lock_guard lock(refusedMutex_);
+    refusedAt_.clear();
+}
+
+bool Security::isRefusedRecently(const std::string& askedFor)
+{
+    std::lock_guard lock(refusedMutex_);
+    const auto it = refusedAt_.find(askedFor);
+    return it != refusedAt_.end() && platform_.clock->now() - it->second < kQuietPeriod;
+}
+
+long Security::refuse(const std::string& askedFor, long result, const std::string& why)
+{
+    {
+        std::lock_guard lock(refusedMutex_);
+        refusedAt_[askedFor] = platform_.clock->now();
+    }
+    platform_.log->line(strprintf("%s; %s is not asked about again for an hour", why.c_str(), askedFor.c_str()));
+    return result;
+}
+
+bool Security::isInOwnTrash(const std::string& path) const
+{
+    repair::TrashUser user;
+    user.uid = getuid();
+    user.name = userNameOf(user.uid).value_or(std::to_string(user.uid));
+    user.home = resolved(platform_.homeDirectory);
+    const std::string canonical = posix::joinPath(resolved(posix::parentPath(path)), posix::lastComponent(path));
+    return repair::trashPlaceOf(canonical, user, repair::mountPoints()) != repair::TrashFolderKind::None;
+}
+
 long Security::folderEnabler(const std::string& path)
 {
     bool started = false;
-    return enable(path, started);
-}
-
-long Security::enable(const std::string& path, bool& started)
-{
-    // Both checks use what was read here, before any repair.
-    const auto status = posix::lstatPath(path);
-    // Nothing is there to repair: asking for an administrator's password would be for nothing.
-    if (!status)
+    const int parentFd = open(posix::parentPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parentFd < 0)
         return ENOENT;
-    const uid_t user = getuid();
-    if (status->st_uid != user) {
-        const auto owner = status ? userNameOf(status->st_uid) : std::nullopt;
-        const std::string ownerName = owner ? *owner : status ? std::to_string(status->st_uid) : "(null)";
-        platform_.log->line(strprintf("***OriginalOwner=%s(%s)***", ownerName.c_str(), path.c_str()));
-        if (!authenticate()) {
-            platform_.log->line("Security failed");
-            return -1;
-        }
-        if (const int error = platform_.launcher->requestRepair(RepairKind::Owner, path)) {
-            platform_.log->line(strprintf("folderEnabler: chown rror %d", error));
-            return error;
-        }
-        started = true;
-    }
-    const unsigned permissions = status ? status->st_mode & 07777 : 0;
-    if ((permissions & 0600) == 0600)
-        return 0;
-    platform_.log->line(strprintf("***OriginalPermissions=%x(%s)***", permissions, path.c_str()));
-    if (!authenticate()) {
-        platform_.log->line("Security failed2");
-        return -1;
-    }
-    const int error = platform_.launcher->requestRepair(RepairKind::Permissions, path);
-    if (error != 0)
-        platform_.log->line(strprintf("folderEnabler: comod error %d", error));
-    else
-        started = true;
-    return error;
+    const std::string name = posix::lastComponent(path);
+    const long result = enable(parentFd, name.c_str(), path, W_OK | X_OK, path, started);
+    close(parentFd);
+    return result;
 }
 
 long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
 {
     bool started = false;
-    long result = enable(path, started);
-    const int folderFd = posix::openDirectoryNoFollow(path);
-    if (folderFd >= 0) {
-        for (const auto& name : posix::listDirectoryAt(folderFd)) {
-            result = enable(posix::joinPath(path, name), started);
-            posix::WalkCallbacks callbacks;
-            callbacks.visit = [&](const posix::WalkEntry& entry) {
-                if (entry.depth > 0)
-                    result = enable(entry.path(), started);
-                return posix::WalkAction::Continue;
-            };
-            posix::walkTree(folderFd, path, name, callbacks);
-        }
-        close(folderFd);
+    long result = 0;
+    const std::string folder = posix::parentPath(path);
+    const int parentFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parentFd < 0) {
+        result = ENOENT;
+    } else {
+        // Checked before the walk enters a folder, so that a folder fixed here is then entered.
+        posix::WalkCallbacks callbacks;
+        dev_t device = 0;
+        callbacks.beforeFolder = [&](const posix::WalkEntry& entry) {
+            // A volume mounted inside the item is not walked into, so not changed either.
+            if (entry.depth == 0)
+                device = entry.status.st_dev;
+            if (entry.status.st_dev != device)
+                return posix::WalkAction::SkipChildren;
+            const long checked = enable(entry.parentFd, entry.name, entry.path(), R_OK | W_OK | X_OK, path, started);
+            if (checked != 0 && result == 0)
+                result = checked;
+            return result == -1 ? posix::WalkAction::Stop : posix::WalkAction::Continue;
+        };
+        if (!posix::lstatPath(path))
+            result = ENOENT;
+        else
+            posix::walkTree(parentFd, folder, posix::lastComponent(path), callbacks);
+        close(parentFd);
     }
     if (repairStarted)
         *repairStarted = started;
     return result;
+}
+
+long Security::enable(int parentFd, const char* name, const std::string& path, int needed,
+                      const std::string& askedFor, bool& started)
+{
+    struct stat st {};
+    // Nothing is there to repair: asking for an administrator's password would be for nothing.
+    if (fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return ENOENT;
+    // A file is deleted through its folder; only a folder can stand in the way.
+    if (!S_ISDIR(st.st_mode) || faccessat(parentFd, name, needed, AT_EACCESS) == 0)
+        return 0;
+    if (st.st_uid == getuid())
+        return grantOwnFolder(parentFd, name, st, path);
+    if (isRefusedRecently(askedFor))
+        return -1;
+    if (!isInOwnTrash(path))
+        return refuse(askedFor, EPERM, strprintf("%s is not in the user's own trash; no repair", path.c_str()));
+    const auto owner = userNameOf(st.st_uid);
+    const std::string ownerName = owner ? *owner : std::to_string(st.st_uid);
+    platform_.log->line(strprintf("***OriginalOwner=%s(%s)***", ownerName.c_str(), path.c_str()));
+    if (!authenticate())
+        return refuse(askedFor, -1, "Security failed");
+    if (const int error = platform_.launcher->requestRepair(RepairKind::Owner, path))
+        return refuse(askedFor, error, strprintf("folderEnabler: chown rror %d", error));
+    started = true;
+    // Decided from the mode read before the new owner was asked for.
+    if ((st.st_mode & 0700) == 0700)
+        return 0;
+    platform_.log->line(strprintf("***OriginalPermissions=%x(%s)***", st.st_mode & 07777, path.c_str()));
+    if (const int error = platform_.launcher->requestRepair(RepairKind::Permissions, path))
+        return refuse(askedFor, error, strprintf("folderEnabler: comod error %d", error));
+    return 0;
+}
+
+long Security::grantOwnFolder(int parentFd, const char* name, const struct stat& seen, const std::string& path)
+{
+    // Held by descriptor: the mode changes on the very folder that was checked, never
+    // through a link put in its place.
+    const int fd = openat(parentFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    long error = 0;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (fstat(fd, &st) != 0 || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino || !S_ISDIR(st.st_mode))
+        error = ESTALE;
+    else if (fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | 0700) & 07777, 0) != 0)
+        error = errno;
+    close(fd);
+    platform_.log->line(strprintf("***OriginalPermissions=%x(%s)***%s", seen.st_mode & 07777, path.c_str(),
+                                  error ? strprintf(" not changed: error %ld", error).c_str() : ""));
+    return error;
 }
 
 } // namespace bw

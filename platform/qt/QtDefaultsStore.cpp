@@ -6,7 +6,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLocale>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace bw::qt {
 
@@ -17,14 +21,52 @@ QString key(const std::string& k)
     return QString::fromStdString(k);
 }
 
+// The file a settings path stands for: the target of a link, the path itself otherwise.
+QString targetOf(const QString& path)
+{
+    char resolved[PATH_MAX];
+    const QByteArray local = path.toLocal8Bit();
+    struct stat st {};
+    if (lstat(local.constData(), &st) == 0 && S_ISLNK(st.st_mode) && realpath(local.constData(), resolved))
+        return QString::fromLocal8Bit(resolved);
+    return path;
+}
+
+// Opening a FIFO for reading would wait for a writer forever, a device is no settings
+// file: only a regular file (or none yet) is read.
+bool isReadable(const QString& path)
+{
+    struct stat st {};
+    return stat(path.toLocal8Bit().constData(), &st) != 0 ? errno == ENOENT : S_ISREG(st.st_mode);
+}
+
 } // namespace
 
-QtDefaultsStore::QtDefaultsStore(const QString& filePath, Log& log)
-    : settings_(filePath, QSettings::IniFormat), log_(log)
+QtDefaultsStore::QtDefaultsStore(const QString& filePath, Log& log) : filePath_(targetOf(filePath)), log_(log)
 {
-    if (settings_.status() == QSettings::FormatError)
+    if (!isReadable(filePath_)) {
+        log_.line(strprintf("Settings file %s is not a regular file; it is not read, the defaults apply",
+                            filePath.toLocal8Bit().constData()));
+        refusalLogged_ = true;
+        return;
+    }
+    settings_ = std::make_unique<QSettings>(filePath_, QSettings::IniFormat);
+    if (settings_->status() == QSettings::FormatError)
         log_.line(strprintf("Settings file %s could not be read; the defaults apply",
                             filePath.toLocal8Bit().constData()));
+}
+
+bool QtDefaultsStore::isWritableFile()
+{
+    // The file is replaced whole by a new one: that may only happen to a file of the user's
+    // own that they may write, never to a device, a FIFO or someone else's file.
+    struct stat st {};
+    const QByteArray local = filePath_.toLocal8Bit();
+    if (!settings_)
+        return false;
+    if (lstat(local.constData(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & S_IWUSR);
 }
 
 QString QtDefaultsStore::defaultFilePath(const QString& homeDirectory)
@@ -54,7 +96,9 @@ std::optional<QString> QtDefaultsStore::storedText(const std::string& k)
 {
     if (auto it = pending_.find(k); it != pending_.end())
         return it->second;
-    const QVariant value = settings_.value(key(k));
+    if (!settings_)
+        return std::nullopt;
+    const QVariant value = settings_->value(key(k));
     if (!value.isValid() || !value.canConvert<QString>())
         return std::nullopt;
     return value.toString();
@@ -140,13 +184,22 @@ void QtDefaultsStore::setString(const std::string& k, const std::string& value)
 void QtDefaultsStore::synchronize()
 {
     std::lock_guard lock(mutex_);
+    if (!isWritableFile()) {
+        // The values stay in memory for this run.
+        if (!refusalLogged_)
+            log_.line(strprintf("Settings file %s is not a writable regular file of this user; it is left alone "
+                                "and settings are not saved",
+                                filePath_.toLocal8Bit().constData()));
+        refusalLogged_ = true;
+        return;
+    }
     for (const auto& [k, v] : pending_)
-        settings_.setValue(key(k), v);
+        settings_->setValue(key(k), v);
     pending_.clear();
-    settings_.sync();
-    if (settings_.status() != QSettings::NoError)
+    settings_->sync();
+    if (settings_->status() != QSettings::NoError)
         log_.line(strprintf("Settings could not be written to %s",
-                            settings_.fileName().toLocal8Bit().constData()));
+                            settings_->fileName().toLocal8Bit().constData()));
 }
 
 } // namespace bw::qt

@@ -2,6 +2,7 @@
 #include "platform/DefaultsStore.h"
 
 #include <QSettings>
+#include <memory>
 #include <mutex>
 
 namespace bw {
@@ -12,7 +13,9 @@ namespace bw::qt {
 
 // The settings store over an INI file, with a volatile layer of registered defaults.
 // Changes are kept in memory until synchronize() writes them, so nothing reaches the file
-// at any other moment.
+// at any other moment. Only a regular file of the user's own, writable by them, is ever
+// read or written (through a link, its target); anything else under that name (a device,
+// a FIFO, a read-only or foreign file) is left alone and the values stay in memory.
 class QtDefaultsStore final : public DefaultsStore {
 public:
     QtDefaultsStore(const QString& filePath, Log& log);
@@ -33,12 +36,15 @@ public:
 
 private:
     std::optional<QString> storedText(const std::string& key);
+    bool isWritableFile();
     template <typename T>
     T registered(const std::string& key, T fallback) const;
 
     std::mutex mutex_;
-    QSettings settings_;
+    QString filePath_; // a link's target, so that the link stays a link
+    std::unique_ptr<QSettings> settings_; // none when the path is not a regular file
     Log& log_;
+    bool refusalLogged_ = false;
     std::map<std::string, DefaultValue> registered_;
     std::map<std::string, QString> pending_;
 };

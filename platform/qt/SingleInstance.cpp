@@ -2,9 +2,16 @@
 
 #include "platform/Log.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace bw::qt {
@@ -29,7 +36,33 @@ bool peerIsThisUser(const QLocalSocket& socket)
 
 SingleInstance::SingleInstance(Log& log, QString serverName) : log_(log), name_(std::move(serverName)) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (lockFd_ >= 0)
+        close(lockFd_);
+}
+
+bool SingleInstance::lock()
+{
+    // Next to the socket: $XDG_RUNTIME_DIR, or the temporary folder QLocalServer uses for a bare name.
+    const QString path = (QDir::isAbsolutePath(name_) ? name_ : QDir::tempPath() + QLatin1Char('/') + name_) +
+                         QStringLiteral(".lock");
+    const QByteArray local = path.toLocal8Bit();
+    const int fd = open(local.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    struct stat st {};
+    if (fd < 0 || fstat(fd, &st) != 0 || st.st_uid != getuid()) {
+        log_.line("The lock file " + path.toStdString() + " cannot be used; starting anyway");
+        if (fd >= 0)
+            close(fd);
+        return true;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return false;
+    }
+    lockFd_ = fd;
+    return true;
+}
 
 QString SingleInstance::defaultServerName()
 {
@@ -39,12 +72,19 @@ QString SingleInstance::defaultServerName()
     return QStringLiteral("brindlewick-%1").arg(getuid());
 }
 
-bool SingleInstance::tellRunningInstance()
+bool SingleInstance::tellRunningInstance(int waitMilliseconds)
 {
     QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(kWaitMilliseconds))
-        return false;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        socket.connectToServer(name_);
+        if (socket.waitForConnected(kWaitMilliseconds))
+            break;
+        if (waited.elapsed() >= waitMilliseconds)
+            return false;
+        QThread::msleep(50);
+    }
     if (!peerIsThisUser(socket)) {
         log_.line("The reopen socket " + name_.toStdString() + " belongs to another user; starting anyway");
         return false;
@@ -60,9 +100,12 @@ bool SingleInstance::listen(std::function<void()> reopen)
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::serveOne);
+    // Whoever holds the lock owns the name: a socket there is left over from a program that
+    // did not end cleanly.
+    if (lockFd_ >= 0)
+        QLocalServer::removeServer(name_);
     if (server_->listen(name_))
         return true;
-    // Left over from a program that did not end cleanly: nobody answered on it.
     QLocalServer::removeServer(name_);
     if (server_->listen(name_))
         return true;

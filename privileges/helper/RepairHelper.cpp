@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <grp.h>
 #include <pwd.h>
 #include <sstream>
@@ -35,27 +34,6 @@ std::vector<std::string> componentsOf(const std::string& path)
         if (!part.empty())
             parts.push_back(part);
     return parts;
-}
-
-bool isInside(const std::string& path, const std::string& root)
-{
-    return path == root || (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
-                            (root.back() == '/' || path[root.size()] == '/'));
-}
-
-// mountinfo escapes blanks, tabs, line feeds and backslashes as \ooo.
-std::string unescapeMountPath(const std::string& field)
-{
-    std::string out;
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            out += static_cast<char>(std::strtol(field.substr(i + 1, 3).c_str(), nullptr, 8));
-            i += 3;
-        } else {
-            out += field[i];
-        }
-    }
-    return out;
 }
 
 // Opens the folder `path` from the root, one component at a time, never through a link.
@@ -87,10 +65,12 @@ std::optional<User> userFromEnvironment()
     if (!pw)
         return std::nullopt;
     User user;
-    user.uid = pw->pw_uid;
+    user.trash.uid = pw->pw_uid;
+    user.trash.name = pw->pw_name;
+    char resolved[PATH_MAX];
+    user.trash.home = realpath(pw->pw_dir, resolved) ? resolved : pw->pw_dir;
     const struct group* admin = getgrnam("admin");
     user.group = admin ? admin->gr_gid : pw->pw_gid;
-    user.home = pw->pw_dir;
     return user;
 }
 
@@ -117,26 +97,9 @@ ReadResult readRequest(std::FILE* in, Request& request)
     return ReadResult::Request;
 }
 
-std::vector<std::string> trashRoots(const User& user)
-{
-    std::vector<std::string> roots;
-    char resolved[PATH_MAX];
-    if (realpath(user.home.c_str(), resolved))
-        roots.push_back(posix::joinPath(resolved, ".Trash"));
-    std::ifstream mountinfo("/proc/self/mountinfo");
-    std::string line;
-    while (std::getline(mountinfo, line)) {
-        std::istringstream fields(line);
-        std::string id, parent, devices, root, mountPoint;
-        if (fields >> id >> parent >> devices >> root >> mountPoint)
-            roots.push_back(posix::joinPath(unescapeMountPath(mountPoint), ".Trashes"));
-    }
-    return roots;
-}
-
 Repairer::Repairer(User user) : user_(std::move(user)) {}
 
-int Repairer::openParentInsideTrash(const std::string& path, std::string& name)
+int Repairer::openParentInsideTrash(const std::string& path, std::string& name, TrashFolderKind& place)
 {
     const auto parts = componentsOf(path);
     if (path.empty() || path[0] != '/' || parts.empty()) {
@@ -155,11 +118,10 @@ int Repairer::openParentInsideTrash(const std::string& path, std::string& name)
     }
     name = parts.back();
     const std::string canonical = posix::joinPath(resolved, name);
-    bool inside = false;
-    for (const auto& root : roots_)
-        inside = inside || isInside(canonical, root);
-    if (!inside) {
-        refuse(path, "outside every trash folder");
+    // Volumes are found afresh for each request, so a volume mounted since the start counts.
+    place = trashPlaceOf(canonical, user_.trash, mountPoints());
+    if (place == TrashFolderKind::None) {
+        refuse(path, "outside the user's own trash folders");
         return -1;
     }
     // Opened again without following links: a folder swapped for a link since the check fails here.
@@ -171,9 +133,9 @@ int Repairer::openParentInsideTrash(const std::string& path, std::string& name)
 
 int Repairer::repair(const Request& request)
 {
-    roots_ = trashRoots(user_);
     std::string name;
-    const int parentFd = openParentInsideTrash(request.path, name);
+    TrashFolderKind place = TrashFolderKind::None;
+    const int parentFd = openParentInsideTrash(request.path, name, place);
     if (parentFd < 0)
         return EPERM;
     struct stat st {};
@@ -181,6 +143,11 @@ int Repairer::repair(const Request& request)
         refuse(request.path, "missing or a symbolic link");
         close(parentFd);
         return EPERM;
+    }
+    if (place == TrashFolderKind::SharedRoot) {
+        const int error = widenSharedRoot(parentFd, name.c_str());
+        close(parentFd);
+        return error;
     }
     int error = 0;
     posix::WalkCallbacks callbacks;
@@ -211,14 +178,35 @@ int Repairer::repairEntry(RepairKind kind, int parentFd, const char* name, const
         refuse(name, "a file with several links");
         error = EPERM;
     } else if (kind == RepairKind::Owner) {
-        if ((st.st_uid != user_.uid || st.st_gid != user_.group) &&
-            fchownat(fd, "", user_.uid, user_.group, AT_EMPTY_PATH) != 0)
+        if ((st.st_uid != user_.trash.uid || st.st_gid != user_.group) &&
+            fchownat(fd, "", user_.trash.uid, user_.group, AT_EMPTY_PATH) != 0)
             error = errno;
-    } else if (!S_ISLNK(st.st_mode) && (st.st_mode & 0600) != 0600) {
+    } else if (!S_ISLNK(st.st_mode)) {
+        // A folder without the search bit cannot be emptied: folders get u+rwx, files u+rw.
+        const mode_t wanted = S_ISDIR(st.st_mode) ? 0700 : 0600;
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        if (fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | 0600) & 07777, 0) != 0)
+        if ((st.st_mode & wanted) != wanted && fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | wanted) & 07777, 0) != 0)
             error = errno;
     }
+    close(fd);
+    return error;
+}
+
+int Repairer::widenSharedRoot(int parentFd, const char* name)
+{
+    // ".Trashes" belongs to every user of the volume: it is never given to one of them, nor
+    // changed below itself; it is only made writable and searchable for all, with the sticky
+    // bit that keeps each user's folder their own.
+    const int fd = openat(parentFd, name, O_PATH | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    int error = 0;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (fstat(fd, &st) != 0)
+        error = errno;
+    else if ((st.st_mode & 01333) != 01333 && fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | 01333) & 07777, 0) != 0)
+        error = errno;
     close(fd);
     return error;
 }

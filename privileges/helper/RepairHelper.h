@@ -2,6 +2,7 @@
 // The privileged side of the permission repair: who the user is, which paths count as a
 // trash, and the two repairs, made through descriptors without following any link.
 #include "platform/PrivilegedLauncher.h"
+#include "privileges/helper/UserTrash.h"
 
 #include <cstdio>
 #include <optional>
@@ -13,9 +14,8 @@
 namespace bw::repair {
 
 struct User {
-    uid_t uid = 0;
+    TrashUser trash;
     gid_t group = 0; // "admin" where that group exists, else the user's primary group
-    std::string home;
 };
 
 // The user who asked, from PKEXEC_UID (set by pkexec); none when it is missing or unknown.
@@ -31,10 +31,6 @@ enum class ReadResult { Request, End, Malformed };
 // Reads one request as encodeRepairRequest writes it.
 ReadResult readRequest(std::FILE* in, Request& request);
 
-// The folders under which repairs are allowed: the user's home trash and the ".Trashes"
-// folder at the root of every mounted file system.
-std::vector<std::string> trashRoots(const User& user);
-
 class Repairer {
 public:
     explicit Repairer(User user);
@@ -44,11 +40,11 @@ public:
     int repair(const Request& request);
 
 private:
-    int openParentInsideTrash(const std::string& path, std::string& name);
+    int openParentInsideTrash(const std::string& path, std::string& name, TrashFolderKind& place);
     int repairEntry(RepairKind kind, int parentFd, const char* name, const struct stat& seen);
+    int widenSharedRoot(int parentFd, const char* name);
 
     User user_;
-    std::vector<std::string> roots_;
 };
 
 } // namespace bw::repair

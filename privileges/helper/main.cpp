@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -17,7 +18,7 @@ using bw::repair::Request;
 class Queue {
 public:
     // A request already waiting for the same repair of the path or of a folder above it is
-    // enough: the repair is recursive.
+    // enough: the repair is recursive, except that of a shared ".Trashes" root.
     void push(Request request)
     {
         std::lock_guard lock(mutex_);
@@ -47,6 +48,9 @@ public:
 private:
     static bool covers(const std::string& folder, const std::string& path)
     {
+        constexpr std::string_view shared = "/.Trashes";
+        if (folder.size() >= shared.size() && folder.compare(folder.size() - shared.size(), shared.size(), shared) == 0)
+            return path == folder;
         return path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
                                   path[folder.size()] == '/');
     }

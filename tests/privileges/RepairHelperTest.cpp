@@ -111,6 +111,9 @@ TEST_F(RepairHelperTest, RepairsInsideTheTrashWithoutFollowingLinks)
     chown((item + "/own-shared").c_str(), kNobody, 0);
     link((item + "/own-shared").c_str(), (volume + "/own-elsewhere").c_str());
     chmod((item + "/sub").c_str(), 0500);
+    // A folder without the search bit could not be emptied: it gets u+rwx, not u+rw.
+    makeFolder(item + "/locked");
+    chmod((item + "/locked").c_str(), 0000);
 
     const auto run = runHelper(encodeRepairRequest(RepairKind::Owner, item) +
                                encodeRepairRequest(RepairKind::Permissions, item));
@@ -125,6 +128,8 @@ TEST_F(RepairHelperTest, RepairsInsideTheTrashWithoutFollowingLinks)
         EXPECT_EQ(st.st_mode & 0600, 0600u) << name;
     }
     EXPECT_EQ(statOf(item + "/sub").st_mode & 07777, 0700u);
+    EXPECT_EQ(statOf(item + "/locked").st_mode & 07777, 0700u);
+    EXPECT_EQ(statOf(item + "/sub/file").st_mode & 07777, 0600u);
     // The link itself changed hands; what it points to did not.
     EXPECT_EQ(statOf(item + "/sub/link").st_uid, kNobody);
     EXPECT_EQ(statOf(outside).st_uid, 0u);
@@ -163,6 +168,39 @@ TEST_F(RepairHelperTest, RefusesPathsOutsideTheTrashOrThroughLinks)
     EXPECT_EQ(WEXITSTATUS(runHelper("x5 /tmp\n").status), 1);
     EXPECT_EQ(WEXITSTATUS(runHelper("o99 /tmp\n").status), 1);
     EXPECT_EQ(WEXITSTATUS(runHelper("", nullptr).status), 2);
+}
+
+TEST_F(RepairHelperTest, AcceptsOnlyTheUsersOwnTrashFoldersAndTheSharedRootAlone)
+{
+    if (!mounted)
+        GTEST_SKIP() << "needs root to mount a volume";
+    const std::string trashes = volume + "/.Trashes";
+    // Root's per-user folder (another local account), by uid and by name, and one of an
+    // account this machine does not know (a disk from elsewhere).
+    for (const char* folder : {"/65534/mine", "/0/secret", "/root/secret", "/54321/foreign"})
+        makeFolder(trashes + folder);
+    chmod(trashes.c_str(), 0700);
+    for (const char* folder : {"/.Trash-65534/files/a", "/.Trash-65534/other/b", "/.Trash-0/files/c",
+                               "/.Trash/65534/info/d", "/.Trash/0/files/e"})
+        makeFolder(volume + folder);
+
+    std::string requests;
+    for (const char* path : {"/.Trashes", "/.Trashes/0", "/.Trashes/0/secret", "/.Trashes/root/secret",
+                             "/.Trashes/54321/foreign", "/.Trash-65534/files/a", "/.Trash-65534/other/b",
+                             "/.Trash-0/files/c", "/.Trash/65534/info/d", "/.Trash/0/files/e", "/.Trash-65534"})
+        requests += encodeRepairRequest(RepairKind::Owner, volume + path);
+    const auto run = runHelper(requests);
+    EXPECT_EQ(WEXITSTATUS(run.status), 0);
+
+    // The shared root is never given away nor changed below itself: it is opened to all.
+    EXPECT_EQ(statOf(trashes).st_uid, 0u);
+    EXPECT_EQ(statOf(trashes).st_mode & 07777, 01733u);
+    for (const char* path : {"/.Trashes/65534", "/.Trashes/65534/mine", "/.Trashes/0", "/.Trashes/0/secret",
+                             "/.Trashes/root/secret", "/.Trash-65534/other/b", "/.Trash-0/files/c",
+                             "/.Trash/0/files/e", "/.Trash-65534"})
+        EXPECT_EQ(statOf(volume + path).st_uid, 0u) << path;
+    for (const char* path : {"/.Trashes/54321/foreign", "/.Trash-65534/files/a", "/.Trash/65534/info/d"})
+        EXPECT_EQ(statOf(volume + path).st_uid, kNobody) << path;
 }
 
 // Stand-ins for pkexec: one that grants (starting the helper as pkexec would), and ones

@@ -55,12 +55,23 @@ protected:
     SecurityTest()
     {
         tp.platform.launcher = &launcher;
-        chmod(dir.path().c_str(), 0755);
+        // An ordinary user must reach the trash inside the temporary home.
+        chmod(tp.home.path().c_str(), 0755);
+        chmod(tp.trash().c_str(), 0777);
+        chmod(dir.path().c_str(), 0777);
     }
     std::string make(const std::string& name, uid_t owner, mode_t mode)
     {
         const std::string path = dir / name;
         writeFile(path, 1);
+        chown(path.c_str(), owner, owner);
+        chmod(path.c_str(), mode);
+        return path;
+    }
+    std::string makeFolderOf(const std::string& name, uid_t owner, mode_t mode)
+    {
+        const std::string path = dir / name;
+        makeFolder(path);
         chown(path.c_str(), owner, owner);
         chmod(path.c_str(), mode);
         return path;
@@ -73,93 +84,142 @@ protected:
         return text;
     }
 
-    TempDir dir;
+    static std::string madeTrash(const TestPlatform& tp)
+    {
+        makeFolder(tp.trash());
+        return tp.trash();
+    }
+
     TestPlatform tp;
+    TempDir dir{madeTrash(tp)};
     FakePrivilegedLauncher launcher;
 };
 
-TEST_F(SecurityTest, RepairsAreAskedFromOwnerAndModeReadBeforeAnyRepair)
+TEST_F(SecurityTest, RepairsAreAskedOnlyWhereTheUserCannotDelete)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to prepare files of another owner";
     const auto mine644 = make("mine644", kNobody, 0644);
-    const auto mine444 = make("mine444", kNobody, 0444);
     const auto root600 = make("root600", 0, 0600);
-    const auto root400 = make("root400", 0, 0400);
+    // Root's shared folders that anyone may write and search: an owner that differs is no reason.
+    const auto shared1777 = makeFolderOf("shared1777", 0, 01777);
+    const auto shared3333 = makeFolderOf("shared3333", 0, 03333);
+    const auto root755 = makeFolderOf("root755", 0, 0755);
+    const auto root500 = makeFolderOf("root500", 0, 0500);
     const std::string missing = dir / "missing";
     EXPECT_EXIT(
         {
             becomeNobody();
             Security security(tp.platform);
             Checks check;
-            check.equal(security.folderEnabler(mine644), 0L, "mine644 result");
-            check.equal(tp.log.lines().size(), 0u, "mine644 logs");
+            for (const auto& path : {mine644, root600, shared1777, shared3333})
+                check.equal(security.folderEnabler(path), 0L, path);
+            check.equal(tp.log.lines().size(), 0u, "nothing logged while nothing is needed");
             check.equal(launcher.dialogs(), 0, "no dialog while nothing is needed");
 
-            check.equal(security.folderEnabler(mine444), 0L, "mine444 result");
-            check.equal(tp.log.count(strprintf("***OriginalPermissions=124(%s)***", mine444.c_str())), 1, "444 line");
-            check.equal(security.folderEnabler(root600), 0L, "root600 result");
-            check.equal(tp.log.count(strprintf("***OriginalOwner=root(%s)***", root600.c_str())), 1, "owner line");
-            check.equal(security.folderEnabler(root400), 0L, "root400 result");
+            // Writable but not by the user: handed over, its mode kept.
+            check.equal(security.folderEnabler(root755), 0L, "root755 result");
+            check.equal(tp.log.count(strprintf("***OriginalOwner=root(%s)***", root755.c_str())), 1, "owner line");
+            // Owner and mode, both from what was read before any repair.
+            check.equal(security.folderEnabler(root500), 0L, "root500 result");
+            check.equal(tp.log.count(strprintf("***OriginalPermissions=140(%s)***", root500.c_str())), 1, "500 line");
             // Nothing to repair where nothing is: no dialog, no request.
             check.equal(security.folderEnabler(missing), static_cast<long>(ENOENT), "missing result");
-            check.equal(tp.log.count(strprintf("***OriginalOwner=(null)(%s)***", missing.c_str())), 0, "missing owner");
-            check.equal(requestsText(), std::string("p:mine444 o:root600 o:root400 p:root400 "), "requests");
+            check.equal(requestsText(), std::string("o:root755 o:root500 p:root500 "), "requests");
             check.equal(launcher.dialogs(), 1, "one dialog for all");
             check.finish();
         },
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(SecurityTest, RefusalGivesMinusOneAndTheNextRepairAsksAgain)
+TEST_F(SecurityTest, ARefusedFolderIsNotAskedAboutForAnHourUnlessTheUserAsks)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to prepare files of another owner";
-    const auto root600 = make("root600", 0, 0600);
-    const auto mine400 = make("mine400", kNobody, 0400);
-    make("root400", 0, 0400);
-    makeFolder(dir / "folder");
-    chown((dir / "folder").c_str(), kNobody, kNobody);
-    make("folder/needs", 0, 0600);
-    make("folder/fine", kNobody, 0600);
-    // The result of a whole tree is that of the entry checked last.
-    const auto listed = posix::listDirectory(dir / "folder");
-    const long lastResult = listed.back() == "fine" ? 0 : -1;
+    const auto root500 = makeFolderOf("root500", 0, 0500);
+    const auto tree = makeFolderOf("tree", kNobody, 0700);
+    makeFolderOf("tree/a", 0, 0500);
+    makeFolderOf("tree/b", 0, 0500);
+    const auto other = makeFolderOf("other", 0, 0500);
+    // Outside the trash nothing is ever asked for.
+    const std::string outside = tp.home / "outside";
+    makeFolder(outside);
+    chmod(outside.c_str(), 0500);
     EXPECT_EXIT(
         {
             becomeNobody();
             launcher.setGrants(false);
             Security security(tp.platform);
             Checks check;
-            check.equal(security.folderEnabler(root600), -1L, "owner refused");
-            check.equal(tp.log.count("Security failed"), 1, "owner failure line");
-            check.equal(security.folderEnabler(mine400), -1L, "mode refused");
-            check.equal(tp.log.count("Security failed2"), 1, "mode failure line");
-            check.equal(launcher.dialogs(), 2, "asked again");
+            for (int tick = 0; tick < 11; ++tick)
+                check.equal(security.folderEnabler(root500), -1L, "refused");
+            check.equal(launcher.dialogs(), 1, "asked once for eleven ticks");
+            check.equal(tp.log.count(strprintf("Security failed; %s is not asked about again for an hour",
+                                               root500.c_str())),
+                        1, "one refusal line");
             bool started = true;
-            check.equal(security.allFilesEnabler(dir / "folder", &started), lastResult, "tree result");
+            check.equal(security.allFilesEnabler(tree, &started), -1L, "tree refused");
+            check.equal(security.allFilesEnabler(tree, &started), -1L, "tree refused again");
+            check.equal(launcher.dialogs(), 2, "one dialog for the whole tree");
             check.equal(started, false, "nothing started");
-            check.equal(launcher.requests().size(), 0u, "no requests");
 
-            // A repair that cannot be handed over ends the check: no permission repair follows.
+            tp.clock.advance(Seconds(59 * 60));
+            check.equal(security.folderEnabler(root500), -1L, "still quiet");
+            check.equal(launcher.dialogs(), 2, "not asked within the hour");
+            tp.clock.advance(Seconds(2 * 60));
+            security.folderEnabler(root500);
+            check.equal(launcher.dialogs(), 3, "asked after the hour");
+            security.forgetRefusals();
+            security.folderEnabler(root500);
+            check.equal(launcher.dialogs(), 4, "asked at once when the user asks");
+
+            check.equal(security.folderEnabler(outside), static_cast<long>(EPERM), "outside the trash");
+            check.equal(launcher.dialogs(), 4, "no dialog outside the trash");
+
+            // A repair that cannot be handed over counts as a refusal too.
             launcher.setGrants(true);
             launcher.setRequestError(EIO);
-            check.equal(security.folderEnabler(dir / "root400"), static_cast<long>(EIO), "owner not handed over");
-            check.equal(tp.log.count(strprintf("folderEnabler: chown rror %d", EIO)), 1, "chown error line");
-            check.equal(tp.log.count(strprintf("***OriginalPermissions=100(%s)***", (dir / "root400").c_str())), 0,
-                        "no permission check after it");
-            check.equal(security.folderEnabler(mine400), static_cast<long>(EIO), "mode not handed over");
-            check.equal(tp.log.count(strprintf("folderEnabler: comod error %d", EIO)), 1, "chmod error line");
+            check.equal(security.folderEnabler(other), static_cast<long>(EIO), "owner not handed over");
+            check.equal(tp.log.count(strprintf("folderEnabler: chown rror %d; %s is not asked about again for an hour",
+                                               EIO, other.c_str())),
+                        1, "chown error line");
+            check.equal(security.folderEnabler(other), -1L, "quiet after the failure");
             launcher.setRequestError(0);
-
-            check.equal(security.allFilesEnabler(dir / "folder", &started), 0L, "tree granted");
-            check.equal(started, true, "repair started");
-            check.equal(requestsText(), std::string("o:needs "), "only the entry that needs it");
+            check.equal(requestsText(), std::string(), "no requests");
             check.finish();
         },
         ::testing::ExitedWithCode(0), "");
 }
 
+TEST_F(SecurityTest, TheUsersOwnUnreadableFoldersAreOpenedWithoutAPassword)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as an ordinary user";
+    const auto own = makeFolderOf("own", kNobody, 0700);
+    makeFolderOf("own/sub", kNobody, 0700);
+    make("own/sub/file", kNobody, 0000);
+    const auto aside = makeFolderOf("aside", kNobody, 0000);
+    symlink(aside.c_str(), (own + "/link").c_str());
+    chmod((own + "/sub").c_str(), 0000);
+    chmod(own.c_str(), 0000);
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Security security(tp.platform);
+            Checks check;
+            bool started = true;
+            check.equal(security.allFilesEnabler(own, &started), 0L, "result");
+            check.equal(started, false, "no repair started");
+            check.equal(launcher.dialogs(), 0, "no password asked");
+            check.equal(posix::lstatPath(own)->st_mode & 07777, 0700u, "own folder");
+            check.equal(posix::lstatPath(own + "/sub")->st_mode & 07777, 0700u, "folder below, searchable");
+            // A file is removed through its folder; a link is never followed.
+            check.equal(posix::lstatPath(own + "/sub/file")->st_mode & 07777, 0u, "file left");
+            check.equal(posix::lstatPath(aside)->st_mode & 07777, 0u, "folder behind a link left");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
 TEST_F(SecurityTest, NothingIsAskedOfTheUserForTheirOwnReadableTree)
 {
     makeFolder(dir / "own/sub");

@@ -82,3 +82,30 @@ TEST(Settings, TheLastDeleteDateIsWrittenAtOnceAndReadAtTheNextStart)
     Start second(tp);
     EXPECT_EQ(second.shredder().lastAutoExecDate(), when);
 }
+
+TEST(Settings, AStoredRatioOutsideZeroToOneReadsAsTheDefault)
+{
+    // 5 or 1e30 would empty the whole trash at every pass, a negative one never delete.
+    for (const float stored : {5.0f, 1e30f, 1.0f, -0.25f}) {
+        TestPlatform tp;
+        tp.defaults.persisted[keys::MinimumFreeSpaceRatio.name] = stored;
+        Start start(tp);
+        EXPECT_EQ(start.prefs().minimumRatio(), 0.1f) << stored;
+        EXPECT_EQ(tp.log.lines().size(), 1u) << stored;
+        EXPECT_TRUE(tp.log.contains("MinimumFreeSpaceRatio")) << stored;
+    }
+    // 0 turns automatic deletion off and stays; so does a ratio just below 1.
+    for (const float stored : {0.0f, 0.99f}) {
+        TestPlatform tp;
+        tp.defaults.persisted[keys::MinimumFreeSpaceRatio.name] = stored;
+        Start start(tp);
+        EXPECT_EQ(start.prefs().minimumRatio(), stored);
+        EXPECT_TRUE(tp.log.lines().empty());
+    }
+    // A ratio handed over from the panel obeys the same rule.
+    TestPlatform tp;
+    Start start(tp);
+    start.prefs().applyAndStore(3.0f, 300.0f, false, true, false);
+    EXPECT_EQ(start.prefs().minimumRatio(), 0.1f);
+    EXPECT_EQ(std::get<float>(tp.defaults.stored().at(keys::MinimumFreeSpaceRatio.name)), 0.1f);
+}
