@@ -1,6 +1,7 @@
 #include "platform/qt/QtAlertPresenter.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextDocument>
@@ -60,6 +61,31 @@ void QtAlertPresenter::show(const AlertContent& alert)
     box.raise();
     box.activateWindow();
     box.exec();
+}
+
+ConfirmAnswer QtAlertPresenter::confirm(const ConfirmContent& question)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return {};
+    QMessageBox box;
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(QString::fromStdString(question.title));
+    box.setText(QString::fromStdString(question.title));
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(question.text)));
+    QPushButton* accept =
+        box.addButton(QString::fromStdString(question.acceptButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    // Enter does not shred: going ahead takes a deliberate click.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    auto* suppress = new QCheckBox(QString::fromStdString(question.suppressionText));
+    box.setCheckBox(suppress);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    return {box.clickedButton() == accept, suppress->isChecked()};
 }
 
 void QtAlertPresenter::releaseAll()
