@@ -203,6 +203,9 @@ void QtPrefsPanel::fitToNotes()
 {
     // A wrapped note needs more lines than its one-line minimum: the window's layout does
     // not grow a window for that by itself, and would squeeze the note instead.
+    // Measured at the width the panel has on screen; a hidden panel's width is made up.
+    if (!isVisible())
+        return;
     QLayout* panelLayout = layout();
     panelLayout->invalidate();
     panelLayout->activate();
