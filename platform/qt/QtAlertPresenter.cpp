@@ -9,6 +9,20 @@
 
 namespace bw {
 
+namespace {
+
+void fill(QMessageBox& box, QMessageBox::Icon icon, const std::string& title, const std::string& text)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(title));
+    box.setTextFormat(Qt::PlainText);
+    // Escaped, so that a path with "<" or "&" is shown as it stands.
+    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(text)));
+}
+
+} // namespace
+
 QtAlertPresenter::QtAlertPresenter(Log& log, QObject* parent) : QObject(parent), log_(log)
 {
     if (QCoreApplication::instance())
@@ -50,12 +64,7 @@ void QtAlertPresenter::runModal(const AlertContent& alert)
 void QtAlertPresenter::show(const AlertContent& alert)
 {
     QMessageBox box;
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QString::fromStdString(alert.title));
-    box.setText(QString::fromStdString(alert.title));
-    box.setTextFormat(Qt::PlainText);
-    // Escaped, so that a path with "<" or "&" is shown as it stands.
-    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(alert.text)));
+    fill(box, QMessageBox::Warning, alert.title, alert.text);
     box.addButton(QString::fromStdString(alert.button), QMessageBox::AcceptRole);
     box.show();
     box.raise();
@@ -68,11 +77,7 @@ ConfirmAnswer QtAlertPresenter::confirm(const ConfirmContent& question)
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return {};
     QMessageBox box;
-    box.setIcon(QMessageBox::Question);
-    box.setWindowTitle(QString::fromStdString(question.title));
-    box.setText(QString::fromStdString(question.title));
-    box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(question.text)));
+    fill(box, QMessageBox::Question, question.title, question.text);
     QPushButton* accept =
         box.addButton(QString::fromStdString(question.acceptButton), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
