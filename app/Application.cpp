@@ -8,6 +8,7 @@
 #include "platform/PrivilegedLauncher.h"
 #include "platform/VolumeSource.h"
 #include "platform/Workers.h"
+#include "platform/posix/DesktopAutostart.h"
 #include "platform/posix/MountinfoVolumeSource.h"
 #include "platform/posix/PkexecLauncher.h"
 #include "platform/posix/StatvfsSpaceSource.h"
@@ -95,7 +96,9 @@ struct Desktop {
           keys(displayKeys ? std::move(displayKeys) : std::make_unique<NoModifierKeys>()),
           strings(app),
           volumes(currentTrashOwner(QDir::homePath().toStdString(), dataHomeFromEnvironment())),
-          launcher(log, repairHelperPath())
+          launcher(log, repairHelperPath()),
+          autostart(posix::DesktopAutostart::defaultEntryFile(QDir::homePath().toStdString()),
+                    posix::DesktopAutostart::runningProgram())
     {
         if (display)
             statusItem = std::make_unique<qt::QtStatusItem>(log);
@@ -132,6 +135,7 @@ struct Desktop {
         platform.alerts = alerts.get();
         platform.volumes = &volumes;
         platform.launcher = &launcher;
+        platform.autostart = &autostart;
     }
 
     qt::QtDefaultsStore defaults;
@@ -148,6 +152,7 @@ struct Desktop {
     std::unique_ptr<AlertPresenter> alerts;
     posix::MountinfoVolumeSource volumes;
     posix::PkexecLauncher launcher;
+    posix::DesktopAutostart autostart;
     // Last, so that at destruction every worker has ended before anything it uses goes.
     Workers workers;
     Platform platform;

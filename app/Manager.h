@@ -63,6 +63,8 @@ public:
     void actPreferences();
     void actDispInformation();
     void actForcedTrash();
+    // Asks a running forced emptying to stop (the stop of actForcedTrash); nothing otherwise.
+    void stopForcedTrash();
     void actDeleteSelects();
     void actDeletePanel();
 

@@ -67,7 +67,8 @@ std::string sizeLine(const char* format, double value, double capacity)
         return strprintf(format, 0.0, 0.0);
     const float percent = static_cast<float>(value / capacity * 100.0);
     const std::string title = strprintf(format, value * kBytesToGigabytes, static_cast<double>(percent));
-    if (percent < 0.01f && value > 0.0)
+    // The single-precision percent against 0.01 in double: exactly 0.01 % still reads "> 0".
+    if (static_cast<double>(percent) < 0.01 && value > 0.0)
         return strprintf("%s > 0", title.c_str());
     return title;
 }
@@ -81,6 +82,14 @@ std::string lastAutoDeleteLine(const std::optional<TimePoint>& date)
     localtime_r(&seconds, &local);
     return strprintf("Last auto delete %d.%d.%d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                      local.tm_hour, local.tm_min);
+}
+
+double measuredSizeOf(const DeletionList& items)
+{
+    double bytes = 0.0;
+    for (const auto& item : items)
+        bytes += posix::measuredSize(item.path);
+    return bytes;
 }
 
 MenuItemState lineItem(std::string title, std::string picture)
@@ -199,23 +208,36 @@ void Manager::actDispInformation()
     outVolume_->dispInformation();
 }
 
+void Manager::stopForcedTrash()
+{
+    if (outShredder_->shredMode() != 1)
+        return;
+    outShredder_->setShredBreak(true);
+    outVolume_->clearShredFile();
+    if (outInternal_->shredMode())
+        outInternal_->setTrashStatus(kCanceling);
+    for (const auto& path : outExternal_->volumePaths())
+        if (outExternal_->shredModeAtPath(path))
+            outExternal_->setTrashStatus(kCanceling, path);
+    // The running pass sees the request; the tick only re-arms the timer.
+    sizeMonitor();
+}
+
 void Manager::actForcedTrash()
 {
     if (outShredder_->shredMode() == 1) {
-        outShredder_->setShredBreak(true);
-        outVolume_->clearShredFile();
-        if (outInternal_->shredMode())
-            outInternal_->setTrashStatus(kCanceling);
-        for (const auto& path : outExternal_->volumePaths())
-            if (outExternal_->shredModeAtPath(path))
-                outExternal_->setTrashStatus(kCanceling, path);
-    } else {
-        outShredder_->setShredMode(1);
-        outInternal_->setShredMode(true);
-        outExternal_->setAllShredMode(true);
+        stopForcedTrash();
+        return;
     }
-    // Starting: the tick starts the pass at once unless a deletion runs. Stopping: the
-    // running pass sees the request, and the tick only re-arms the timer.
+    int items = outInternal_->trashFileCount();
+    for (const auto& path : outExternal_->volumePaths())
+        items += outExternal_->trashFileCountWithPath(path);
+    if (!outShredder_->confirmShredding(items, outInternal_->trashSize() + outExternal_->allTrashSize()))
+        return;
+    outShredder_->setShredMode(1);
+    outInternal_->setShredMode(true);
+    outExternal_->setAllShredMode(true);
+    // The tick starts the pass at once unless a deletion runs.
     sizeMonitor();
 }
 
@@ -238,6 +260,8 @@ void Manager::actDeleteSelects()
         }
         items.push_back(std::move(*item));
     }
+    if (!items.empty() && !outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
+        return;
     outShredder_->partialShred(std::move(items));
 }
 
@@ -247,15 +271,14 @@ void Manager::actDeletePanel()
     // A cancelled chooser deletes nothing, and the icon does not flash for it.
     if (!paths || paths->empty())
         return;
-    // Timers keep firing while the chooser is up: a pass may have started meanwhile.
-    if (outShredder_->isShredding() || outShredder_->isPartialShredding()) {
-        platform_.log->line("A deletion started while the items were chosen; they are left in the trash");
-        return;
-    }
     std::atomic<double>* counter = outInternal_->trashSizePointer();
     DeletionList items;
     for (const auto& path : *paths)
         items.push_back({path, counter});
+    if (!outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
+        return;
+    // Timers keep firing while the chooser is up: a pass that started meanwhile is waited
+    // for, and the chosen items are deleted when it ends.
     outShredder_->partialShred(std::move(items));
 }
 

@@ -25,6 +25,7 @@ void Shredder::initialize(DefaultsStore& defaults)
     defaults.registerDefaults({
         {keys::InnerShredderSwitch.name, keys::InnerShredderSwitch.registeredDefault},
         {keys::NoRenameFileSwitch.name, keys::NoRenameFileSwitch.registeredDefault},
+        {keys::ConfirmShredding.name, keys::ConfirmShredding.registeredDefault},
     });
 }
 

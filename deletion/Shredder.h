@@ -85,7 +85,13 @@ public:
     const std::array<unsigned char, 256>& fillData() const { return fillData_; }
 
     // --- chosen items and flashing
+    // Deletes the items on a worker; while another deletion runs they wait for its end.
     void partialShred(DeletionList items);
+    // Asks the user before a command shreds `items` root items of `bytes` in all, unless the
+    // user asked not to be asked again. True: go ahead. Main thread.
+    bool confirmShredding(int items, double bytes);
+    // Chosen items wait for a running deletion to end: no new pass is to start before them.
+    bool hasChosenItemsWaiting() const { return chosenWaiting_.load() > 0; }
     void partialShredThread(const DeletionList& items);
     // After a root item was deleted: what its trash keeps beside it goes too.
     void removeCompanionsOf(const std::string& path);
@@ -124,6 +130,8 @@ private:
     // Taken by autoShred and partialShred, released when their worker ends: two deletions
     // never run at once.
     std::atomic<bool> passGuard_{false};
+    // Lists of chosen items waiting for the guard.
+    std::atomic<int> chosenWaiting_{0};
 
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;

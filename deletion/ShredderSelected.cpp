@@ -3,11 +3,17 @@
 #include "accounting/Internal.h"
 #include "app/Manager.h"
 #include "infopanel/Volume.h"
+#include "platform/AlertPresenter.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/Platform.h"
 #include "platform/StatusItem.h"
 #include "platform/Workers.h"
+#include "settings/SettingsKeys.h"
+
+#include <algorithm>
 
 namespace bw {
 
@@ -16,7 +22,11 @@ namespace {
 constexpr Seconds kInvisibleTime{0.5};
 constexpr Seconds kVisibleTime{1.0};
 const char* const kInvisiblePicture = "InvisibleTrash.png";
+constexpr double kMegabyte = 1024.0 * 1024.0;
+constexpr double kGigabyte = 1024.0 * kMegabyte;
 const char* const kShreddingToolTip = "Shredding trash files";
+// How often chosen items that wait for a running deletion look whether it has ended.
+constexpr Seconds kGuardPoll{0.2};
 
 // One period of the flashing: the invisible picture, then the icon of the current state.
 // The normal icon always comes back, so the tray never keeps the invisible picture.
@@ -30,21 +40,75 @@ void flashOnce(const Platform& platform, Manager& manager)
         platform.clock->sleepFor(kVisibleTime);
 }
 
+// "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance.
+std::string byteCountText(double bytes)
+{
+    bytes = std::max(bytes, 0.0);
+    if (bytes >= kGigabyte)
+        return strprintf("%.2f GB", bytes / kGigabyte);
+    if (bytes >= kMegabyte)
+        return strprintf("%.1f MB", bytes / kMegabyte);
+    if (bytes >= 1024.0)
+        return strprintf("%.1f KB", bytes / 1024.0);
+    return strprintf("%.0f bytes", bytes);
+}
+
 } // namespace
+
+bool Shredder::confirmShredding(int items, double bytes)
+{
+    DefaultsStore& defaults = *platform_.defaults;
+    if (!defaults.boolForKey(keys::ConfirmShredding.name))
+        return true;
+    ConfirmContent question;
+    question.title = items == 1 ? "Shred 1 trash item?" : strprintf("Shred %d trash items?", items);
+    question.text = strprintf("%s will be overwritten and removed. This cannot be undone.",
+                              byteCountText(bytes).c_str());
+    question.acceptButton = "Shred";
+    question.suppressionText = "Do not ask again";
+    const ConfirmAnswer answer = platform_.alerts->confirm(question);
+    // "Do not ask again" counts only with a yes: a cancelled question is asked next time too.
+    if (answer.accepted && answer.suppress) {
+        defaults.setBool(keys::ConfirmShredding.name, false);
+        defaults.synchronize();
+    }
+    return answer.accepted;
+}
 
 void Shredder::partialShred(DeletionList items)
 {
     // One deletion at a time: an automatic pass holds the same guard from its start, also
     // while it still measures and before it shows as shredding.
     bool expected = false;
-    if (!passGuard_.compare_exchange_strong(expected, true)) {
-        platform_.log->line("A deletion is running already; the chosen items stay in the trash");
+    if (passGuard_.compare_exchange_strong(expected, true)) {
+        // Raised before the worker runs, so that a monitor tick or a menu opening in between
+        // already sees the deletion and starts no other.
+        pertialShredding_.store(true);
+        platform_.workers->start([this, items = std::move(items)] {
+            partialShredThread(items);
+            passGuard_.store(false);
+        });
         return;
     }
-    // Raised before the worker runs, so that a monitor tick or a menu opening in between
-    // already sees the deletion and starts no other.
-    pertialShredding_.store(true);
+    // A pass (or another list) started while the user was choosing: the choice is kept and
+    // deleted as soon as that deletion ends. Meanwhile no new pass starts before it.
+    platform_.log->line("A deletion is running; the chosen items are deleted as soon as it ends");
+    ++chosenWaiting_;
     platform_.workers->start([this, items = std::move(items)] {
+        bool taken = false;
+        while (!platform_.workers->quitting()) {
+            bool free = false;
+            if ((taken = passGuard_.compare_exchange_strong(free, true)))
+                break;
+            platform_.clock->sleepFor(kGuardPoll);
+        }
+        if (taken)
+            pertialShredding_.store(true);
+        --chosenWaiting_;
+        if (!taken) {
+            platform_.log->line("Quitting: the chosen items stay in the trash");
+            return;
+        }
         partialShredThread(items);
         passGuard_.store(false);
     });

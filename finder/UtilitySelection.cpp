@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Controllers.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/SelectionSource.h"
 #include "platform/posix/Files.h"
@@ -53,6 +54,11 @@ std::optional<std::vector<std::string>> Utility::selectedTrashPaths() const
     const CopiedFiles copied = platform_.selection->copiedFiles();
     if (copied.kind == CopiedFiles::Kind::Empty)
         return std::vector<std::string>();
+    // The clipboard could not be asked: the only failure worth a log line.
+    if (copied.kind == CopiedFiles::Kind::Unreadable) {
+        platform_.log->line("error=" + (copied.error.empty() ? std::string("the clipboard did not answer") : copied.error));
+        return std::nullopt;
+    }
     if (copied.kind != CopiedFiles::Kind::Files)
         return std::nullopt;
     std::vector<std::string> paths;

@@ -38,7 +38,8 @@ std::string shareText(double part, double capacity)
     const float rate = capacity == 0.0 ? 0.0f : static_cast<float>(part / capacity * 100.0);
     std::string text = strprintf("(%5.2f%%)", static_cast<double>(rate));
     // A tiny part of a large disk must not read as nothing.
-    if (rate < 0.01f && part > 0.0 && capacity != 0.0)
+    // The single-precision rate against 0.01 in double, so exactly 0.01 % keeps the suffix.
+    if (static_cast<double>(rate) < 0.01 && part > 0.0 && capacity != 0.0)
         text += " > 0";
     return text;
 }
@@ -182,6 +183,8 @@ void Volume::renewAllInfo()
     if (!panel)
         return;
     setupDiskMenu();
+    // Stop is there while a forced emptying runs and no stop has been asked for yet.
+    panel->setButtonHidden(Button::StopEmpty, outShredder_->shredMode() == 0 || outShredder_->shredBreak());
     int index = panel->selectedDiskIndex();
     if (index < 0) {
         panel->selectDiskIndex(0);
@@ -264,12 +267,17 @@ void Volume::actForcedEmpty()
     if (index < 0)
         return;
     if (index == 0) {
+        if (!outShredder_->confirmShredding(outInternal_->trashFileCount(), outInternal_->trashSize()))
+            return;
         outShredder_->setShredMode(1);
         outInternal_->setShredMode(true);
     } else {
         const std::string volume = volumePathOfSelection();
         // The chosen volume went away meanwhile: there is nothing to mark.
         if (volume.empty())
+            return;
+        if (!outShredder_->confirmShredding(outExternal_->trashFileCountWithPath(volume),
+                                            outExternal_->trashSizeWithPath(volume)))
             return;
         outShredder_->setShredMode(1);
         outExternal_->setShredMode(true, volume);
@@ -305,6 +313,12 @@ void Volume::actForcedTimer()
 {
     // Runs the monitor tick now instead of at the end of the period.
     outManager_->sizeMonitor();
+}
+
+void Volume::actStopEmpty()
+{
+    outManager_->stopForcedTrash();
+    renewAllInfo();
 }
 
 void Volume::actDiskMenu()

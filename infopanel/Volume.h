@@ -43,6 +43,7 @@ public:
     void actReinspect() override;
     void actNewInspect() override;
     void actForcedTimer() override;
+    void actStopEmpty() override;
     void actDiskMenu() override;
 
     // --- the file being deleted; callable from any thread

@@ -14,6 +14,8 @@ public:
     virtual void actReinspect() = 0;
     virtual void actNewInspect() = 0;
     virtual void actForcedTimer() = 0;
+    // Stops a forced emptying that runs, as the status menu's stop does.
+    virtual void actStopEmpty() = 0;
     virtual void actDiskMenu() = 0;
     // Reached whenever the panel closes, by any means.
     virtual void windowWillClose() = 0;
@@ -24,7 +26,7 @@ class InfoPanelView : public FramedPanel {
 public:
     enum class Figure { Total, Used, Trash, Free };
     enum class Share { Used, Trash, Free };
-    enum class Button { ForcedEmpty, Reinspect, NewInspect, ForcedTimer };
+    enum class Button { ForcedEmpty, Reinspect, NewInspect, ForcedTimer, StopEmpty };
 
     virtual void setActions(InfoPanelActions* actions) = 0;
 

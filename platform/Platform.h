@@ -4,6 +4,7 @@
 namespace bw {
 
 class AlertPresenter;
+class Autostart;
 class Clock;
 class DefaultsStore;
 class InfoPanelView;
@@ -45,6 +46,7 @@ struct Platform {
     SelectionSource* selection = nullptr;
     PrefsPanelView* prefsPanel = nullptr;
     InfoPanelView* infoPanel = nullptr;
+    Autostart* autostart = nullptr; // the user's start-at-login entry
 };
 
 } // namespace bw

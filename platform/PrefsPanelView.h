@@ -15,6 +15,7 @@ public:
     virtual void actTestModeCheck() = 0;
     virtual void actShredderCheck() = 0;
     virtual void actNoRenameCheck() = 0;
+    virtual void actStartAtLoginCheck() = 0;
     virtual void actExecButton() = 0;
     virtual void actCancelButton() = 0;
     // Reached whenever the panel closes, by any means.
@@ -25,7 +26,7 @@ public:
 // edits to read back. Main thread only.
 class PrefsPanelView : public FramedPanel {
 public:
-    enum class Check { TestMode, Shredder, NoRename };
+    enum class Check { TestMode, Shredder, NoRename, StartAtLogin };
     enum class Note { Ratio, Interval, TestMode, Shredder, NoRename };
 
     virtual void setActions(PrefsPanelActions* actions) = 0;
@@ -35,7 +36,8 @@ public:
     virtual void setFullSizeText(const std::string& text) = 0;
     virtual void setMiniSizeText(const std::string& text) = 0;
 
-    // The editable fields hold whatever the user typed.
+    // The editable fields hold what the user typed. A number in them is given and taken in
+    // the "C" form ("7.5"); the panel shows and reads it in the user's locale ("7,5").
     virtual std::string miniRatioText() const = 0;
     virtual void setMiniRatioText(const std::string& text) = 0;
     virtual std::string intervalText() const = 0;
@@ -48,6 +50,8 @@ public:
     virtual void setChecked(Check box, bool ticked) = 0;
     virtual void setNoteShown(Note note, bool shown) = 0;
     virtual void setExecButtonEnabled(bool enabled) = 0;
+    // Why confirm is disabled although something changed; empty: nothing to say.
+    virtual void setProblemText(const std::string& text) = 0;
 
     // Restores a frame given by frameText(); an unreadable one is ignored.
     virtual void setFrameText(const std::string& frame) = 0;

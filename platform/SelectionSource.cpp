@@ -59,7 +59,7 @@ CopiedFiles fromAddresses(const std::vector<std::string_view>& addresses)
     for (const auto address : addresses) {
         auto path = localPathOfFileUri(address);
         if (!path)
-            return CopiedFiles{CopiedFiles::Kind::Other, {}};
+            return CopiedFiles{CopiedFiles::Kind::Other, {}, {}};
         copied.paths.push_back(std::move(*path));
     }
     return copied;
@@ -101,7 +101,7 @@ CopiedFiles copiedFilesFromGnomeList(std::string_view text)
 {
     auto lines = linesOf(text);
     if (lines.empty() || (lines.front() != "copy" && lines.front() != "cut"))
-        return CopiedFiles{CopiedFiles::Kind::Other, {}};
+        return CopiedFiles{CopiedFiles::Kind::Other, {}, {}};
     std::vector<std::string_view> addresses;
     for (size_t i = 1; i < lines.size(); ++i)
         if (!lines[i].empty())

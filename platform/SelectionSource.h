@@ -17,6 +17,8 @@ struct CopiedFiles {
     Kind kind = Kind::Unreadable;
     // Absolute local paths, percent-decoded to the bytes of the names, in the copied order.
     std::vector<std::string> paths;
+    // Why an Unreadable clipboard could not be read, as the system put it.
+    std::string error;
 };
 
 // The files the user copied in the file manager; stands for the file manager's selection.

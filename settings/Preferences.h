@@ -43,6 +43,7 @@ public:
     void actTestModeCheck() override;
     void actShredderCheck() override;
     void actNoRenameCheck() override;
+    void actStartAtLoginCheck() override;
     void actExecButton() override;
     void actCancelButton() override;
     void overPrefs();
@@ -52,6 +53,9 @@ private:
     void fillPanel(PrefsPanelView& panel);
     void showMiniSize(PrefsPanelView& panel, float ratio);
     bool panelDiffers(const PrefsPanelView& panel) const;
+    // Why the fields cannot be taken as they are; empty when they can.
+    std::string problemWith(const PrefsPanelView& panel) const;
+    bool startsAtLogin() const;
 
     const Platform& platform_;
     Internal* outInternal_ = nullptr;

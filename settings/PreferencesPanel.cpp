@@ -5,15 +5,19 @@
 #include "accounting/Internal.h"
 #include "app/Manager.h"
 #include "deletion/Shredder.h"
+#include "platform/Autostart.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Format.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/PrefsPanelView.h"
 #include "settings/SettingsKeys.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace bw {
 
@@ -25,24 +29,37 @@ constexpr float kShortIntervalNote = 60.0f;
 using Check = PrefsPanelView::Check;
 using Note = PrefsPanelView::Note;
 
-// The number at the start of a field, as a text field reads it: blanks, then a decimal
-// number; a field that holds no number reads as 0.
-float numberIn(const std::string& text)
+// Bounds of what the panel takes: a minimum of 0 to 99 % of the volume, and a monitor
+// interval of one second to one day (the monitor clamps to the same range).
+constexpr double kLowestPercent = 0.0;
+constexpr double kHighestPercent = 99.0;
+
+// The number a field holds: blanks around one decimal number and nothing else. None for
+// anything else ("abc", "12 %", "nan", "inf"), so it is refused rather than read as 0.
+std::optional<double> numberIn(const std::string& text)
 {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p != end && std::isspace(static_cast<unsigned char>(*p)))
-        ++p;
-    if (p != end && *p == '+')
-        ++p;
-    const char* digits = (p != end && *p == '-') ? p + 1 : p;
-    const bool startsNumber = digits != end && (std::isdigit(static_cast<unsigned char>(*digits)) ||
-                                                (*digits == '.' && digits + 1 != end &&
-                                                 std::isdigit(static_cast<unsigned char>(digits[1]))));
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    if (begin < end && text[begin] == '+')
+        ++begin;
+    if (begin == end || !(std::isdigit(static_cast<unsigned char>(text[begin])) || text[begin] == '.' ||
+                          text[begin] == '-'))
+        return std::nullopt;
     double value = 0.0;
-    if (!startsNumber || std::from_chars(p, end, value).ec != std::errc())
-        return 0.0f;
-    return static_cast<float>(value);
+    const auto result = std::from_chars(text.data() + begin, text.data() + end, value);
+    if (result.ec != std::errc() || result.ptr != text.data() + end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The number as the controller reads it where a value is needed whatever the field holds.
+float numberOr0(const std::string& text)
+{
+    return static_cast<float>(numberIn(text).value_or(0.0));
 }
 
 // The ratio a percentage stands for, in single precision.
@@ -65,9 +82,12 @@ std::string numberText(float value)
     return std::string(buffer, result.ptr);
 }
 
+// A size is never shown below nothing: a minimum above what the volume can free leaves
+// the trash no room at all, not a negative one.
 std::string gigabytesText(double bytes)
 {
-    return strprintf("%.2f", static_cast<double>(static_cast<float>(bytes * kGigabyte)));
+    const double shown = std::max(0.0, static_cast<double>(static_cast<float>(bytes * kGigabyte)));
+    return strprintf("%.2f", shown);
 }
 
 // The whole percent of a ratio. 100 × a stored float ratio can fall just short of the whole
@@ -106,17 +126,35 @@ void Preferences::fillPanel(PrefsPanelView& panel)
     panel.setChecked(Check::TestMode, testModeSwitch());
     panel.setChecked(Check::Shredder, !outShredder_->shredderSwitch());
     panel.setChecked(Check::NoRename, outShredder_->noRenameSwitch());
+    panel.setChecked(Check::StartAtLogin, startsAtLogin());
+}
+
+bool Preferences::startsAtLogin() const
+{
+    return platform_.autostart && platform_.autostart->isEnabled();
 }
 
 bool Preferences::panelDiffers(const PrefsPanelView& panel) const
 {
     // A change only in the fractional digits of the percentage does not count.
-    const double typedPercent = std::trunc(static_cast<double>(numberIn(panel.miniRatioText())));
+    const double typedPercent = std::trunc(static_cast<double>(numberOr0(panel.miniRatioText())));
     return typedPercent != wholePercentOf(minimumRatio()) ||
-           numberIn(panel.intervalText()) != monitorInterval() ||
+           numberOr0(panel.intervalText()) != monitorInterval() ||
+           panel.isChecked(Check::StartAtLogin) != startsAtLogin() ||
            panel.isChecked(Check::TestMode) != testModeSwitch() ||
            panel.isChecked(Check::Shredder) != !outShredder_->shredderSwitch() ||
            panel.isChecked(Check::NoRename) != outShredder_->noRenameSwitch();
+}
+
+std::string Preferences::problemWith(const PrefsPanelView& panel) const
+{
+    const auto percent = numberIn(panel.miniRatioText());
+    if (!percent || *percent < kLowestPercent || *percent > kHighestPercent)
+        return "The minimum free space must be a number from 0 to 99 %.";
+    const auto interval = numberIn(panel.intervalText());
+    if (!interval || *interval < Manager::kShortestInterval || *interval > Manager::kLongestInterval)
+        return "The check interval must be a number of seconds from 1 to 86400 (one day).";
+    return {};
 }
 
 void Preferences::setExecButtonState()
@@ -124,12 +162,21 @@ void Preferences::setExecButtonState()
     PrefsPanelView* panel = platform_.prefsPanel;
     if (!panel)
         return;
-    panel->setExecButtonEnabled(panelDiffers(*panel));
-    const float ratio = ratioOfPercent(numberIn(panel->miniRatioText()));
-    panel->setFullSizeText(gigabytesText(outInternal_->fullTrashSizeWithRatio(ratio)));
-    // The edited minimum is above the free space now: the next tick would start deleting.
-    panel->setNoteShown(Note::Ratio, outInternal_->miniSizeWithRatio(ratio) > outInternal_->freeSize());
-    panel->setNoteShown(Note::Interval, numberIn(panel->intervalText()) < kShortIntervalNote);
+    const std::string problem = problemWith(*panel);
+    const bool differs = panelDiffers(*panel);
+    panel->setExecButtonEnabled(differs && problem.empty());
+    // Said only where it keeps a change from being confirmed.
+    panel->setProblemText(differs ? problem : std::string());
+    // The figures follow the ratio while it is a number in range; otherwise they stay.
+    if (const auto percent = numberIn(panel->miniRatioText());
+        percent && *percent >= kLowestPercent && *percent <= kHighestPercent) {
+        const float ratio = ratioOfPercent(static_cast<float>(*percent));
+        panel->setFullSizeText(gigabytesText(outInternal_->fullTrashSizeWithRatio(ratio)));
+        // The edited minimum is above the free space now: the next tick would start deleting.
+        panel->setNoteShown(Note::Ratio, outInternal_->miniSizeWithRatio(ratio) > outInternal_->freeSize());
+    }
+    const auto interval = numberIn(panel->intervalText());
+    panel->setNoteShown(Note::Interval, interval && *interval < kShortIntervalNote);
     panel->setNoteShown(Note::TestMode, panel->isChecked(Check::TestMode));
     panel->setNoteShown(Note::Shredder, panel->isChecked(Check::Shredder));
     panel->setNoteShown(Note::NoRename, panel->isChecked(Check::NoRename));
@@ -143,9 +190,13 @@ void Preferences::showMiniSize(PrefsPanelView& panel, float ratio)
 void Preferences::actMiniRatioText()
 {
     PrefsPanelView& panel = *platform_.prefsPanel;
-    const float ratio = ratioOfPercent(numberIn(panel.miniRatioText()));
-    panel.setMiniRatioStepper(ratio * 100.0f);
-    showMiniSize(panel, ratio);
+    // While the field holds no number in range the stepper and the minimum stay as they were.
+    if (const auto percent = numberIn(panel.miniRatioText());
+        percent && *percent >= kLowestPercent && *percent <= kHighestPercent) {
+        const float ratio = ratioOfPercent(static_cast<float>(*percent));
+        panel.setMiniRatioStepper(ratio * 100.0f);
+        showMiniSize(panel, ratio);
+    }
     setExecButtonState();
 }
 
@@ -178,13 +229,26 @@ void Preferences::actNoRenameCheck()
     setExecButtonState();
 }
 
+void Preferences::actStartAtLoginCheck()
+{
+    setExecButtonState();
+}
+
 void Preferences::actExecButton()
 {
     const PrefsPanelView& panel = *platform_.prefsPanel;
-    // No value is bounded: whatever the fields hold is taken.
-    applyAndStore(ratioOfPercent(numberIn(panel.miniRatioText())), numberIn(panel.intervalText()),
+    // Only values in range are taken; the button is disabled otherwise, and says why.
+    if (!problemWith(panel).empty())
+        return;
+    applyAndStore(ratioOfPercent(numberOr0(panel.miniRatioText())), numberOr0(panel.intervalText()),
                   panel.isChecked(Check::TestMode), !panel.isChecked(Check::Shredder),
                   panel.isChecked(Check::NoRename));
+    if (const bool wanted = panel.isChecked(Check::StartAtLogin); platform_.autostart && wanted != startsAtLogin()) {
+        std::string error;
+        if (!platform_.autostart->setEnabled(wanted, error))
+            platform_.log->line("Start at login could not be " + std::string(wanted ? "set up: " : "turned off: ") +
+                                error);
+    }
     outManager_->sizeMonitor();
     overPrefs();
 }

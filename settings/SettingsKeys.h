@@ -14,6 +14,8 @@ inline constexpr Key<float> MinimumFreeSpaceRatio{"MinimumFreeSpaceRatio", 0.1f}
 inline constexpr Key<float> MonitorIntervalTime{"MonitorIntervalTime", 300.0f};
 inline constexpr Key<bool> InnerShredderSwitch{"InnerShredderSwitch", true};
 inline constexpr Key<bool> NoRenameFileSwitch{"NoRenameFileSwitch", false};
+// Ask before a command shreds trash items; off once the user ticks "Do not ask again".
+inline constexpr Key<bool> ConfirmShredding{"ConfirmShredding", true};
 // A date; absent until the first automatic delete, so it has no registered default.
 inline constexpr const char* LastAutoExecuteDate = "LastAutoExecuteDate";
 

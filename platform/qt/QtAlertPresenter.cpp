@@ -1,12 +1,27 @@
 #include "platform/qt/QtAlertPresenter.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QThread>
 
 namespace bw {
+
+namespace {
+
+void fill(QMessageBox& box, QMessageBox::Icon icon, const std::string& title, const std::string& text)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(title));
+    box.setTextFormat(Qt::PlainText);
+    // Escaped, so that a path with "<" or "&" is shown as it stands.
+    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(text)));
+}
+
+} // namespace
 
 QtAlertPresenter::QtAlertPresenter(Log& log, QObject* parent) : QObject(parent), log_(log)
 {
@@ -49,17 +64,33 @@ void QtAlertPresenter::runModal(const AlertContent& alert)
 void QtAlertPresenter::show(const AlertContent& alert)
 {
     QMessageBox box;
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QString::fromStdString(alert.title));
-    box.setText(QString::fromStdString(alert.title));
-    box.setTextFormat(Qt::PlainText);
-    // Escaped, so that a path with "<" or "&" is shown as it stands.
-    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(alert.text)));
+    fill(box, QMessageBox::Warning, alert.title, alert.text);
     box.addButton(QString::fromStdString(alert.button), QMessageBox::AcceptRole);
     box.show();
     box.raise();
     box.activateWindow();
     box.exec();
+}
+
+ConfirmAnswer QtAlertPresenter::confirm(const ConfirmContent& question)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return {};
+    QMessageBox box;
+    fill(box, QMessageBox::Question, question.title, question.text);
+    QPushButton* accept =
+        box.addButton(QString::fromStdString(question.acceptButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    // Enter does not shred: going ahead takes a deliberate click.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    auto* suppress = new QCheckBox(QString::fromStdString(question.suppressionText));
+    box.setCheckBox(suppress);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    return {box.clickedButton() == accept, suppress->isChecked()};
 }
 
 void QtAlertPresenter::releaseAll()

@@ -16,6 +16,7 @@ class QtAlertPresenter final : public QObject, public AlertPresenter {
 public:
     explicit QtAlertPresenter(Log& log, QObject* parent = nullptr);
     void runModal(const AlertContent& alert) override;
+    ConfirmAnswer confirm(const ConfirmContent& question) override;
 
 private:
     struct Pending {

@@ -10,10 +10,23 @@ namespace bw::qt {
 QtInfoPanel::QtInfoPanel(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::InfoPanel>())
 {
     ui_->setupUi(this);
-    // The shares are padded to a fixed width ("( 0.00%)"), which lines up only in a fixed font.
+    // Figures, units and shares in one fixed-width font, right-aligned in their columns, so
+    // the digits of every row stand under each other ("( 0.00%)" is padded for that).
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (Share share : {Share::Used, Share::Trash, Share::Free})
+    const QFontMetrics fixedMetrics(fixed);
+    for (Figure figure : {Figure::Total, Figure::Used, Figure::Trash, Figure::Free}) {
+        figureLabel(figure)->setFont(fixed);
+        figureLabel(figure)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        figureLabel(figure)->setMinimumWidth(fixedMetrics.horizontalAdvance(QStringLiteral("00000.00")));
+    }
+    for (QLabel* unit : {ui_->totalSizeUnit, ui_->usedSizeUnit, ui_->trashSizeUnit, ui_->freeSizeUnit})
+        unit->setFont(fixed);
+    for (Share share : {Share::Used, Share::Trash, Share::Free}) {
         shareLabel(share)->setFont(fixed);
+        shareLabel(share)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        shareLabel(share)->setMinimumWidth(fixedMetrics.horizontalAdvance(QStringLiteral("(100.00%) > 0")));
+    }
+    ui_->stopEmptyButton->hide();
     // The indicator keeps its place while hidden, so the status does not move.
     QSizePolicy policy = ui_->sizeingIndicator->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
@@ -40,6 +53,7 @@ void QtInfoPanel::connectControls()
     connect(ui_->reinspectButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actReinspect));
     connect(ui_->newinspectButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actNewInspect));
     connect(ui_->forcedTimerButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actForcedTimer));
+    connect(ui_->stopEmptyButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actStopEmpty));
     // activated fires for the user's choice only, never for the controller's selection.
     connect(ui_->diskMenuButton, &QComboBox::activated, this, forward(&InfoPanelActions::actDiskMenu));
     connect(this, &QDialog::finished, this, forward(&InfoPanelActions::windowWillClose));
@@ -84,6 +98,8 @@ QPushButton* QtInfoPanel::button(Button b) const
         return ui_->newinspectButton;
     case Button::ForcedTimer:
         return ui_->forcedTimerButton;
+    case Button::StopEmpty:
+        return ui_->stopEmptyButton;
     }
     return nullptr;
 }

@@ -2,7 +2,10 @@
 
 #include "ui_QtPrefsPanel.h"
 
+#include <QDoubleValidator>
+
 #include <algorithm>
+#include <charconv>
 
 namespace bw::qt {
 
@@ -18,6 +21,19 @@ QString text(const std::string& s)
 QtPrefsPanel::QtPrefsPanel(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::PrefsPanel>())
 {
     ui_->setupUi(this);
+    // Numbers as the user writes them ("7,5" in German), without thousands separators.
+    locale_.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    // The validators keep out what can never be a number; the controller says what is out
+    // of range and keeps Apply disabled meanwhile.
+    auto* ratio = new QDoubleValidator(0.0, kStepperMaximum, 2, ui_->miniRatioText);
+    auto* interval = new QDoubleValidator(0.0, 86400.0, 3, ui_->intervalText);
+    for (QDoubleValidator* validator : {ratio, interval}) {
+        validator->setNotation(QDoubleValidator::StandardNotation);
+        validator->setLocale(locale_);
+    }
+    ui_->miniRatioText->setValidator(ratio);
+    ui_->intervalText->setValidator(interval);
+    ui_->noteProblemText->hide();
     connectControls();
 }
 
@@ -42,6 +58,7 @@ void QtPrefsPanel::connectControls()
     connect(ui_->testModeCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actTestModeCheck));
     connect(ui_->shredderCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actShredderCheck));
     connect(ui_->noRenameCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNoRenameCheck));
+    connect(ui_->startAtLoginCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actStartAtLoginCheck));
     connect(ui_->execButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actExecButton));
     connect(ui_->cancelButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actCancelButton));
     // Closing by any means (buttons, Escape, the title bar) ends in finished().
@@ -72,24 +89,44 @@ void QtPrefsPanel::setMiniSizeText(const std::string& s)
     ui_->miniSizeText->setText(text(s));
 }
 
+std::string QtPrefsPanel::numberFromField(const QString& typed) const
+{
+    bool ok = false;
+    const double value = locale_.toDouble(typed.trimmed(), &ok);
+    if (!ok)
+        return typed.toStdString();
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+QString QtPrefsPanel::numberForField(const std::string& number) const
+{
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || result.ptr != number.data() + number.size())
+        return text(number);
+    return locale_.toString(value, 'f', QLocale::FloatingPointShortest);
+}
+
 std::string QtPrefsPanel::miniRatioText() const
 {
-    return ui_->miniRatioText->text().toStdString();
+    return numberFromField(ui_->miniRatioText->text());
 }
 
 void QtPrefsPanel::setMiniRatioText(const std::string& s)
 {
-    ui_->miniRatioText->setText(text(s));
+    ui_->miniRatioText->setText(numberForField(s));
 }
 
 std::string QtPrefsPanel::intervalText() const
 {
-    return ui_->intervalText->text().toStdString();
+    return numberFromField(ui_->intervalText->text());
 }
 
 void QtPrefsPanel::setIntervalText(const std::string& s)
 {
-    ui_->intervalText->setText(text(s));
+    ui_->intervalText->setText(numberForField(s));
 }
 
 void QtPrefsPanel::setMiniRatioStepper(double percent)
@@ -106,6 +143,8 @@ QCheckBox* QtPrefsPanel::checkBox(Check box) const
         return ui_->shredderCheck;
     case Check::NoRename:
         return ui_->noRenameCheck;
+    case Check::StartAtLogin:
+        return ui_->startAtLoginCheck;
     }
     return nullptr;
 }
@@ -139,12 +178,42 @@ void QtPrefsPanel::setChecked(Check box, bool ticked)
 
 void QtPrefsPanel::setNoteShown(Note note, bool shown)
 {
+    if (noteLabel(note)->isVisibleTo(this) == shown)
+        return;
     noteLabel(note)->setVisible(shown);
+    fitToNotes();
 }
 
 void QtPrefsPanel::setExecButtonEnabled(bool enabled)
 {
     ui_->execButton->setEnabled(enabled);
+}
+
+void QtPrefsPanel::setProblemText(const std::string& s)
+{
+    const QString shown = text(s);
+    if (ui_->noteProblemText->text() == shown && ui_->noteProblemText->isVisibleTo(this) == !shown.isEmpty())
+        return;
+    ui_->noteProblemText->setText(shown);
+    ui_->noteProblemText->setVisible(!shown.isEmpty());
+    fitToNotes();
+}
+
+void QtPrefsPanel::fitToNotes()
+{
+    // A wrapped note needs more lines than its one-line minimum: the window's layout does
+    // not grow a window for that by itself, and would squeeze the note instead.
+    // Measured at the width the panel has on screen; a hidden panel's width is made up.
+    if (!isVisible())
+        return;
+    QLayout* panelLayout = layout();
+    panelLayout->invalidate();
+    panelLayout->activate();
+    const int needed = panelLayout->hasHeightForWidth() ? panelLayout->totalHeightForWidth(width())
+                                                        : panelLayout->totalSizeHint().height();
+    setMinimumHeight(needed);
+    if (height() < needed)
+        resize(width(), needed);
 }
 
 std::string QtPrefsPanel::frameText() const
@@ -162,6 +231,7 @@ void QtPrefsPanel::showPanel()
 {
     shown_ = true;
     show();
+    fitToNotes();
     raise();
     activateWindow();
 }

@@ -2,6 +2,7 @@
 #include "platform/PrefsPanelView.h"
 
 #include <QDialog>
+#include <QLocale>
 #include <memory>
 
 class QCheckBox;
@@ -36,6 +37,7 @@ public:
     void setChecked(Check box, bool ticked) override;
     void setNoteShown(Note note, bool shown) override;
     void setExecButtonEnabled(bool enabled) override;
+    void setProblemText(const std::string& text) override;
     std::string frameText() const override;
     void setFrameText(const std::string& frame) override;
     void showPanel() override;
@@ -43,7 +45,7 @@ public:
 
     // The stepper's range and increment, in percent.
     static constexpr double kStepperMinimum = 0.0;
-    static constexpr double kStepperMaximum = 100.0;
+    static constexpr double kStepperMaximum = 99.0;
     static constexpr double kStepperIncrement = 1.0;
 
 private:
@@ -51,11 +53,17 @@ private:
     void step(double by);
     QCheckBox* checkBox(Check box) const;
     QLabel* noteLabel(Note note) const;
+    // Grows the panel to the height its wrapped notes need at its width.
+    void fitToNotes();
+    // A number typed in the user's locale, in the "C" form; the text itself when it is none.
+    std::string numberFromField(const QString& typed) const;
+    QString numberForField(const std::string& number) const;
 
     std::unique_ptr<Ui::PrefsPanel> ui_;
     PrefsPanelActions* actions_ = nullptr;
     bool shown_ = false;
     double stepper_ = 0.0;
+    QLocale locale_;
 };
 
 } // namespace bw::qt

@@ -26,10 +26,13 @@ bool handedOver(QObject* target, F&& apply)
 
 } // namespace
 
-QtStatusItem::QtStatusItem(Log& log, int trayTries, int retryMilliseconds) : log_(log), triesLeft_(trayTries)
+QtStatusItem::QtStatusItem(Log& log, int pollMilliseconds, std::function<bool()> trayAvailable)
+    : log_(log), trayAvailable_(std::move(trayAvailable))
 {
+    if (!trayAvailable_)
+        trayAvailable_ = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     retry_ = new QTimer(this);
-    retry_->setInterval(retryMilliseconds);
+    retry_->setInterval(pollMilliseconds);
     connect(retry_, &QTimer::timeout, this, &QtStatusItem::lookForTray);
 }
 
@@ -59,21 +62,24 @@ void QtStatusItem::show()
 
 void QtStatusItem::lookForTray()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (tray_)
+        return;
+    if (trayAvailable_()) {
         retry_->stop();
         createTray();
         // The item appears with its first picture, not as an empty slot.
         tray_->setVisible(!imageName_.isEmpty());
-        emit traySettled(true);
+        if (missingReported_)
+            log_.line("A system tray has appeared: the tray icon is shown");
         return;
     }
-    if (--triesLeft_ > 0) {
-        retry_->start();
-        return;
+    // A panel or tray host started after the program is still welcome, however late.
+    if (!missingReported_) {
+        missingReported_ = true;
+        log_.line("No system tray found: running without a tray icon until one appears; the trashes are "
+                  "still watched and emptied");
     }
-    retry_->stop();
-    log_.line("No system tray found: running without a tray icon; the trashes are still watched and emptied");
-    emit traySettled(false);
+    retry_->start();
 }
 
 void QtStatusItem::createTray()

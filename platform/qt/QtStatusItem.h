@@ -2,6 +2,7 @@
 #include "platform/StatusItem.h"
 
 #include <QIcon>
+#include <functional>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -17,12 +18,13 @@ class Log;
 namespace bw::qt {
 
 // The status item as a tray icon (StatusNotifierItem or XEmbed, whichever the desktop
-// offers). When no tray is there it looks again a few times, then settles without an icon
-// and says so once in the log.
+// offers). When no tray is there it says so once in the log and keeps looking for one as
+// long as it runs; a tray that comes late gets the icon, with one line in the log.
 class QtStatusItem final : public QObject, public StatusItem {
     Q_OBJECT
 public:
-    explicit QtStatusItem(Log& log, int trayTries = 6, int retryMilliseconds = 2000);
+    // `trayAvailable` asks whether a tray is there (by default the desktop's answer).
+    explicit QtStatusItem(Log& log, int pollMilliseconds = 5000, std::function<bool()> trayAvailable = {});
     ~QtStatusItem() override;
 
     void show() override;
@@ -41,10 +43,6 @@ public:
     QString toolTip() const { return toolTip_; }
     bool isInTray() const;
 
-signals:
-    // The tray found (or given up on): the menu can attach itself now.
-    void traySettled(bool inTray);
-
 private:
     void lookForTray();
     void createTray();
@@ -53,7 +51,8 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* retry_ = nullptr;
     QMenu* menu_ = nullptr;
-    int triesLeft_;
+    std::function<bool()> trayAvailable_;
+    bool missingReported_ = false;
     QString imageName_;
     QString toolTip_;
 };

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <QWidget>
 #include <QWidgetAction>
 
@@ -58,6 +59,13 @@ QImage resourcePicture(const std::string& name, qreal& scale)
     return image;
 }
 
+// The lines that only show figures or a date; choosing them does nothing.
+bool isDisplayOnly(int tag)
+{
+    return tag == kMenuGraph || tag == kMenuUsed || tag == kMenuTrash || tag == kMenuFree ||
+           tag == kMenuLastAutoDelete;
+}
+
 } // namespace
 
 QtStatusMenu::QtStatusMenu() : menu_(std::make_unique<QMenu>())
@@ -95,31 +103,56 @@ void QtStatusMenu::setEntries(std::vector<MenuEntry> entries, MenuValidator vali
     menu_->clear();
     items_.clear();
     graphAction_ = nullptr;
+    graphPicture_ = nullptr;
     validate_ = std::move(validate);
     for (auto& entry : entries) {
-        QAction* action = makeAction(entry);
-        items_.push_back({std::move(entry), action});
+        Line line;
+        QAction* action = makeAction(entry, line);
+        items_.push_back({std::move(entry), action, line});
     }
 }
 
-QAction* QtStatusMenu::makeAction(const MenuEntry& entry)
+QWidgetAction* QtStatusMenu::makeLine(Line& line)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    line.picture = new QLabel(row);
+    line.name = new QLabel(row);
+    line.figures = new QLabel(row);
+    line.figures->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The longest name of the size lines sets the name column of all of them.
+    const QFontMetrics metrics(line.name->font());
+    int nameWidth = 0;
+    for (const char* name : {"Used", "Trash", "Free"})
+        nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromLatin1(name)));
+    line.name->setMinimumWidth(nameWidth);
+    // The same inset as the commands' text, which leaves room for an icon.
+    const int icon = menu_->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu_.get());
+    line.picture->setMinimumWidth(icon);
+    layout->setContentsMargins(menu_->style()->pixelMetric(QStyle::PM_MenuHMargin) + 4, 2, 12, 2);
+    layout->addWidget(line.picture);
+    layout->addWidget(line.name);
+    layout->addStretch();
+    layout->addWidget(line.figures);
+    auto* action = new QWidgetAction(menu_.get());
+    action->setDefaultWidget(row);
+    menu_->addAction(action);
+    return action;
+}
+
+QAction* QtStatusMenu::makeAction(const MenuEntry& entry, Line& line)
 {
     if (entry.tag == kMenuSeparator)
         return menu_->addSeparator();
     QAction* action = nullptr;
-    if (entry.tag == kMenuGraph) {
-        // A wide picture: as an icon the menu would shrink it to a square.
-        auto* row = new QWidget;
-        auto* layout = new QHBoxLayout(row);
-        graphPicture_ = new QLabel(row);
-        graphTitle_ = new QLabel(row);
-        layout->addWidget(graphPicture_);
-        layout->addWidget(graphTitle_);
-        layout->addStretch();
-        graphAction_ = new QWidgetAction(menu_.get());
-        graphAction_->setDefaultWidget(row);
-        menu_->addAction(graphAction_);
-        action = graphAction_;
+    if (isDisplayOnly(entry.tag)) {
+        QWidgetAction* shown = makeLine(line);
+        if (entry.tag == kMenuGraph) {
+            // A wide picture: as an icon the menu would shrink it to a square.
+            graphAction_ = shown;
+            graphPicture_ = line.picture;
+        }
+        action = shown;
     } else {
         action = menu_->addAction(menuText(entry.title));
     }
@@ -141,19 +174,37 @@ void QtStatusMenu::validateAll()
 void QtStatusMenu::apply(Item& item, const MenuItemState& state)
 {
     item.action->setEnabled(state.enabled);
-    if (state.title)
+    if (state.title) {
+        // Menus exported to a desktop's own tray show the action's text, not the widget.
         item.action->setText(menuText(*state.title));
+        if (item.line.name) {
+            const QString shown = QString::fromStdString(*state.title);
+            const qsizetype tab = shown.indexOf(QLatin1Char('\t'));
+            if (item.action == graphAction_) {
+                item.line.name->clear();
+                item.line.figures->setText(withFigureSpaces(shown));
+            } else if (tab < 0) {
+                item.line.name->setText(shown);
+                item.line.figures->clear();
+            } else {
+                item.line.name->setText(shown.left(tab));
+                item.line.figures->setText(withFigureSpaces(shown.mid(tab + 1)));
+            }
+        }
+    }
     if (!state.picture)
         return;
     if (item.action != graphAction_) {
-        item.action->setIcon(QtStatusItem::picture(QString::fromStdString(*state.picture)));
+        const QIcon icon = QtStatusItem::picture(QString::fromStdString(*state.picture));
+        item.action->setIcon(icon);
+        if (item.line.picture) {
+            const int size = item.line.picture->minimumWidth();
+            item.line.picture->setPixmap(icon.pixmap(QSize(size, size), item.line.picture->devicePixelRatioF()));
+        }
         return;
     }
     const QImage graph = composedPicture(*state.picture, state.stamps);
     graphPicture_->setPixmap(QPixmap::fromImage(graph));
-    if (state.title)
-        graphTitle_->setText(withFigureSpaces(QString::fromStdString(*state.title)));
-    // Menus exported to a desktop's own tray show the action, not the widget.
     item.action->setIcon(QIcon(QPixmap::fromImage(graph)));
 }
 
@@ -163,6 +214,14 @@ QAction* QtStatusMenu::action(int tag) const
         if (item.entry.tag == tag && tag != kMenuSeparator)
             return item.action;
     return nullptr;
+}
+
+QString QtStatusMenu::lineText(int tag) const
+{
+    for (const auto& item : items_)
+        if (item.entry.tag == tag && item.line.name)
+            return item.line.name->text() + QLatin1Char('|') + item.line.figures->text();
+    return {};
 }
 
 QImage QtStatusMenu::graphImage() const

@@ -1,5 +1,6 @@
 #include "app/Controllers.h"
 #include "platform/StatusMenu.h"
+#include "settings/SettingsKeys.h"
 #include "tests/support/FakeStatusMenu.h"
 #include "tests/support/ShredderFlags.h"
 #include "tests/support/TestPlatform.h"
@@ -100,6 +101,13 @@ TEST_F(MenuTest, GraphAndSizeLinesOfTheStartupVolume)
     c->internal.setTrashSize(3000.0);
     menu.open();
     EXPECT_EQ(title(kMenuTrash), "Trash\t  0.00 GB ( 0.00%) > 0");
+    // Exactly 0.01 % is 0.0099999998 in single precision, below 0.01 as written.
+    c->internal.setTrashSize(kCapacity * 0.0001);
+    menu.open();
+    EXPECT_EQ(title(kMenuTrash), "Trash\t  0.01 GB ( 0.01%) > 0");
+    c->internal.setTrashSize(kCapacity * 0.0002);
+    menu.open();
+    EXPECT_EQ(title(kMenuTrash), "Trash\t  0.02 GB ( 0.02%)");
     c->internal.setTrashSize(0.0);
     menu.open();
     EXPECT_EQ(title(kMenuTrash), "Trash\t  0.00 GB ( 0.00%)");
@@ -290,6 +298,70 @@ TEST_F(MenuTest, ChosenHomeTrashItemsAreDeletedWithTheHomeCounter)
     EXPECT_TRUE(exists(tp.trash() + "/b"));
     EXPECT_FALSE(exists(tp.trash() + "/c"));
     EXPECT_EQ(c->internal.trashSize(), 20.0);
+}
+
+TEST_F(MenuTest, ShreddingCommandsAskFirstUnlessTheUserSaidNotTo)
+{
+    writeFile(tp.trash() + "/a", 1000);
+    writeFile(tp.trash() + "/b", 2000);
+    writeFile(volumeItem("v"), 3000);
+    c->internal.setTrashSize(3000.0);
+    c->external.setTrashSize(3000.0, data.path());
+
+    // Declined: the forced delete marks nothing, the chosen and copied items stay.
+    tp.alerts.answer = {false, true};
+    ASSERT_TRUE(chooseAndWait(kMenuForcedTrash));
+    EXPECT_EQ(c->shredder.shredMode(), 0);
+    EXPECT_FALSE(c->internal.shredMode());
+    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/a"};
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    tp.selection.copy({tp.trash() + "/b"});
+    ASSERT_TRUE(chooseAndWait(kMenuDeleteSelects));
+    EXPECT_TRUE(exists(tp.trash() + "/a"));
+    EXPECT_TRUE(exists(tp.trash() + "/b"));
+    auto asked = tp.alerts.asked();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].title, "Shred 3 trash items?");
+    EXPECT_EQ(asked[0].text.rfind("5.9 KB", 0), 0u) << asked[0].text;
+    EXPECT_EQ(asked[1].title, "Shred 1 trash item?");
+    EXPECT_EQ(asked[1].text.rfind("1000 bytes", 0), 0u) << asked[1].text;
+    EXPECT_EQ(asked[1].suppressionText, "Do not ask again");
+    // "Do not ask again" with a cancel is no answer for next time.
+    EXPECT_TRUE(tp.defaults.boolForKey(keys::ConfirmShredding.name));
+
+    // Yes, and do not ask again: shredded now, and later without a question.
+    tp.alerts.answer = {true, true};
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    EXPECT_FALSE(exists(tp.trash() + "/a"));
+    EXPECT_EQ(tp.defaults.stored().at(keys::ConfirmShredding.name), DefaultValue(false));
+    tp.alerts.answer = {false, false};
+    ASSERT_TRUE(chooseAndWait(kMenuDeleteSelects));
+    EXPECT_FALSE(exists(tp.trash() + "/b"));
+    EXPECT_EQ(tp.alerts.asked().size(), 4u);
+}
+
+TEST_F(MenuTest, ItemsChosenWhileAPassRunsAreDeletedWhenItEnds)
+{
+    writeFile(tp.trash() + "/a", 10);
+    writeFile(tp.trash() + "/b", 20);
+    c->internal.setTrashSize(30.0);
+    // A pass starts while the chooser is open and waits for a measurement.
+    c->external.setTrashSizeing(true, data.path());
+    c->shredder.autoShred();
+    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/a"};
+    menu.open();
+    ASSERT_TRUE(menu.choose(kMenuDeletePanel));
+    EXPECT_TRUE(exists(tp.trash() + "/a"));
+    EXPECT_TRUE(c->shredder.hasChosenItemsWaiting());
+    EXPECT_TRUE(tp.log.contains("deleted as soon as it ends"));
+
+    c->external.setTrashSizeing(false, data.path());
+    tp.workers.waitForAll();
+    EXPECT_FALSE(exists(tp.trash() + "/a"));
+    EXPECT_TRUE(exists(tp.trash() + "/b"));
+    EXPECT_EQ(c->internal.trashSize(), 20.0);
+    EXPECT_FALSE(c->shredder.hasChosenItemsWaiting());
+    EXPECT_FALSE(c->shredder.isPartialShredding());
 }
 
 TEST_F(MenuTest, TheOtherCommandsReachTheirControllers)

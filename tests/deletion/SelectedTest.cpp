@@ -70,6 +70,7 @@ public:
         if (onAlert)
             onAlert();
     }
+    ConfirmAnswer confirm(const ConfirmContent&) override { return {true, false}; }
     std::vector<AlertContent> shown;
     std::function<void()> onAlert;
 };

@@ -60,10 +60,14 @@ TEST_F(SelectionTest, AnythingElseAnywhereVoidsTheSelection)
         tp.selection.copy(paths);
         EXPECT_EQ(selected(), std::nullopt) << paths.back();
     }
+    EXPECT_TRUE(tp.log.lines().empty()) << "a refused selection is no error";
     tp.selection.set(Kind::Other);
     EXPECT_EQ(selected(), std::nullopt);
-    tp.selection.set(Kind::Unreadable);
+    EXPECT_TRUE(tp.log.lines().empty());
+    // A clipboard that cannot be read says why in the log.
+    tp.selection.set(Kind::Unreadable, "no display");
     EXPECT_EQ(selected(), std::nullopt);
+    EXPECT_EQ(tp.log.lines(), std::vector<std::string>{"error=no display"});
 
     // After an unmount the volume's items are no longer trash items.
     tp.selection.copy({data.path() + "/.Trashes/54321/x"});

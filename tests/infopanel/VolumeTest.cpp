@@ -138,6 +138,9 @@ TEST_F(VolumeTest, SharesOfTheStartupVolumeFlagATinyTrashAndNeverDivideByZero)
     EXPECT_EQ(panel.shares[Share::Used], "(80.00%)");
     EXPECT_TRUE(panel.isEnabled(Button::ForcedEmpty));
 
+    c.internal.setTrashSize(k500GB * 0.0001); // exactly 0.01 %: below 0.01 in single precision
+    refresh();
+    EXPECT_EQ(panel.shares[Share::Trash], "( 0.01%) > 0");
     c.internal.setTrashSize(0.0);
     refresh();
     EXPECT_EQ(panel.shares[Share::Trash], "( 0.00%)");
@@ -276,6 +279,36 @@ TEST_F(VolumeTest, ForcedEmptyingMarksTheChosenTrashAndRunsATickAtOnce)
     c.volume.actForcedEmpty();
     EXPECT_FALSE(c.internal.shredMode());
     EXPECT_EQ(tp.mainLoop.started.size(), 2u);
+}
+
+TEST_F(VolumeTest, EmptyingAsksFirstAndStopsFromThePanelAsFromTheMenu)
+{
+    test::makeFolder(tp.trash());
+    test::writeFile(tp.trash() + "/a", 10);
+    test::writeFile(tp.trash() + "/b", 10);
+    c.internal.setTrashSize(2.5 * 1073741824.0);
+    c.volume.dispInformation();
+    EXPECT_TRUE(panel.isHidden(Button::StopEmpty));
+
+    // Declined: nothing is marked and no tick runs.
+    tp.alerts.answer = {false, false};
+    ASSERT_TRUE(panel.click(Button::ForcedEmpty));
+    ASSERT_EQ(tp.alerts.asked().size(), 1u);
+    EXPECT_EQ(tp.alerts.asked()[0].title, "Shred 2 trash items?");
+    EXPECT_EQ(tp.alerts.asked()[0].text.rfind("2.50 GB", 0), 0u);
+    EXPECT_EQ(c.shredder.shredMode(), 0);
+    EXPECT_TRUE(tp.mainLoop.started.empty());
+
+    // Accepted while a pass runs: Stop shows, and asks the pass to end as the menu's stop does.
+    tp.alerts.answer = {true, false};
+    raiseShredding(true);
+    ASSERT_TRUE(panel.click(Button::ForcedEmpty));
+    EXPECT_EQ(c.shredder.shredMode(), 1);
+    refresh();
+    ASSERT_TRUE(panel.click(Button::StopEmpty));
+    EXPECT_TRUE(c.shredder.shredBreak());
+    EXPECT_EQ(c.internal.trashStatus(), kCanceling);
+    EXPECT_TRUE(panel.isHidden(Button::StopEmpty));
 }
 
 TEST_F(VolumeTest, ANewMeasurementOfTheChosenTrashCountsWhatItHolds)

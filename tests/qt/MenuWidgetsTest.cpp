@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <QWidgetAction>
+
 namespace bw::test {
 namespace {
 
@@ -146,6 +148,12 @@ TEST_F(QtStatusMenuTest, EveryOpeningShowsTheValidatedItems)
     EXPECT_EQ(text(kMenuForcedTrash), "StartEmpty");
     EXPECT_TRUE(menu.action(kMenuForcedTrash)->isEnabled());
     EXPECT_EQ(text(kMenuLastAutoDelete), "No auto delete operation.");
+    // The figure and date lines are shown as text, not as commands that highlight.
+    for (int tag : {kMenuGraph, kMenuUsed, kMenuTrash, kMenuFree, kMenuLastAutoDelete})
+        EXPECT_NE(qobject_cast<QWidgetAction*>(menu.action(tag)), nullptr) << tag;
+    EXPECT_EQ(qobject_cast<QWidgetAction*>(menu.action(kMenuForcedTrash)), nullptr);
+    EXPECT_EQ(menu.lineText(kMenuUsed), QString::fromUtf8("Used|\u200746.57 GB (50.00%)"));
+    EXPECT_EQ(menu.lineText(kMenuLastAutoDelete), "No auto delete operation.|");
 
     c->internal.setTrashSize(3000.0);
     open();

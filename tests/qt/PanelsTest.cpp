@@ -129,6 +129,48 @@ TEST_F(PanelsTest, PreferencesTakeAFractionOnlyWithAnotherChangeAndShowTheNotes)
     EXPECT_TRUE(c.preferences.testModeSwitch());
 }
 
+TEST_F(PanelsTest, PreferencesReadTheUsersDecimalsAndSayWhyApplyIsOff)
+{
+    // A panel made for a German user: a decimal comma.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    prefsPanel = std::make_unique<qt::QtPrefsPanel>();
+    tp.platform.prefsPanel = prefsPanel.get();
+    QLocale::setDefault(QLocale::c());
+    c.preferences.awakeFromNib();
+    c.preferences.execPrefs();
+    QPushButton* exec = pref<QPushButton>("execButton");
+    QLabel* problem = pref<QLabel>("noteProblemText");
+    EXPECT_FALSE(noteShown("noteProblemText"));
+
+    type("miniRatioText", "7,5");
+    EXPECT_EQ(pref<QLabel>("miniSizeText")->text(), "(69.85GB)") << "7,5 % read as 7.5 %";
+    type("intervalText", "0,001");
+    EXPECT_FALSE(exec->isEnabled());
+    EXPECT_TRUE(noteShown("noteProblemText"));
+    EXPECT_TRUE(problem->text().contains("1 to 86400"));
+    type("intervalText", "abc");
+    EXPECT_EQ(pref<QLineEdit>("intervalText")->text(), "") << "letters are never taken";
+    EXPECT_FALSE(exec->isEnabled());
+
+    // Every note shown is as tall as its wrapped text needs at the panel's width.
+    pref<QCheckBox>("shredderCheck")->click();
+    pref<QCheckBox>("noRenameCheck")->click();
+    pref<QCheckBox>("testModeCheck")->click();
+    QCoreApplication::processEvents();
+    for (const char* note : {"noteProblemText", "noteShredderText", "noteNoRenameText", "noteTestText"}) {
+        QLabel* label = pref<QLabel>(note);
+        ASSERT_TRUE(noteShown(note)) << note;
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << note;
+    }
+
+    type("intervalText", "45,5");
+    EXPECT_FALSE(noteShown("noteProblemText"));
+    ASSERT_TRUE(exec->isEnabled());
+    exec->click();
+    EXPECT_EQ(c.preferences.monitorInterval(), 45.5f);
+    EXPECT_FLOAT_EQ(c.preferences.minimumRatio(), 0.075f);
+}
+
 TEST_F(PanelsTest, PreferencesCancelWritesNothingAndKeepsThePosition)
 {
     c.preferences.execPrefs();

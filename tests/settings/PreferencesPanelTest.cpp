@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 using namespace bw;
 using namespace bw::test;
@@ -127,7 +128,7 @@ TEST_F(PreferencesPanelTest, TheRatioNoteShowsWhenTheMinimumWouldExceedTheFreeSp
     EXPECT_EQ(panel().fullSize, "0.00");
     panel().typeRatio("51");
     EXPECT_TRUE(panel().noteShown(Note::Ratio));
-    EXPECT_EQ(panel().fullSize, "-9.31");
+    EXPECT_EQ(panel().fullSize, "0.00") << "no room is shown as none, never below it";
     EXPECT_EQ(panel().stepper, 51.0);
 
     // The stepper is the field's mirror.
@@ -175,22 +176,79 @@ TEST_F(PreferencesPanelTest, OpeningAnOpenPanelKeepsTheEditsAndOnlyBringsItToThe
     EXPECT_TRUE(panel().execEnabled);
 }
 
-TEST_F(PreferencesPanelTest, AFieldWithoutANumberReadsAsZero)
+TEST_F(PreferencesPanelTest, AFieldWithoutANumberInRangeKeepsConfirmDisabledAndSaysWhy)
 {
     prefs().execPrefs();
-    panel().typeRatio("  12.5 %");
+    EXPECT_EQ(panel().problem, "");
+    panel().typeRatio(" 12.5 ");
     EXPECT_EQ(panel().stepper, 12.5);
-    for (const char* text : {"abc", "", "nan", "inf", "-", "."}) {
+    EXPECT_TRUE(panel().execEnabled);
+    for (const char* text : {"abc", "", "nan", "inf", "-", ".", "12 %", "150", "-1", "99.5"}) {
         panel().typeRatio(text);
-        EXPECT_EQ(panel().stepper, 0.0) << text;
-        EXPECT_EQ(panel().miniSize, "(0.00GB)") << text;
-        EXPECT_TRUE(panel().execEnabled) << text;
+        EXPECT_FALSE(panel().execEnabled) << text;
+        EXPECT_NE(panel().problem.find("0 to 99 %"), std::string::npos) << text;
+        EXPECT_EQ(panel().stepper, 12.5) << "the stepper keeps the last good value: " << text;
     }
-    panel().typeInterval("soon");
+    panel().typeRatio("99");
+    EXPECT_TRUE(panel().execEnabled);
+    EXPECT_EQ(panel().problem, "");
+
+    for (const char* text : {"0.001", "0", "86401", "soon"}) {
+        panel().typeInterval(text);
+        EXPECT_FALSE(panel().execEnabled) << text;
+        EXPECT_NE(panel().problem.find("1 to 86400"), std::string::npos) << text;
+        EXPECT_FALSE(panel().clickExec());
+    }
+    EXPECT_TRUE(tp.defaults.stored().empty());
+    panel().typeInterval("1");
     EXPECT_TRUE(panel().noteShown(Note::Interval));
     ASSERT_TRUE(panel().clickExec());
-    EXPECT_EQ(prefs().minimumRatio(), 0.0f);
-    EXPECT_EQ(prefs().monitorInterval(), 0.0f);
+    EXPECT_EQ(prefs().minimumRatio(), 0.99f);
+    EXPECT_EQ(prefs().monitorInterval(), 1.0f);
+
+    // Back to the values in force: nothing to confirm, and nothing to complain about.
+    prefs().execPrefs();
+    panel().typeInterval("abc");
+    panel().typeInterval("1");
+    EXPECT_FALSE(panel().execEnabled);
+    EXPECT_EQ(panel().problem, "");
+}
+
+TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
+{
+    const std::string entry = tp.autostart.entryFile();
+    prefs().execPrefs();
+    EXPECT_FALSE(panel().isChecked(Check::StartAtLogin));
+    panel().tick(Check::StartAtLogin, true);
+    ASSERT_TRUE(panel().clickExec());
+    ASSERT_TRUE(exists(entry));
+    // The running program, quoted as the desktop entry format wants a path with a blank.
+    EXPECT_NE(readFile(entry).find("\nExec=\"/opt/Brindle Wick/bin/brindlewick\"\n"), std::string::npos)
+        << readFile(entry);
+    EXPECT_EQ(tp.defaults.stored().count("StartAtLogin"), 0u) << "the file is the only record";
+
+    prefs().execPrefs();
+    EXPECT_TRUE(panel().isChecked(Check::StartAtLogin));
+    EXPECT_FALSE(panel().execEnabled);
+    panel().tick(Check::StartAtLogin, false);
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_FALSE(exists(entry));
+
+    // Special characters stay one argument; '%' is no field code.
+    EXPECT_NE(posix::DesktopAutostart::entryText("/a/$b\"c%d").find("Exec=\"/a/\\\\$b\\\\\"c%%d\"\n"),
+              std::string::npos)
+        << posix::DesktopAutostart::entryText("/a/$b\"c%d");
+    // The folder follows XDG_CONFIG_HOME when it is an absolute path.
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
+    EXPECT_EQ(posix::DesktopAutostart::defaultEntryFile("/home/u"), "/x/conf/autostart/brindlewick.desktop");
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(posix::DesktopAutostart::defaultEntryFile("/home/u"), "/home/u/.config/autostart/brindlewick.desktop");
+    if (saved)
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(PreferencesPanelTest, EveryStoredWholePercentAndIntervalOpensWithConfirmDisabled)

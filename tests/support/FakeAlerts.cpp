@@ -8,6 +8,19 @@ void FakeAlertPresenter::runModal(const AlertContent& alert)
     shown_.push_back(alert);
 }
 
+ConfirmAnswer FakeAlertPresenter::confirm(const ConfirmContent& question)
+{
+    std::lock_guard lock(mutex_);
+    asked_.push_back(question);
+    return answer;
+}
+
+std::vector<ConfirmContent> FakeAlertPresenter::asked() const
+{
+    std::lock_guard lock(mutex_);
+    return asked_;
+}
+
 std::vector<AlertContent> FakeAlertPresenter::shown() const
 {
     std::lock_guard lock(mutex_);

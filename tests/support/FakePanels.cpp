@@ -60,6 +60,9 @@ void FakePrefsPanel::tick(Check box, bool ticked)
     case Check::NoRename:
         actions_->actNoRenameCheck();
         break;
+    case Check::StartAtLogin:
+        actions_->actStartAtLoginCheck();
+        break;
     }
 }
 
@@ -116,6 +119,9 @@ bool FakeInfoPanel::click(Button button)
         break;
     case Button::ForcedTimer:
         actions_->actForcedTimer();
+        break;
+    case Button::StopEmpty:
+        actions_->actStopEmpty();
         break;
     }
     return true;

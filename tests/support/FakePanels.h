@@ -27,6 +27,7 @@ public:
     void setChecked(Check box, bool ticked) override { checks[box] = ticked; }
     void setNoteShown(Note note, bool shown) override { notes[note] = shown; }
     void setExecButtonEnabled(bool enabled) override { execEnabled = enabled; }
+    void setProblemText(const std::string& text) override { problem = text; }
     std::string frameText() const override { return frame; }
     void setFrameText(const std::string& text) override { frame = text; }
     void showPanel() override;
@@ -49,6 +50,7 @@ public:
     std::map<Check, bool> checks;
     std::map<Note, bool> notes;
     bool execEnabled = false;
+    std::string problem;
     std::string frame;
     bool open = false;
     int showCount = 0;

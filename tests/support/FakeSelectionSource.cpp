@@ -10,12 +10,12 @@ CopiedFiles FakeSelectionSource::copiedFiles()
 
 void FakeSelectionSource::copy(std::vector<std::string> paths)
 {
-    copied_ = {paths.empty() ? CopiedFiles::Kind::Empty : CopiedFiles::Kind::Files, std::move(paths)};
+    copied_ = {paths.empty() ? CopiedFiles::Kind::Empty : CopiedFiles::Kind::Files, std::move(paths), {}};
 }
 
-void FakeSelectionSource::set(CopiedFiles::Kind kind)
+void FakeSelectionSource::set(CopiedFiles::Kind kind, std::string error)
 {
-    copied_ = {kind, {}};
+    copied_ = {kind, {}, std::move(error)};
 }
 
 } // namespace bw::test

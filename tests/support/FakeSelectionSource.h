@@ -8,11 +8,11 @@ class FakeSelectionSource final : public SelectionSource {
 public:
     CopiedFiles copiedFiles() override;
     void copy(std::vector<std::string> paths);
-    void set(CopiedFiles::Kind kind);
+    void set(CopiedFiles::Kind kind, std::string error = {});
     int reads() const { return reads_; }
 
 private:
-    CopiedFiles copied_{CopiedFiles::Kind::Empty, {}};
+    CopiedFiles copied_{CopiedFiles::Kind::Empty, {}, {}};
     int reads_ = 0;
 };
 

@@ -85,6 +85,7 @@ TestPlatform::TestPlatform()
     platform.selection = &selection;
     platform.prefsPanel = &prefsPanel;
     platform.infoPanel = &infoPanel;
+    platform.autostart = &autostart;
     space.set(1000000000000.0, 500000000000.0);
 }
 

@@ -10,6 +10,7 @@
 #include "tests/support/FakeStatusItem.h"
 #include "tests/support/FakeVolumeSource.h"
 #include "tests/support/Fakes.h"
+#include "platform/posix/DesktopAutostart.h"
 
 #include <string>
 
@@ -59,6 +60,9 @@ public:
     FakeSelectionSource selection;
     FakePrefsPanel prefsPanel;
     FakeInfoPanel infoPanel;
+    // The real entry file, in the temporary HOME.
+    posix::DesktopAutostart autostart{home.path() + "/.config/autostart/brindlewick.desktop",
+                                      "/opt/Brindle Wick/bin/brindlewick"};
     Workers workers;
     Platform platform;
 
