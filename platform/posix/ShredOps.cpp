@@ -79,14 +79,10 @@ int copyContent(int from, int to)
 
 int copyFileAcross(int fromDir, const char* name, const struct stat& st, int toDir, const char* toName)
 {
-    const int from = openat(fromDir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat opened {};
+    const int from = openSameFileAt(fromDir, name, O_RDONLY | O_NONBLOCK, st, &opened);
     if (from < 0)
         return errno;
-    struct stat opened {};
-    if (fstat(from, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-        close(from);
-        return ESTALE;
-    }
     const int to = openat(toDir, toName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (to < 0) {
         const int error = errno;
@@ -189,13 +185,12 @@ bool grantOwnerWrite(int dirFd, const char* name, const struct stat& seen)
 {
     if (seen.st_uid != geteuid())
         return false;
-    const int fd = openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    const int fd = openSameFileAt(dirFd, name, O_PATH, seen, &st);
     if (fd < 0)
         return false;
-    struct stat st {};
     bool granted = false;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == seen.st_dev && st.st_ino == seen.st_ino &&
-        st.st_nlink == 1) {
+    if (S_ISREG(st.st_mode) && st.st_nlink == 1) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         granted = fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | S_IWUSR) & 07777, 0) == 0;
     }
@@ -209,14 +204,13 @@ int openForOverwrite(int dirFd, const char* name, const struct stat& seen)
 {
     if (!S_ISREG(seen.st_mode) || seen.st_nlink != 1)
         return -1;
-    int fd = openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    int fd = openSameFileAt(dirFd, name, O_WRONLY | O_NONBLOCK, seen, &st);
     if (fd < 0 && errno == EACCES && grantOwnerWrite(dirFd, name, seen))
-        fd = openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        fd = openSameFileAt(dirFd, name, O_WRONLY | O_NONBLOCK, seen, &st);
     if (fd < 0)
         return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino ||
-        st.st_nlink != 1) {
+    if (!S_ISREG(st.st_mode) || st.st_nlink != 1) {
         close(fd);
         return -1;
     }
