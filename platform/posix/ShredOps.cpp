@@ -16,6 +16,8 @@
 //   EINTR        a write, read or sync interrupted by a signal: the call is made again.
 //   EINVAL       fdatasync on a file system that cannot sync: the bytes were written.
 //   EINVAL       renameat2 on a file system without RENAME_NOREPLACE: checked rename instead.
+//   EINVAL       SEEK_DATA on a file system that does not know holes: the whole file is written.
+//   ENXIO        SEEK_DATA past the last extent: the rest of the file is a hole.
 //   EXDEV        a move between file systems: copied, then removed.
 //   ENOTEMPTY,
 //   EEXIST       removing a folder that still holds entries: emptied, then removed.
@@ -47,6 +49,39 @@ int writeAll(int fd, const unsigned char* data, size_t length)
             return EIO;
         data += n;
         length -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int writeAllAt(int fd, const unsigned char* data, size_t length, uint64_t offset)
+{
+    while (length > 0) {
+        const ssize_t n = pwrite(fd, data, length, static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        offset += static_cast<uint64_t>(n);
+        length -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+// Fills [from, to) with 0xFF in large writes, asking `stop` before each one.
+int fillRange(int fd, uint64_t from, uint64_t to, const std::function<bool()>& stop)
+{
+    const auto& chunk = fillChunk();
+    while (from < to) {
+        if (stop && stop())
+            return ECANCELED;
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(to - from, chunk.size()));
+        if (const int error = writeAllAt(fd, chunk.data(), n, from))
+            return error;
+        from += n;
     }
     return 0;
 }
@@ -219,18 +254,41 @@ int openForOverwrite(int dirFd, const char* name, const struct stat& seen)
 
 int overwriteWithFill(int fd, uint64_t size, const std::function<bool()>& stop)
 {
-    const auto& chunk = fillChunk();
-    if (lseek(fd, 0, SEEK_SET) != 0)
-        return errno;
-    for (uint64_t left = filledLength(size); left > 0;) {
-        if (stop && stop())
-            return ECANCELED;
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(left, chunk.size()));
-        if (const int error = writeAll(fd, chunk.data(), n))
+    if (size == 0)
+        return 0;
+    // Only the allocated extents hold data; writing a hole would allocate it, and a large
+    // sparse file would then fill the volume whose space the pass is there to free.
+    const uint64_t end = filledLength(size);
+    uint64_t filled = 0; // where the last range written ends
+    for (uint64_t at = 0; at < size;) {
+        uint64_t data = at;
+        uint64_t hole = size;
+        const off_t found = lseek(fd, static_cast<off_t>(at), SEEK_DATA);
+        if (found < 0 && errno == ENXIO)
+            break; // nothing but a hole up to the end
+        // EINVAL: a file system that cannot tell holes apart; the rest is taken as data.
+        if (found < 0 && errno != EINVAL)
+            return errno;
+        if (found >= 0) {
+            data = static_cast<uint64_t>(found);
+            const off_t next = lseek(fd, found, SEEK_HOLE);
+            if (next < 0)
+                return errno;
+            hole = std::min(static_cast<uint64_t>(next), size);
+        }
+        if (data >= size)
+            break;
+        // The extent that reaches the end also takes the rounding up to a whole block.
+        const uint64_t to = hole >= size ? end : hole;
+        if (const int error = fillRange(fd, data, to, stop))
             return error;
-        left -= n;
+        filled = to;
+        at = hole;
     }
-    return size == 0 ? 0 : syncData(fd);
+    if (filled != end)
+        if (const int error = fillRange(fd, size, end, stop))
+            return error;
+    return syncData(fd);
 }
 
 int renameNoReplace(int fromDir, const char* from, int toDir, const char* to)
