@@ -170,5 +170,22 @@ TEST_F(ShredderAdversarialTest, SparseFileOnASmallVolumeHasOnlyItsDataOverwritte
     close(fd);
 }
 
+TEST_F(ShredderAdversarialTest, QuittingDuringTheOverwriteLeavesTheItemInTheTrash)
+{
+    writeFile(inTrash("film.mkv"), 3 * 1024 * 1024, 'f');
+    makeFolder(inTrash("album"));
+    writeFile(inTrash("album/photo"), 2 * 1024 * 1024, 'p');
+    // Asked between the shredder's check of the stop flag and the first block written.
+    tp.workers.requestQuit();
+
+    EXPECT_EQ(shredder().shredFile(inTrash("film.mkv"), &counter), kShredDone);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("album"), &counter), kShredDone);
+    EXPECT_EQ(readFile(inTrash("film.mkv")), std::string(3 * 1024 * 1024, 'f'));
+    EXPECT_EQ(readFile(inTrash("album/photo")), std::string(2 * 1024 * 1024, 'p'));
+    EXPECT_EQ(counter.load(), 1000000.0);
+    EXPECT_EQ(tp.log.count("shredFile: overwrite of " + inTrash("film.mkv") + " interrupted; it stays in the trash"), 1);
+    EXPECT_TRUE(alerts.shown().empty());
+}
+
 } // namespace
 } // namespace bw::test
