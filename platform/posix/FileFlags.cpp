@@ -24,9 +24,15 @@ int openForFlags(int dirFd, const char* name, struct stat* opened = nullptr)
 
 bool changeImmutable(int dirFd, const char* name, bool on)
 {
-    const int fd = openForFlags(dirFd, name);
+    struct stat st {};
+    const int fd = openForFlags(dirFd, name, &st);
     if (fd < 0)
         return false;
+    // A file's other links lie outside the trash, and the flag is the inode's: it stays.
+    if (!on && !S_ISDIR(st.st_mode) && st.st_nlink > 1) {
+        close(fd);
+        return false;
+    }
     int flags = 0;
     bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     if (ok && ((flags & FS_IMMUTABLE_FL) != 0) != on) {

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <regex>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -185,6 +187,39 @@ TEST_F(ShredderFileTest, LinksAndHardLinksKeepWhatTheyReach)
     EXPECT_EQ(readFile(outside / "precious"), std::string(1000, 'p'));
     EXPECT_EQ(readFile(outside / "folder/inner"), std::string(10, 'i'));
     EXPECT_EQ(posix::lstatPath(outside / "precious")->st_nlink, 1u);
+}
+
+// Sets or clears the immutable flag directly, whatever the links (FileFlags keeps a linked file's flag).
+bool setImmutableFlag(const std::string& path, bool on)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    int flags = 0;
+    bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        close(fd);
+    return ok;
+}
+
+TEST_F(ShredderFileTest, HardLinkLeavesTheLockOfItsOtherNameAlone)
+{
+    TempDir outside;
+    writeFile(outside / "locked", 100, 'l');
+    ASSERT_EQ(link((outside / "locked").c_str(), inTrash("locked-link").c_str()), 0);
+    if (!setImmutableFlag(outside / "locked", true))
+        GTEST_SKIP() << "this file system or user cannot set the immutable flag";
+
+    // A locked inode cannot lose a name: the shredder fails on it rather than unlock it.
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("locked-link"), &counter), kShredRenameFailed);
+    const int outsideFd = posix::openDirectoryNoFollow(outside.path());
+    EXPECT_TRUE(posix::isImmutableAt(outsideFd, "locked"));
+    close(outsideFd);
+    EXPECT_EQ(readFile(outside / "locked"), std::string(100, 'l'));
+    ASSERT_TRUE(setImmutableFlag(outside / "locked", false));
+    // Unlocked from outside, the trash's name goes like any other.
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("locked-link"), &counter), kShredDone);
+    EXPECT_FALSE(exists(inTrash("locked-link")));
 }
 
 TEST_F(ShredderFileTest, SpecialFilesAreRemovedWithoutBlocking)
