@@ -230,10 +230,11 @@ int Shredder::failWith(int code, const std::string& path)
 void Shredder::alertWithError(int code, const std::string& path)
 {
     Strings& strings = *platform_.strings;
-    // Put together piece by piece: a "%" in the path is shown as it stands.
+    // Put together piece by piece: a "%" in the path is shown as it stands. A control
+    // character in it is shown escaped, so a name cannot add lines of its own to the text.
     AlertContent alert;
     alert.title = strings.localized("TrashError");
-    alert.text = "Error:" + strings.localized(alertKeyFor(code)) + "\n\nFile:" + path +
+    alert.text = "Error:" + strings.localized(alertKeyFor(code)) + "\n\nFile:" + escapeControlCharacters(path) +
                  "\n\nInfo:" + strings.localized("TrashErrorInfo");
     alert.button = strings.localized("Understand");
     if (platform_.alerts)
