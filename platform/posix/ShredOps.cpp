@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -36,10 +37,11 @@ const std::vector<unsigned char>& fillChunk()
     return chunk;
 }
 
-int writeAll(int fd, const unsigned char* data, size_t length)
+// Writes the whole buffer at `offset`, or at the file position when there is none.
+int writeAll(int fd, const unsigned char* data, size_t length, std::optional<uint64_t> offset = std::nullopt)
 {
     while (length > 0) {
-        const ssize_t n = write(fd, data, length);
+        const ssize_t n = offset ? pwrite(fd, data, length, static_cast<off_t>(*offset)) : write(fd, data, length);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -49,24 +51,8 @@ int writeAll(int fd, const unsigned char* data, size_t length)
             return EIO;
         data += n;
         length -= static_cast<size_t>(n);
-    }
-    return 0;
-}
-
-int writeAllAt(int fd, const unsigned char* data, size_t length, uint64_t offset)
-{
-    while (length > 0) {
-        const ssize_t n = pwrite(fd, data, length, static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        data += n;
-        offset += static_cast<uint64_t>(n);
-        length -= static_cast<size_t>(n);
+        if (offset)
+            *offset += static_cast<uint64_t>(n);
     }
     return 0;
 }
@@ -79,7 +65,7 @@ int fillRange(int fd, uint64_t from, uint64_t to, const std::function<bool()>& s
         if (stop && stop())
             return ECANCELED;
         const size_t n = static_cast<size_t>(std::min<uint64_t>(to - from, chunk.size()));
-        if (const int error = writeAllAt(fd, chunk.data(), n, from))
+        if (const int error = writeAll(fd, chunk.data(), n, from))
             return error;
         from += n;
     }
