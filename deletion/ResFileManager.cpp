@@ -29,7 +29,7 @@ int32_t ResFileManager::openFork(const std::string& path)
     struct stat st {};
     int fd = -1;
     if (fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-        fd = openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        fd = posix::openSameFileAt(dirFd, name.c_str(), O_RDONLY | O_NONBLOCK, st);
     close(dirFd);
     const int32_t ref = openForkOn(fd);
     if (fd >= 0)

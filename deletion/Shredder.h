@@ -151,7 +151,8 @@ private:
 
     // --- file shredder, on directory descriptors
     int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize);
-    void overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);
+    // False when the overwrite was interrupted before it finished.
+    bool overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);
     int renameToStampAt(int dirFd, const char* name, std::string& newName);
     int moveIntoDumpFolder(int dirFd, const std::string& name);
     int failWith(int code, const std::string& path);

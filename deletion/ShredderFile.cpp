@@ -118,8 +118,12 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
     struct stat st {};
     const bool known = fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
     const double size = known ? static_cast<double>(st.st_size) : 0.0;
-    if (known && !S_ISDIR(st.st_mode) && shredderSwitch())
-        overwriteEntryAt(dirFd, name, st, path);
+    if (known && !S_ISDIR(st.st_mode) && shredderSwitch() && !overwriteEntryAt(dirFd, name, st, path)) {
+        // Part of its data is still there: removing it now would pass it off as shredded.
+        // It stays under its name for a later pass; like any stop, the result is 0.
+        platform_.log->line(strprintf("shredFile: overwrite of %s interrupted; it stays in the trash", path.c_str()));
+        return kShredDone;
+    }
 
     std::string current = name;
     const int renamed = noRenameSwitch_.load() ? 0 : renameToStampAt(dirFd, name, current);
@@ -137,7 +141,7 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
     return kShredDone;
 }
 
-void Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path)
+bool Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path)
 {
     // Links are never written through, and a file with several hard links is still in use
     // elsewhere: neither its data nor its fork is touched.
@@ -146,14 +150,20 @@ void Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& 
         if (S_ISREG(seen.st_mode) && seen.st_nlink == 1)
             platform_.log->line(strprintf("shredFile: %s cannot be opened for writing; it is removed without overwriting",
                                           path.c_str()));
-        return;
+        return true;
     }
     struct stat now {};
     const uint64_t size = fstat(fd, &now) == 0 ? static_cast<uint64_t>(now.st_size) : 0;
     if (size != 0) {
         // Quitting does not wait for the rest of a large file.
         const auto quitting = [this] { return platform_.workers->quitting(); };
-        if (const int error = posix::overwriteWithFill(fd, size, quitting))
+        const int error = posix::overwriteWithFill(fd, size, quitting);
+        if (error == ECANCELED) {
+            close(fd);
+            return false;
+        }
+        // A write error is not a reason to keep the item: its space is still wanted.
+        if (error != 0)
             platform_.log->line(strprintf("shredFile: overwrite error %d(%s)", error, path.c_str()));
     }
     if (outResFile_) {
@@ -168,6 +178,7 @@ void Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& 
         outResFile_->closeFork();
     }
     close(fd);
+    return true;
 }
 
 std::string Shredder::nextStampName()
@@ -219,10 +230,11 @@ int Shredder::failWith(int code, const std::string& path)
 void Shredder::alertWithError(int code, const std::string& path)
 {
     Strings& strings = *platform_.strings;
-    // Put together piece by piece: a "%" in the path is shown as it stands.
+    // Put together piece by piece: a "%" in the path is shown as it stands. A control
+    // character in it is shown escaped, so a name cannot add lines of its own to the text.
     AlertContent alert;
     alert.title = strings.localized("TrashError");
-    alert.text = "Error:" + strings.localized(alertKeyFor(code)) + "\n\nFile:" + path +
+    alert.text = "Error:" + strings.localized(alertKeyFor(code)) + "\n\nFile:" + escapeControlCharacters(path) +
                  "\n\nInfo:" + strings.localized("TrashErrorInfo");
     alert.button = strings.localized("Understand");
     if (platform_.alerts)

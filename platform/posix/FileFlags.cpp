@@ -1,5 +1,7 @@
 #include "platform/posix/FileFlags.h"
 
+#include "platform/posix/Files.h"
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -10,29 +12,27 @@ namespace bw::posix {
 
 namespace {
 
-int openForFlags(int dirFd, const char* name)
+int openForFlags(int dirFd, const char* name, struct stat* opened = nullptr)
 {
     struct stat st {};
     if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return -1;
     if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
         return -1;
-    const int fd = openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat opened {};
-    if (fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    return openSameFileAt(dirFd, name, O_RDONLY | O_NONBLOCK, st, opened);
 }
 
 bool changeImmutable(int dirFd, const char* name, bool on)
 {
-    const int fd = openForFlags(dirFd, name);
+    struct stat st {};
+    const int fd = openForFlags(dirFd, name, &st);
     if (fd < 0)
         return false;
+    // A file's other links lie outside the trash, and the flag is the inode's: it stays.
+    if (!on && !S_ISDIR(st.st_mode) && st.st_nlink > 1) {
+        close(fd);
+        return false;
+    }
     int flags = 0;
     bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     if (ok && ((flags & FS_IMMUTABLE_FL) != 0) != on) {

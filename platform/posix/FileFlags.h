@@ -4,8 +4,9 @@
 namespace bw::posix {
 
 // Clears the immutable flag of the entry `name` in `dirFd`. Only regular files and folders
-// are opened (a device node is never opened), and never through a symbolic link. Returns
-// false when the flag could not be read or cleared; callers ignore that.
+// are opened (a device node is never opened), and never through a symbolic link. A file with
+// more than one link keeps its flag: its other names are outside the trash. Returns false
+// when the flag could not be read or cleared, or was kept; callers ignore that.
 bool clearImmutableAt(int dirFd, const char* name);
 
 // Sets it; false when the file system or the caller's privileges do not allow it.

@@ -39,6 +39,27 @@ int openDirectoryAt(int parentFd, const char* name)
     return openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
+int openSameFileAt(int dirFd, const char* name, int flags, const struct stat& expected, struct stat* opened)
+{
+    const int fd = openat(dirFd, name, flags | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    int error = 0;
+    if (fstat(fd, &st) != 0)
+        error = errno;
+    else if (st.st_dev != expected.st_dev || st.st_ino != expected.st_ino)
+        error = ESTALE;
+    if (error != 0) {
+        close(fd);
+        errno = error;
+        return -1;
+    }
+    if (opened)
+        *opened = st;
+    return fd;
+}
+
 int openDirectoryNoFollow(const std::string& path)
 {
     return openDirectoryAt(AT_FDCWD, path.c_str());

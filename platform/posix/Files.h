@@ -24,6 +24,13 @@ std::optional<struct stat> lstatPath(const std::string& path);
 int openDirectoryNoFollow(const std::string& path);
 int openDirectoryAt(int parentFd, const char* name);
 
+// Opens `name` in `dirFd` with `flags` (O_NOFOLLOW and O_CLOEXEC are always added) and keeps
+// the descriptor only when it reaches the very inode `expected` describes (same device and
+// inode): an entry swapped since it was looked at is never acted on. -1 with errno set
+// otherwise (ESTALE for another inode). `opened`, when given, receives the fstat taken.
+int openSameFileAt(int dirFd, const char* name, int flags, const struct stat& expected,
+                   struct stat* opened = nullptr);
+
 // Opens the folder `path` (absolute) so that no component below `trustedFolder` is a symbolic
 // link and none is "." or "..". Links within `trustedFolder` itself (a home folder under a
 // linked /home, say) are the user's set-up and are followed; a path outside it is resolved

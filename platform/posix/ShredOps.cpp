@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -16,6 +17,8 @@
 //   EINTR        a write, read or sync interrupted by a signal: the call is made again.
 //   EINVAL       fdatasync on a file system that cannot sync: the bytes were written.
 //   EINVAL       renameat2 on a file system without RENAME_NOREPLACE: checked rename instead.
+//   EINVAL       SEEK_DATA on a file system that does not know holes: the whole file is written.
+//   ENXIO        SEEK_DATA past the last extent: the rest of the file is a hole.
 //   EXDEV        a move between file systems: copied, then removed.
 //   ENOTEMPTY,
 //   EEXIST       removing a folder that still holds entries: emptied, then removed.
@@ -34,10 +37,11 @@ const std::vector<unsigned char>& fillChunk()
     return chunk;
 }
 
-int writeAll(int fd, const unsigned char* data, size_t length)
+// Writes the whole buffer at `offset`, or at the file position when there is none.
+int writeAll(int fd, const unsigned char* data, size_t length, std::optional<uint64_t> offset = std::nullopt)
 {
     while (length > 0) {
-        const ssize_t n = write(fd, data, length);
+        const ssize_t n = offset ? pwrite(fd, data, length, static_cast<off_t>(*offset)) : write(fd, data, length);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -47,6 +51,23 @@ int writeAll(int fd, const unsigned char* data, size_t length)
             return EIO;
         data += n;
         length -= static_cast<size_t>(n);
+        if (offset)
+            *offset += static_cast<uint64_t>(n);
+    }
+    return 0;
+}
+
+// Fills [from, to) with 0xFF in large writes, asking `stop` before each one.
+int fillRange(int fd, uint64_t from, uint64_t to, const std::function<bool()>& stop)
+{
+    const auto& chunk = fillChunk();
+    while (from < to) {
+        if (stop && stop())
+            return ECANCELED;
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(to - from, chunk.size()));
+        if (const int error = writeAll(fd, chunk.data(), n, from))
+            return error;
+        from += n;
     }
     return 0;
 }
@@ -79,14 +100,10 @@ int copyContent(int from, int to)
 
 int copyFileAcross(int fromDir, const char* name, const struct stat& st, int toDir, const char* toName)
 {
-    const int from = openat(fromDir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat opened {};
+    const int from = openSameFileAt(fromDir, name, O_RDONLY | O_NONBLOCK, st, &opened);
     if (from < 0)
         return errno;
-    struct stat opened {};
-    if (fstat(from, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-        close(from);
-        return ESTALE;
-    }
     const int to = openat(toDir, toName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (to < 0) {
         const int error = errno;
@@ -189,13 +206,12 @@ bool grantOwnerWrite(int dirFd, const char* name, const struct stat& seen)
 {
     if (seen.st_uid != geteuid())
         return false;
-    const int fd = openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    const int fd = openSameFileAt(dirFd, name, O_PATH, seen, &st);
     if (fd < 0)
         return false;
-    struct stat st {};
     bool granted = false;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == seen.st_dev && st.st_ino == seen.st_ino &&
-        st.st_nlink == 1) {
+    if (S_ISREG(st.st_mode) && st.st_nlink == 1) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         granted = fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | S_IWUSR) & 07777, 0) == 0;
     }
@@ -209,14 +225,13 @@ int openForOverwrite(int dirFd, const char* name, const struct stat& seen)
 {
     if (!S_ISREG(seen.st_mode) || seen.st_nlink != 1)
         return -1;
-    int fd = openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    int fd = openSameFileAt(dirFd, name, O_WRONLY | O_NONBLOCK, seen, &st);
     if (fd < 0 && errno == EACCES && grantOwnerWrite(dirFd, name, seen))
-        fd = openat(dirFd, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        fd = openSameFileAt(dirFd, name, O_WRONLY | O_NONBLOCK, seen, &st);
     if (fd < 0)
         return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino ||
-        st.st_nlink != 1) {
+    if (!S_ISREG(st.st_mode) || st.st_nlink != 1) {
         close(fd);
         return -1;
     }
@@ -225,18 +240,41 @@ int openForOverwrite(int dirFd, const char* name, const struct stat& seen)
 
 int overwriteWithFill(int fd, uint64_t size, const std::function<bool()>& stop)
 {
-    const auto& chunk = fillChunk();
-    if (lseek(fd, 0, SEEK_SET) != 0)
-        return errno;
-    for (uint64_t left = filledLength(size); left > 0;) {
-        if (stop && stop())
-            return ECANCELED;
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(left, chunk.size()));
-        if (const int error = writeAll(fd, chunk.data(), n))
+    if (size == 0)
+        return 0;
+    // Only the allocated extents hold data; writing a hole would allocate it, and a large
+    // sparse file would then fill the volume whose space the pass is there to free.
+    const uint64_t end = filledLength(size);
+    uint64_t filled = 0; // where the last range written ends
+    for (uint64_t at = 0; at < size;) {
+        uint64_t data = at;
+        uint64_t hole = size;
+        const off_t found = lseek(fd, static_cast<off_t>(at), SEEK_DATA);
+        if (found < 0 && errno == ENXIO)
+            break; // nothing but a hole up to the end
+        // EINVAL: a file system that cannot tell holes apart; the rest is taken as data.
+        if (found < 0 && errno != EINVAL)
+            return errno;
+        if (found >= 0) {
+            data = static_cast<uint64_t>(found);
+            const off_t next = lseek(fd, found, SEEK_HOLE);
+            if (next < 0)
+                return errno;
+            hole = std::min(static_cast<uint64_t>(next), size);
+        }
+        if (data >= size)
+            break;
+        // The extent that reaches the end also takes the rounding up to a whole block.
+        const uint64_t to = hole >= size ? end : hole;
+        if (const int error = fillRange(fd, data, to, stop))
             return error;
-        left -= n;
+        filled = to;
+        at = hole;
     }
-    return size == 0 ? 0 : syncData(fd);
+    if (filled != end)
+        if (const int error = fillRange(fd, size, end, stop))
+            return error;
+    return syncData(fd);
 }
 
 int renameNoReplace(int fromDir, const char* from, int toDir, const char* to)

@@ -16,7 +16,10 @@ uint64_t filledLength(uint64_t size);
 // keeps it only when it is the regular file `seen` with a single link; -1 otherwise.
 int openForOverwrite(int dirFd, const char* name, const struct stat& seen);
 
-// Writes filledLength(size) bytes of 0xFF from offset 0 in large writes, then one fdatasync.
+// Writes 0xFF over the allocated extents of the first `size` bytes (holes hold no data and
+// stay holes; the whole range where the file system cannot tell) and over the rounding up to
+// filledLength(size), in large writes, then one fdatasync. ECANCELED when `stop` said so
+// before the last write: the overwrite did not finish.
 int overwriteWithFill(int fd, uint64_t size, const std::function<bool()>& stop = {});
 
 // renameat2 with RENAME_NOREPLACE: EEXIST when the target is taken.

@@ -13,6 +13,31 @@ void logVerbose(Log& log, ModifierKeys& keys, const std::string& text)
         log.line(text);
 }
 
+std::string escapeControlCharacters(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            out += c;
+            continue;
+        }
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default: {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        }
+        }
+    }
+    return out;
+}
+
 namespace posix {
 
 SyslogLog::SyslogLog()
@@ -27,10 +52,13 @@ SyslogLog::~SyslogLog()
 
 void SyslogLog::line(const std::string& text)
 {
+    // Escaped here, where every line passes, so that no caller can forget it: a name with a
+    // line feed would otherwise write a line of its own choosing.
+    const std::string escaped = escapeControlCharacters(text);
     std::lock_guard lock(mutex_);
     // "%s" so that a "%" in a path is printed as it is.
-    syslog(LOG_NOTICE, "%s", text.c_str());
-    std::fprintf(stderr, "Brindlewick: %s\n", text.c_str());
+    syslog(LOG_NOTICE, "%s", escaped.c_str());
+    std::fprintf(stderr, "Brindlewick: %s\n", escaped.c_str());
     std::fflush(stderr);
 }
 

@@ -18,8 +18,6 @@ constexpr size_t kMaxOpenFolders = 64;
 
 struct Frame {
     int fd = -1;
-    dev_t dev = 0;
-    ino_t ino = 0;
     std::string name; // this folder's name in its parent
     struct stat status {};
     std::vector<std::string> names;
@@ -121,16 +119,11 @@ WalkResult Walker::enter(int parentFd, const std::string& name, const struct sta
     const bool otherFileSystem = rootDevKnown_ && st.st_dev != rootDev_;
     int fd = -1;
     if (action == WalkAction::Continue && !otherFileSystem) {
-        fd = openDirectoryAt(parentFd, name.c_str());
-        if (fd < 0) {
+        fd = openSameFileAt(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY, st);
+        if (fd < 0 && errno == ESTALE)
+            return WalkResult::Redirected; // swapped between the lstat and the open
+        if (fd < 0)
             entry.openError = errno;
-        } else {
-            struct stat opened {};
-            if (fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-                close(fd); // swapped between the lstat and the open
-                return WalkResult::Redirected;
-            }
-        }
     }
     if (fd < 0) {
         return callbacks_.visit && callbacks_.visit(entry) == WalkAction::Stop ? WalkResult::Stopped
@@ -139,8 +132,6 @@ WalkResult Walker::enter(int parentFd, const std::string& name, const struct sta
 
     Frame frame;
     frame.fd = fd;
-    frame.dev = st.st_dev;
-    frame.ino = st.st_ino;
     frame.name = name;
     frame.status = st;
     frame.names = listDirectoryAt(fd);
@@ -171,14 +162,9 @@ bool Walker::reopenParentOfTop()
 {
     Frame& top = frames_.back();
     Frame& parent = frames_[frames_.size() - 2];
-    const int fd = openat(top.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = openSameFileAt(top.fd, "..", O_RDONLY | O_DIRECTORY, parent.status);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || st.st_dev != parent.dev || st.st_ino != parent.ino) {
-        close(fd);
-        return false;
-    }
     parent.fd = fd;
     return true;
 }

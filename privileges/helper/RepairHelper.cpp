@@ -166,14 +166,12 @@ int Repairer::repair(const Request& request)
 int Repairer::repairEntry(RepairKind kind, int parentFd, const char* name, const struct stat& seen)
 {
     // Held by descriptor from here on: the change lands on the very inode that was checked.
-    const int fd = openat(parentFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    const int fd = posix::openSameFileAt(parentFd, name, O_PATH, seen, &st);
     if (fd < 0)
         return errno;
-    struct stat st {};
     int error = 0;
-    if (fstat(fd, &st) != 0 || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino) {
-        error = ESTALE;
-    } else if (!S_ISDIR(st.st_mode) && st.st_nlink > 1) {
+    if (!S_ISDIR(st.st_mode) && st.st_nlink > 1) {
         // Its other names lie outside the trash; a change of owner or mode would reach them.
         refuse(name, "a file with several links");
         error = EPERM;

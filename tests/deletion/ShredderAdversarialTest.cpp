@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
@@ -85,17 +86,17 @@ TEST_F(ShredderAdversarialTest, TenThousandFoldersDeep)
     EXPECT_TRUE(alerts.shown().empty());
 }
 
-TEST_F(ShredderAdversarialTest, FileOverTwoGibibytesIsOverwrittenWhole)
+TEST_F(ShredderAdversarialTest, FileOverTwoGibibytesHasAllItsDataOverwritten)
 {
     constexpr off_t kSize = 2684354560 + 100; // 2.5 GiB and a partial block
-    struct statvfs vfs {};
-    if (statvfs(tp.home.path().c_str(), &vfs) != 0 ||
-        static_cast<double>(vfs.f_bavail) * vfs.f_frsize < 3.0 * 1024 * 1024 * 1024)
-        GTEST_SKIP() << "needs 3 GiB free next to the test's home";
+    // Data around the 2 GiB mark and at the end, holes in between.
+    const off_t dataAt[] = {0, 2147483647, 2147483648, kSize - 1};
     const std::string big = inTrash("big.img");
     const int fd = open(big.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, kSize), 0); // sparse: nothing written yet
+    ASSERT_EQ(ftruncate(fd, kSize), 0);
+    for (off_t at : dataAt)
+        ASSERT_EQ(pwrite(fd, "d", 1, at), 1);
     close(fd);
 
     setTestMode(true);
@@ -106,16 +107,84 @@ TEST_F(ShredderAdversarialTest, FileOverTwoGibibytesIsOverwrittenWhole)
     const auto st = posix::lstatPath(landed);
     ASSERT_TRUE(st);
     EXPECT_EQ(st->st_size, (kSize / 256 + 1) * 256);
-    // Every 4 KiB block was written: nothing of the file is a hole any more.
-    EXPECT_GE(st->st_blocks * 512, st->st_size);
     const int in = open(landed.c_str(), O_RDONLY | O_CLOEXEC);
-    for (off_t at : {off_t{0}, off_t{2147483647}, off_t{2147483648}, kSize - 1, st->st_size - 1}) {
+    for (off_t at : {dataAt[0], dataAt[1], dataAt[2], dataAt[3], st->st_size - 1}) {
         unsigned char byte = 0;
         ASSERT_EQ(pread(in, &byte, 1, at), 1);
         EXPECT_EQ(byte, 0xFF) << "at " << at;
     }
     close(in);
     unlink(landed.c_str());
+}
+
+// Unmounts, at the end of a test, a tmpfs the test mounted.
+struct TmpfsVolume {
+    explicit TmpfsVolume(const std::string& at, const char* size)
+    {
+        if (mount("tmpfs", at.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0)
+            path = at;
+    }
+    ~TmpfsVolume()
+    {
+        if (!path.empty())
+            umount2(path.c_str(), MNT_DETACH);
+    }
+    std::string path; // empty when the mount failed
+};
+
+TEST_F(ShredderAdversarialTest, SparseFileOnASmallVolumeHasOnlyItsDataOverwritten)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    TempDir mountPoint;
+    const TmpfsVolume volume(mountPoint.path(), "64M");
+    if (volume.path.empty())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    constexpr off_t kGiB = 1024 * 1024 * 1024;
+    constexpr off_t kSize = kGiB + 100;
+    const std::string sparse = volume.path + "/disk.img";
+    const int fd = open(sparse.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, kSize), 0);
+    const std::string data(8192, 'd');
+    ASSERT_EQ(pwrite(fd, data.data(), data.size(), 0), 8192);
+    ASSERT_EQ(pwrite(fd, data.data(), 4096, kGiB / 2), 4096);
+    ASSERT_EQ(pwrite(fd, "e", 1, kSize - 1), 1); // a data extent that reaches the end
+
+    // The descriptor outlives the removal, so what was written can still be read.
+    ASSERT_EQ(shredder().shredFile(sparse, &counter), kShredDone);
+    EXPECT_FALSE(exists(sparse));
+    EXPECT_FALSE(tp.log.contains("overwrite error"));
+    EXPECT_EQ(1000000.0 - counter.load(), static_cast<double>(kSize));
+    struct stat st {};
+    ASSERT_EQ(fstat(fd, &st), 0);
+    EXPECT_EQ(st.st_size, kGiB + 256);
+    EXPECT_LT(st.st_blocks * 512, 1024 * 1024) << "holes were filled";
+    const auto byteAt = [fd](off_t at) {
+        unsigned char byte = 0;
+        return pread(fd, &byte, 1, at) == 1 ? byte : -1;
+    };
+    for (off_t at : {off_t{0}, off_t{8191}, kGiB / 2, kGiB / 2 + 4095, kSize - 1, kGiB + 255})
+        EXPECT_EQ(byteAt(at), 0xFF) << "at " << at;
+    EXPECT_EQ(byteAt(kGiB / 4), 0) << "a hole reads as zeros";
+    close(fd);
+}
+
+TEST_F(ShredderAdversarialTest, QuittingDuringTheOverwriteLeavesTheItemInTheTrash)
+{
+    writeFile(inTrash("film.mkv"), 3 * 1024 * 1024, 'f');
+    makeFolder(inTrash("album"));
+    writeFile(inTrash("album/photo"), 2 * 1024 * 1024, 'p');
+    // Asked between the shredder's check of the stop flag and the first block written.
+    tp.workers.requestQuit();
+
+    EXPECT_EQ(shredder().shredFile(inTrash("film.mkv"), &counter), kShredDone);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("album"), &counter), kShredDone);
+    EXPECT_EQ(readFile(inTrash("film.mkv")), std::string(3 * 1024 * 1024, 'f'));
+    EXPECT_EQ(readFile(inTrash("album/photo")), std::string(2 * 1024 * 1024, 'p'));
+    EXPECT_EQ(counter.load(), 1000000.0);
+    EXPECT_EQ(tp.log.count("shredFile: overwrite of " + inTrash("film.mkv") + " interrupted; it stays in the trash"), 1);
+    EXPECT_TRUE(alerts.shown().empty());
 }
 
 } // namespace
