@@ -77,9 +77,12 @@ public:
     virtual std::optional<std::string> pathInTrash(const std::string& path, const std::string& volumePath,
                                                    const TrashOwner& owner) const = 0;
 
-    // Whether `folder` is one of the user's own trash folders (an item folder, or the
-    // folder that holds its items' descriptions), which the permission repair may touch.
-    virtual bool isOwnTrashFolder(const std::string& folder, const TrashOwner& owner) const = 0;
+    // Whether `folder` is one of the trash folders of the home (`volumePath` empty) or of
+    // the volume that the permission repair may touch: an item folder of the user's, or the
+    // folder that holds its items' descriptions, or a per-user folder of no account of this
+    // machine. Read from the path and the accounts alone.
+    virtual bool isRepairableFolder(const std::string& folder, const std::string& volumePath,
+                                    const TrashOwner& owner) const = 0;
 };
 
 // The part of `path` below `folder`; none when it does not lie inside it.

@@ -100,10 +100,7 @@ long Security::refuse(const std::string& askedFor, long result, const std::strin
 
 bool Security::isInOwnTrash(const std::string& path) const
 {
-    repair::TrashUser user;
-    user.uid = getuid();
-    user.name = userNameOf(user.uid).value_or(std::to_string(user.uid));
-    user.home = resolved(platform_.homeDirectory);
+    const TrashOwner user = currentTrashOwner(resolved(platform_.homeDirectory), platform_.dataHome);
     const std::string canonical = posix::joinPath(resolved(posix::parentPath(path)), posix::lastComponent(path));
     return repair::trashPlaceOf(canonical, user, repair::mountPoints()) != repair::TrashFolderKind::None;
 }

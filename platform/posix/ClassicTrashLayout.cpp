@@ -27,6 +27,13 @@ bool isAccount(uid_t uid)
     return getpwuid(uid) != nullptr;
 }
 
+// Whether a per-user folder's name (a uid or a user name) is an account of this machine.
+bool isAccountNamed(const std::string& name)
+{
+    const auto uid = uidNamed(name);
+    return uid ? isAccount(*uid) : getpwnam(name.c_str()) != nullptr;
+}
+
 bool isOwnName(const std::string& name, const TrashOwner& owner)
 {
     return name == std::to_string(owner.uid) || (!owner.userName.empty() && name == owner.userName);
@@ -137,12 +144,15 @@ public:
         return slash == std::string::npos ? std::string() : inShared->substr(slash + 1);
     }
 
-    bool isOwnTrashFolder(const std::string& folder, const TrashOwner& owner) const override
+    bool isRepairableFolder(const std::string& folder, const std::string& volumePath,
+                            const TrashOwner& owner) const override
     {
-        if (folder == joinPath(owner.homeDirectory, kHomeTrash))
-            return true;
-        const std::string parent = parentPath(folder);
-        return lastComponent(parent) == kVolumeTrash && isOwnName(lastComponent(folder), owner);
+        if (volumePath.empty())
+            return folder == joinPath(owner.homeDirectory, kHomeTrash);
+        if (parentPath(folder) != joinPath(volumePath, kVolumeTrash))
+            return false;
+        const std::string name = lastComponent(folder);
+        return isOwnName(name, owner) || !isAccountNamed(name);
     }
 };
 
@@ -152,8 +162,7 @@ bool isOtherAccountsFolder(const std::string& name, uid_t ownerUid, const TrashO
 {
     if (isOwnName(name, owner))
         return false;
-    const auto uid = uidNamed(name);
-    if (uid ? isAccount(*uid) : getpwnam(name.c_str()) != nullptr)
+    if (isAccountNamed(name))
         return true;
     // A folder named by no account but owned by one (root aside, which owns shared folders).
     return ownerUid != owner.uid && ownerUid != 0 && isAccount(ownerUid);

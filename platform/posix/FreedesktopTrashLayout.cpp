@@ -316,15 +316,17 @@ public:
         return std::nullopt;
     }
 
-    bool isOwnTrashFolder(const std::string& folder, const TrashOwner& owner) const override
+    bool isRepairableFolder(const std::string& folder, const std::string& volumePath,
+                            const TrashOwner& owner) const override
     {
         const std::string leaf = lastComponent(folder);
         if (leaf != kItems && leaf != kInfos)
             return false;
         const std::string trash = parentPath(folder);
         const std::string uid = std::to_string(owner.uid);
-        return trash == joinPath(owner.dataHome, "Trash") || lastComponent(trash) == ".Trash-" + uid ||
-               (lastComponent(trash) == uid && lastComponent(parentPath(trash)) == ".Trash");
+        if (volumePath.empty())
+            return trash == joinPath(owner.dataHome, "Trash");
+        return trash == joinPath(volumePath, ".Trash-" + uid) || trash == joinPath(volumePath, ".Trash/" + uid);
     }
 };
 

@@ -66,9 +66,11 @@ std::optional<User> userFromEnvironment()
         return std::nullopt;
     User user;
     user.trash.uid = pw->pw_uid;
-    user.trash.name = pw->pw_name;
+    user.trash.userName = pw->pw_name;
     char resolved[PATH_MAX];
-    user.trash.home = realpath(pw->pw_dir, resolved) ? resolved : pw->pw_dir;
+    user.trash.homeDirectory = realpath(pw->pw_dir, resolved) ? resolved : pw->pw_dir;
+    // pkexec keeps no XDG_DATA_HOME: the data folder is the default one.
+    user.trash.dataHome = posix::joinPath(user.trash.homeDirectory, ".local/share");
     const struct group* admin = getgrnam("admin");
     user.group = admin ? admin->gr_gid : pw->pw_gid;
     return user;

@@ -14,7 +14,7 @@
 namespace bw::repair {
 
 struct User {
-    TrashUser trash;
+    TrashOwner trash;
     gid_t group = 0; // "admin" where that group exists, else the user's primary group
 };
 

@@ -1,28 +1,17 @@
 #include "privileges/helper/UserTrash.h"
 
 #include "platform/posix/Files.h"
+#include "platform/posix/TrashLayouts.h"
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <fstream>
-#include <pwd.h>
 #include <sstream>
 
 namespace bw::repair {
 
 namespace {
-
-bool isKnownAccount(const std::string& name)
-{
-    std::vector<char> buffer(16384);
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    if (getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) == 0 && found)
-        return true;
-    char* end = nullptr;
-    const unsigned long uid = std::strtoul(name.c_str(), &end, 10);
-    return !name.empty() && *end == '\0' &&
-           getpwuid_r(static_cast<uid_t>(uid), &entry, buffer.data(), buffer.size(), &found) == 0 && found;
-}
 
 // mountinfo escapes blanks, tabs, line feeds and backslashes as \ooo.
 std::string unescapeMountPath(const std::string& field)
@@ -41,32 +30,26 @@ std::string unescapeMountPath(const std::string& field)
 
 } // namespace
 
-TrashFolderKind trashFolderKind(const std::string& folder, const TrashUser& user,
+TrashFolderKind trashFolderKind(const std::string& folder, const TrashOwner& user,
                                 const std::vector<std::string>& mountPoints)
 {
-    const std::string uid = std::to_string(user.uid);
-    const std::string xdg = posix::joinPath(user.home, ".local/share/Trash");
-    if (folder == posix::joinPath(user.home, ".Trash") || folder == posix::joinPath(xdg, "files") ||
-        folder == posix::joinPath(xdg, "info"))
+    const auto isRepairable = [&](const std::string& volumePath) {
+        const auto& layouts = trashLayouts();
+        return std::any_of(layouts.begin(), layouts.end(),
+                           [&](const TrashLayout* layout) { return layout->isRepairableFolder(folder, volumePath, user); });
+    };
+    if (isRepairable({}))
         return TrashFolderKind::Own;
-    const std::string parent = posix::parentPath(folder);
-    const std::string name = posix::lastComponent(folder);
     for (const auto& mount : mountPoints) {
-        const std::string trashes = posix::joinPath(mount, ".Trashes");
-        if (folder == trashes)
+        if (folder == posix::classicVolumeTrash(mount))
             return TrashFolderKind::SharedRoot;
-        if (parent == trashes)
-            return name == user.name || name == uid || !isKnownAccount(name) ? TrashFolderKind::Own
-                                                                               : TrashFolderKind::None;
-        if ((name == "files" || name == "info") &&
-            (parent == posix::joinPath(mount, ".Trash-" + uid) ||
-             parent == posix::joinPath(posix::joinPath(mount, ".Trash"), uid)))
+        if (isRepairable(mount))
             return TrashFolderKind::Own;
     }
     return TrashFolderKind::None;
 }
 
-TrashFolderKind trashPlaceOf(const std::string& path, const TrashUser& user,
+TrashFolderKind trashPlaceOf(const std::string& path, const TrashOwner& user,
                              const std::vector<std::string>& mountPoints)
 {
     const TrashFolderKind own = trashFolderKind(path, user, mountPoints);

@@ -1,17 +1,13 @@
 #pragma once
 // Which folders are a user's own trash folders: the one rule that both the program (before
 // it asks for a password) and the privileged helper (before it changes anything) apply.
+#include "platform/TrashLayout.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 namespace bw::repair {
-
-struct TrashUser {
-    uid_t uid = 0;
-    std::string name;
-    std::string home; // resolved, without links
-};
 
 enum class TrashFolderKind {
     None,       // not a trash folder of this user
@@ -19,17 +15,16 @@ enum class TrashFolderKind {
     Own,        // one of the user's trash folders: it and everything inside may be repaired
 };
 
-// `folder` is a resolved absolute path. The user's folders are ~/.Trash, the freedesktop
-// ~/.local/share/Trash/files and info, and on a mounted volume .Trashes/<name or uid>,
-// .Trash-<uid>/files|info and .Trash/<uid>/files|info. A classic per-user folder whose name
-// is no account of this machine (a disk from elsewhere) counts as the user's; one of
-// another local account never does.
-TrashFolderKind trashFolderKind(const std::string& folder, const TrashUser& user,
+// `folder` is a resolved absolute path: the trash layouts tell whether it is one of the
+// user's trash folders at the home or at one of the mount points. A classic per-user folder
+// whose name is no account of this machine (a disk from elsewhere) counts as the user's;
+// one of another local account never does.
+TrashFolderKind trashFolderKind(const std::string& folder, const TrashOwner& user,
                                 const std::vector<std::string>& mountPoints);
 
 // Where the resolved path `path` lies: Own when it is, or lies inside, one of the user's
 // trash folders; SharedRoot only for a ".Trashes" root itself.
-TrashFolderKind trashPlaceOf(const std::string& path, const TrashUser& user,
+TrashFolderKind trashPlaceOf(const std::string& path, const TrashOwner& user,
                              const std::vector<std::string>& mountPoints);
 
 // The mount points of /proc/self/mountinfo, unescaped.

@@ -1,4 +1,5 @@
 #include "app/Controllers.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -205,18 +206,33 @@ TEST_F(ExternalTest, VolumeWithoutTrashesAndTrashFoldersThatAreLinks)
               watch.parents.end());
 }
 
-TEST_F(ExternalTest, AForeignTrashFolderIsRepairedBeforeAFullMeasurementOnly)
+TEST_F(ExternalTest, ASharedTrashIsRepairedBeforeAFullMeasurementOnlyWhenTheUserCannotWriteIt)
 {
     if (geteuid() != 0)
-        GTEST_SKIP() << "handing a folder to another user needs root";
+        GTEST_SKIP() << "needs root to prepare a folder of another owner";
+    // A real volume root: the repair touches only trash folders at one.
+    ScratchVolume scratch(disks / "Data");
+    ASSERT_TRUE(scratch.mounted());
     const std::string data = volume("Data", {"501"});
-    ASSERT_EQ(chown((data + "/.Trashes").c_str(), 65534, 65534), 0);
-    tp.volumes.set({data});
-    external().renewTrashSizeAtPath(data);
-    EXPECT_TRUE(tp.launcher.requests().empty());
+    chmod(disks.path().c_str(), 0755);
+    ASSERT_EQ(chmod((data + "/.Trashes").c_str(), 0755), 0); // root's: an ordinary user cannot write it
+    volumes.set({data});
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Checks check;
+            external().renewTrashSizeAtPath(data);
+            check.equal(tp.launcher.requests().size(), 0u, "requests after the incremental measurement");
+            external().initTrashSizeAtPath(data);
+            check.equal(tp.launcher.requests().size(), 1u, "requests after the full measurement");
+            check.equal(tp.launcher.requests().back().second, data + "/.Trashes", "repaired folder");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
+    // A user who may write it is asked for nothing, whoever owns it.
+    ASSERT_EQ(chown((data + "/.Trashes").c_str(), kNobody, kNobody), 0);
     external().initTrashSizeAtPath(data);
-    ASSERT_EQ(tp.launcher.requests().size(), 1u);
-    EXPECT_EQ(tp.launcher.requests()[0].second, data + "/.Trashes");
+    EXPECT_TRUE(tp.launcher.requests().empty());
 }
 
 TEST_F(ExternalTest, CountersFollowTheirVolumesAcrossUnmounts)

@@ -1,5 +1,6 @@
 #include "app/Controllers.h"
 #include "settings/SettingsKeys.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -148,19 +149,34 @@ TEST_F(PolicyTest, ShortOfSpaceDeletesOldestFirstOnePerTrashPerCycle)
 TEST_F(PolicyTest, TheStepPausesOnlyForAStartedRepair)
 {
     if (geteuid() != 0)
-        GTEST_SKIP() << "handing an item to another user needs root";
-    // A pass on a volume trash alone: no icon flashing, so every sleep is the pause's.
+        GTEST_SKIP() << "needs root to prepare items of another owner";
+    // A real volume root: the repair touches only trash folders at one.
+    ScratchVolume scratch(disks / "Data");
+    ASSERT_TRUE(scratch.mounted());
     const std::string data = volume("Data");
-    volumeItem(data, "501/own", 2);
-    volumeItem(data, "501/foreign", 1);
-    ASSERT_EQ(lchown((data + "/.Trashes/501/foreign").c_str(), 65534, 65534), 0);
-    wake();
-    tp.space.setFor(data, kCapacity, kShort);
-    const double sleptBefore = tp.clock.slept();
-    runPass();
-    EXPECT_EQ(shredded(data + "/.Trashes"), (std::vector<std::string>{"501/own", "501/foreign"}));
-    EXPECT_EQ(tp.launcher.requests().size(), 1u);
-    EXPECT_DOUBLE_EQ(tp.clock.slept() - sleptBefore, 0.2);
+    volumeItem(data, "501/locked/inner", 2);
+    chmod(disks.path().c_str(), 0755);
+    ASSERT_EQ(chown((data + "/.Trashes/501").c_str(), kNobody, kNobody), 0);
+    std::atomic<double> counter{0.0};
+    // An ordinary user cannot empty root's folder: the repair is asked for, and the step
+    // gives it its pause.
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Checks check;
+            const double before = tp.clock.slept();
+            shredder().shredOlderWithPath(data + "/.Trashes", {"501/locked"}, &counter);
+            check.equal(tp.launcher.requests().size(), 1u, "repairs asked for");
+            check.equal(tp.clock.slept() - before, 0.2, "pause");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
+    // Root may delete it as it is: no repair, no pause, whoever owns it.
+    const double before = tp.clock.slept();
+    EXPECT_EQ(shredder().shredOlderWithPath(data + "/.Trashes", {"501/locked"}, &counter), kShredDone);
+    EXPECT_TRUE(tp.launcher.requests().empty());
+    EXPECT_EQ(tp.clock.slept(), before);
+    EXPECT_FALSE(exists(data + "/.Trashes/501/locked"));
 }
 
 TEST_F(PolicyTest, ATrashWithAZeroCounterIsSkipped)

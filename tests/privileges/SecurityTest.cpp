@@ -3,6 +3,7 @@
 #include "platform/Format.h"
 #include "platform/posix/Files.h"
 #include "tests/support/FakeLauncher.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/TestPlatform.h"
 
 #include <cerrno>
@@ -14,41 +15,6 @@
 
 namespace bw::test {
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// The checks compare owners with the user who runs the program, so they run as an
-// ordinary user: in a child that gives up root. Mismatches are written to standard error.
-class Checks {
-public:
-    template <typename A, typename B>
-    void equal(const A& actual, const B& expected, const std::string& what)
-    {
-        if (!(actual == expected)) {
-            std::ostringstream line;
-            line << what << ": got " << actual << ", expected " << expected << "\n";
-            failures_ += line.str();
-        }
-    }
-    [[noreturn]] void finish()
-    {
-        std::fputs(failures_.c_str(), stderr);
-        std::fflush(stderr);
-        _exit(failures_.empty() ? 0 : 1);
-    }
-
-private:
-    std::string failures_;
-};
-
-void becomeNobody()
-{
-    if (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
-        setresuid(kNobody, kNobody, kNobody) != 0) {
-        std::fputs("cannot become nobody\n", stderr);
-        _exit(3);
-    }
-}
 
 class SecurityTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,19 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+ScratchVolume::ScratchVolume(const std::string& path, size_t size) : path_(path)
+{
+    makeFolder(path);
+    const std::string options = "size=" + std::to_string(size);
+    mounted_ = mount("tmpfs", path.c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+ScratchVolume::~ScratchVolume()
+{
+    if (mounted_)
+        umount2(path_.c_str(), MNT_DETACH);
 }
 
 void writeFile(const std::string& path, size_t size, char fill)

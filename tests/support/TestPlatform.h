@@ -30,6 +30,21 @@ private:
     std::string path_;
 };
 
+// A tmpfs mounted for the life of the object (root only); its mount point is a real volume
+// root, as the permission repair demands.
+class ScratchVolume {
+public:
+    explicit ScratchVolume(const std::string& path, size_t size = 4 * 1024 * 1024);
+    ~ScratchVolume();
+    ScratchVolume(const ScratchVolume&) = delete;
+    ScratchVolume& operator=(const ScratchVolume&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
 // Files for tests.
 void writeFile(const std::string& path, size_t size, char fill = 'x');
 void makeFolder(const std::string& path);
