@@ -2,7 +2,9 @@
 
 #include "accounting/TrashFolders.h"
 
-#include "app/Controllers.h"
+#include "settings/Preferences.h"
+#include "privileges/Security.h"
+#include "finder/Utility.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
@@ -27,11 +29,11 @@ External::External(const Platform& platform)
 {
 }
 
-void External::wire(Controllers& c)
+void External::wire(Preferences& prefs, Utility& utility, Security& security)
 {
-    outPrefs_ = &c.preferences;
-    outUtility_ = &c.utility;
-    outSecurity_ = &c.security;
+    outPrefs_ = &prefs;
+    outUtility_ = &utility;
+    outSecurity_ = &security;
 }
 
 void External::awakeFromNib()

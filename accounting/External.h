@@ -15,7 +15,6 @@
 
 namespace bw {
 
-class Controllers;
 class Preferences;
 class Security;
 class Utility;
@@ -27,7 +26,7 @@ struct Platform;
 class External {
 public:
     explicit External(const Platform& platform);
-    void wire(Controllers& controllers);
+    void wire(Preferences& prefs, Utility& utility, Security& security);
     void awakeFromNib();
 
     // --- volume discovery

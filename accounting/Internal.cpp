@@ -2,7 +2,9 @@
 
 #include "accounting/TrashFolders.h"
 
-#include "app/Controllers.h"
+#include "manager/Manager.h"
+#include "settings/Preferences.h"
+#include "finder/Utility.h"
 #include "platform/Clock.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
@@ -73,13 +75,11 @@ Internal::Internal(const Platform& platform)
 {
 }
 
-void Internal::wire(Controllers& c)
+void Internal::wire(Manager& manager, Preferences& prefs, Utility& utility)
 {
-    outShredder_ = &c.shredder;
-    outManager_ = &c.manager;
-    outPrefs_ = &c.preferences;
-    outUtility_ = &c.utility;
-    outSecurity_ = &c.security;
+    outManager_ = &manager;
+    outPrefs_ = &prefs;
+    outUtility_ = &utility;
 }
 
 void Internal::awakeFromNib()

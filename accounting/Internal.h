@@ -9,7 +9,6 @@
 
 namespace bw {
 
-class Controllers;
 class Manager;
 class OpenPanel;
 class Preferences;
@@ -23,7 +22,7 @@ struct Platform;
 class Internal {
 public:
     explicit Internal(const Platform& platform);
-    void wire(Controllers& controllers);
+    void wire(Manager& manager, Preferences& prefs, Utility& utility);
     void awakeFromNib();
 
     // --- measurements
@@ -81,11 +80,9 @@ private:
     void logTimes(const char* line, TimePoint started) const;
 
     const Platform& platform_;
-    Shredder* outShredder_ = nullptr;
     Manager* outManager_ = nullptr;
     Preferences* outPrefs_ = nullptr;
     Utility* outUtility_ = nullptr;
-    Security* outSecurity_ = nullptr;
 
     TrashOwner owner_;
     std::string trashPath_;

@@ -13,15 +13,13 @@ Controllers::Controllers(const Platform& platform)
       utility(platform),
       volume(platform)
 {
-    preferences.wire(*this);
-    manager.wire(*this);
-    internal.wire(*this);
-    external.wire(*this);
-    shredder.wire(*this);
-    resFile.wire(*this);
-    security.wire(*this);
-    utility.wire(*this);
-    volume.wire(*this);
+    preferences.wire(internal, manager, shredder);
+    manager.wire(internal, preferences, shredder, external, volume, utility);
+    internal.wire(manager, preferences, utility);
+    external.wire(preferences, utility, security);
+    shredder.wire(internal, preferences, manager, resFile, external, security, volume);
+    utility.wire(internal, external);
+    volume.wire(internal, external, shredder, utility, manager);
 }
 
 void Controllers::registerDefaults(DefaultsStore& defaults)

@@ -1,7 +1,7 @@
 #pragma once
 #include "accounting/External.h"
 #include "accounting/Internal.h"
-#include "app/Manager.h"
+#include "manager/Manager.h"
 #include "deletion/ResFileManager.h"
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"

@@ -18,8 +18,6 @@ ResFileManager::~ResFileManager()
     closeFork();
 }
 
-void ResFileManager::wire(Controllers&) {}
-
 int32_t ResFileManager::openFork(const std::string& path)
 {
     const int dirFd = posix::openDirectoryNoFollow(posix::parentPath(path));

@@ -5,7 +5,6 @@
 
 namespace bw {
 
-class Controllers;
 struct Platform;
 
 // A write cursor over one file's resource fork, kept in the extended attribute
@@ -16,7 +15,6 @@ public:
     ~ResFileManager();
     ResFileManager(const ResFileManager&) = delete;
     ResFileManager& operator=(const ResFileManager&) = delete;
-    void wire(Controllers& controllers);
 
     // Non-zero when the file at `path` (never followed through a final link) has a fork.
     int32_t openFork(const std::string& path);

@@ -1,6 +1,12 @@
 #include "deletion/Shredder.h"
 
-#include "app/Controllers.h"
+#include "accounting/External.h"
+#include "accounting/Internal.h"
+#include "manager/Manager.h"
+#include "settings/Preferences.h"
+#include "deletion/ResFileManager.h"
+#include "privileges/Security.h"
+#include "infopanel/Volume.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Platform.h"
 #include "settings/SettingsKeys.h"
@@ -9,15 +15,15 @@ namespace bw {
 
 Shredder::Shredder(const Platform& platform) : platform_(platform) {}
 
-void Shredder::wire(Controllers& c)
+void Shredder::wire(Internal& internal, Preferences& prefs, Manager& manager, ResFileManager& resFile, External& external, Security& security, Volume& volume)
 {
-    outInternal_ = &c.internal;
-    outPrefs_ = &c.preferences;
-    outManager_ = &c.manager;
-    outResFile_ = &c.resFile;
-    outExternal_ = &c.external;
-    outSecurity_ = &c.security;
-    outVolume_ = &c.volume;
+    outInternal_ = &internal;
+    outPrefs_ = &prefs;
+    outManager_ = &manager;
+    outResFile_ = &resFile;
+    outExternal_ = &external;
+    outSecurity_ = &security;
+    outVolume_ = &volume;
 }
 
 void Shredder::initialize(DefaultsStore& defaults)

@@ -13,7 +13,6 @@ struct stat;
 
 namespace bw {
 
-class Controllers;
 class DefaultsStore;
 class External;
 class Internal;
@@ -49,7 +48,7 @@ using DeletionList = std::vector<DeletionItem>;
 class Shredder {
 public:
     explicit Shredder(const Platform& platform);
-    void wire(Controllers& controllers);
+    void wire(Internal& internal, Preferences& prefs, Manager& manager, ResFileManager& resFile, External& external, Security& security, Volume& volume);
 
     // Registers the overwrite and no-rename defaults; runs before any controller wakes.
     static void initialize(DefaultsStore& defaults);

@@ -3,7 +3,7 @@
 #include "accounting/External.h"
 #include "accounting/Internal.h"
 #include "accounting/TrashBooks.h"
-#include "app/Manager.h"
+#include "manager/Manager.h"
 #include "deletion/OldestItem.h"
 #include "infopanel/Volume.h"
 #include "platform/Format.h"

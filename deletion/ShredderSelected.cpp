@@ -1,7 +1,7 @@
 #include "deletion/Shredder.h"
 
 #include "accounting/Internal.h"
-#include "app/Manager.h"
+#include "manager/Manager.h"
 #include "infopanel/Volume.h"
 #include "platform/AlertPresenter.h"
 #include "platform/DefaultsStore.h"

@@ -1,6 +1,7 @@
 #include "finder/Utility.h"
 
-#include "app/Controllers.h"
+#include "accounting/External.h"
+#include "accounting/Internal.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
@@ -30,10 +31,10 @@ std::vector<std::string> namesMissingFrom(const std::vector<std::string>& walked
 
 Utility::Utility(const Platform& platform) : platform_(platform) {}
 
-void Utility::wire(Controllers& c)
+void Utility::wire(Internal& internal, External& external)
 {
-    outInternal_ = &c.internal;
-    outExternal_ = &c.external;
+    outInternal_ = &internal;
+    outExternal_ = &external;
 }
 
 double Utility::fileSizeAtPath(const std::string& path) const

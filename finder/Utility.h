@@ -5,7 +5,6 @@
 
 namespace bw {
 
-class Controllers;
 class External;
 class Internal;
 struct Platform;
@@ -15,7 +14,7 @@ struct Platform;
 class Utility {
 public:
     explicit Utility(const Platform& platform);
-    void wire(Controllers& controllers);
+    void wire(Internal& internal, External& external);
 
     double fileSizeAtPath(const std::string& path) const;
     // The measured size of a trash item in an open folder: its own lstat size plus that of

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Controllers.h"
+#include "accounting/External.h"
+#include "accounting/Internal.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/SelectionSource.h"

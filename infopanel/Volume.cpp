@@ -2,8 +2,7 @@
 
 #include "accounting/External.h"
 #include "accounting/Internal.h"
-#include "app/Controllers.h"
-#include "app/Manager.h"
+#include "manager/Manager.h"
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
 #include "platform/DefaultsStore.h"
@@ -62,13 +61,13 @@ const char* statusKey(int status)
 
 Volume::Volume(const Platform& platform) : platform_(platform) {}
 
-void Volume::wire(Controllers& c)
+void Volume::wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager)
 {
-    outInternal_ = &c.internal;
-    outExternal_ = &c.external;
-    outShredder_ = &c.shredder;
-    outUtility_ = &c.utility;
-    outManager_ = &c.manager;
+    outInternal_ = &internal;
+    outExternal_ = &external;
+    outShredder_ = &shredder;
+    outUtility_ = &utility;
+    outManager_ = &manager;
 }
 
 void Volume::awakeFromNib()

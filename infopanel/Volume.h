@@ -11,7 +11,6 @@
 
 namespace bw {
 
-class Controllers;
 class External;
 class Internal;
 class Manager;
@@ -25,7 +24,7 @@ struct DeletionItem;
 class Volume final : public InfoPanelActions {
 public:
     explicit Volume(const Platform& platform);
-    void wire(Controllers& controllers);
+    void wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager);
     void awakeFromNib();
 
     // --- the information panel; main thread unless said otherwise

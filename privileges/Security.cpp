@@ -49,8 +49,6 @@ Security::~Security()
     deauthenticate();
 }
 
-void Security::wire(Controllers&) {}
-
 bool Security::isAuthenticated()
 {
     return platform_.launcher && platform_.launcher->isAuthorized();

@@ -8,7 +8,6 @@
 
 namespace bw {
 
-class Controllers;
 struct Platform;
 
 // Makes trash items deletable. The user's own folders are fixed here, without a password;
@@ -20,7 +19,6 @@ public:
     ~Security();
     Security(const Security&) = delete;
     Security& operator=(const Security&) = delete;
-    void wire(Controllers& controllers);
 
     // Whether the helper runs and holds the right now, asking no one.
     bool isAuthenticated();

@@ -1,6 +1,8 @@
 #include "settings/Preferences.h"
 
-#include "app/Controllers.h"
+#include "accounting/Internal.h"
+#include "manager/Manager.h"
+#include "deletion/Shredder.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Platform.h"
 #include "platform/PrefsPanelView.h"
@@ -29,11 +31,11 @@ float usableRatio(float ratio, Log& log)
 
 Preferences::Preferences(const Platform& platform) : platform_(platform) {}
 
-void Preferences::wire(Controllers& c)
+void Preferences::wire(Internal& internal, Manager& manager, Shredder& shredder)
 {
-    outInternal_ = &c.internal;
-    outManager_ = &c.manager;
-    outShredder_ = &c.shredder;
+    outInternal_ = &internal;
+    outManager_ = &manager;
+    outShredder_ = &shredder;
 }
 
 void Preferences::initialize(DefaultsStore& defaults)

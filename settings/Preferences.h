@@ -5,7 +5,6 @@
 
 namespace bw {
 
-class Controllers;
 class DefaultsStore;
 class Internal;
 class Manager;
@@ -17,7 +16,7 @@ struct Platform;
 class Preferences final : public PrefsPanelActions {
 public:
     explicit Preferences(const Platform& platform);
-    void wire(Controllers& controllers);
+    void wire(Internal& internal, Manager& manager, Shredder& shredder);
 
     // Registers the ratio and interval defaults; runs before any controller wakes.
     static void initialize(DefaultsStore& defaults);

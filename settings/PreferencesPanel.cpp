@@ -3,7 +3,7 @@
 #include "settings/Preferences.h"
 
 #include "accounting/Internal.h"
-#include "app/Manager.h"
+#include "manager/Manager.h"
 #include "deletion/Shredder.h"
 #include "platform/Autostart.h"
 #include "platform/DefaultsStore.h"

@@ -162,7 +162,7 @@ TEST_F(HomeTrash, FreeSizeCheckIgnoresMovesOfFiveMillionBytesOrLess)
 
     tp.space.set(1e12, 4000000.0);
     Internal fresh(tp.platform);
-    fresh.wire(controllers);
+    fresh.wire(controllers.manager, controllers.preferences, controllers.utility);
     EXPECT_FALSE(fresh.checkFreeSizeChange()); // 4 MB free over a baseline of 0 is no change
 }
 

@@ -1,6 +1,11 @@
-#include "app/Manager.h"
+#include "manager/Manager.h"
 
-#include "app/Controllers.h"
+#include "accounting/External.h"
+#include "accounting/Internal.h"
+#include "settings/Preferences.h"
+#include "deletion/Shredder.h"
+#include "finder/Utility.h"
+#include "infopanel/Volume.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"

@@ -7,7 +7,6 @@
 
 namespace bw {
 
-class Controllers;
 class External;
 class FramedPanel;
 class Internal;
@@ -30,7 +29,7 @@ public:
     ~Manager();
     Manager(const Manager&) = delete;
     Manager& operator=(const Manager&) = delete;
-    void wire(Controllers& controllers);
+    void wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume, Utility& utility);
 
     // --- lifecycle
     void awakeFromNib();

@@ -1,5 +1,5 @@
 #include "app/Controllers.h"
-#include "app/Manager.h"
+#include "manager/Manager.h"
 #include "settings/SettingsKeys.h"
 #include "tests/support/FakeMainLoop.h"
 #include "tests/support/FakeStatusItem.h"

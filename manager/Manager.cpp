@@ -1,6 +1,11 @@
-#include "app/Manager.h"
+#include "manager/Manager.h"
 
-#include "app/Controllers.h"
+#include "accounting/External.h"
+#include "accounting/Internal.h"
+#include "settings/Preferences.h"
+#include "deletion/Shredder.h"
+#include "finder/Utility.h"
+#include "infopanel/Volume.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Format.h"
 #include "platform/InfoPanelView.h"
@@ -46,14 +51,14 @@ void Manager::stopTimers()
     }
 }
 
-void Manager::wire(Controllers& c)
+void Manager::wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume, Utility& utility)
 {
-    outInternal_ = &c.internal;
-    outPrefs_ = &c.preferences;
-    outShredder_ = &c.shredder;
-    outExternal_ = &c.external;
-    outVolume_ = &c.volume;
-    outUtility_ = &c.utility;
+    outInternal_ = &internal;
+    outPrefs_ = &prefs;
+    outShredder_ = &shredder;
+    outExternal_ = &external;
+    outVolume_ = &volume;
+    outUtility_ = &utility;
 }
 
 // --- lifecycle
