@@ -267,6 +267,9 @@ public:
                 const std::string item = entry.substr(0, entry.size() - suffix);
                 if (fstatat(filesFd, item.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
                     continue;
+                // Only a description goes: a folder of that name is no one's description.
+                if (fstatat(infoFd, entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
+                    continue;
                 if (unlinkat(infoFd, entry.c_str(), 0) != 0 && errno != ENOENT)
                     log.line(strprintf("Could not remove %s, err=%d(%s)", entry.c_str(), errno, strerror(errno)));
             }
