@@ -214,6 +214,23 @@ TEST_F(PolicyTest, ForcedModeEmptiesOnlyTheMarkedTrashes)
     EXPECT_FALSE(external().shredModeAtPath(marked));
 }
 
+TEST_F(PolicyTest, AnEmptiedFreedesktopTrashKeepsNoDescriptionOfAGoneItem)
+{
+    const std::string trash = tp.home / ".local/share/Trash";
+    makeFolder(trash + "/files");
+    makeFolder(trash + "/info");
+    writeFile(trash + "/files/a", 10);
+    writeFile(trash + "/info/a.trashinfo", 10);
+    writeFile(trash + "/info/ghost.trashinfo", 10);
+    wake();
+    internal().setShredMode(true);
+    shredder().setShredMode(1);
+    runPass();
+    EXPECT_FALSE(exists(trash + "/files/a"));
+    EXPECT_FALSE(exists(trash + "/info/a.trashinfo"));
+    EXPECT_FALSE(exists(trash + "/info/ghost.trashinfo"));
+}
+
 TEST_F(PolicyTest, AStopRequestLeavesTheRestAndRebuildsTheTrashWorkedOn)
 {
     for (int i = 1; i <= 4; ++i)
