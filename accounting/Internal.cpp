@@ -63,8 +63,9 @@ Internal::Internal(const Platform& platform)
           [this] {
               // A platform without a volume source (a test of the home trash alone) has no
               // volume to hand a folder of another file system to.
-              return homeItemFolders(owner_, platform_.volumes ? platform_.volumes->volumePaths()
-                                                               : std::vector<std::string>());
+              return homeItemFolders(owner_, [this] {
+                  return platform_.volumes ? platform_.volumes->volumePaths() : std::vector<std::string>();
+              });
           },
           [this](bool measuring) {
               if (measuring)

@@ -28,15 +28,19 @@ std::vector<ItemFolder> allHomeFolders(const TrashOwner& owner)
 
 } // namespace
 
-std::vector<ItemFolder> homeItemFolders(const TrashOwner& owner, const std::vector<std::string>& volumePaths)
+std::vector<ItemFolder> homeItemFolders(const TrashOwner& owner,
+                                        const std::function<std::vector<std::string>()>& volumePaths)
 {
     const auto startup = deviceOf(startupAnchor(owner));
     std::vector<ItemFolder> folders = allHomeFolders(owner);
+    std::optional<std::vector<std::string>> volumes;
     std::erase_if(folders, [&](const ItemFolder& folder) {
         const auto device = deviceOf(posix::parentPath(folder.path));
-        return device && device != startup && std::any_of(volumePaths.begin(), volumePaths.end(), [&](const auto& v) {
-                   return deviceOf(v) == device;
-               });
+        if (!device || device == startup)
+            return false;
+        if (!volumes)
+            volumes = volumePaths();
+        return std::any_of(volumes->begin(), volumes->end(), [&](const auto& v) { return deviceOf(v) == device; });
     });
     return folders;
 }

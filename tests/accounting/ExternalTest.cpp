@@ -395,5 +395,27 @@ TEST_F(ExternalTest, MeasurementsOfOneVolumeWaitForEachOther)
     EXPECT_FALSE(external().trashSizeing());
 }
 
+// A data folder on a file system of its own: its trash is that volume's, measured and
+// emptied against that volume's free space, not the home's.
+TEST_F(ExternalTest, AHomeTrashOnAnotherVolumeIsThatVolumesTrash)
+{
+    const std::string data = tp.home / ".local/share";
+    ScratchVolume scratch(data);
+    if (!scratch.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    makeFolder(data + "/Trash/files");
+    writeFile(data + "/Trash/files/photo", 300);
+    makeFolder(data + "/Trash/info");
+    volumes.set({data});
+    external().initTrashSizeAtPath(data);
+    EXPECT_EQ(external().trashSizeWithPath(data), 300.0);
+    EXPECT_EQ(external().rootArrayWithPath(data), (std::vector<std::string>{data + "/Trash/files/photo"}));
+    EXPECT_TRUE(controllers->internal.rootArray().empty());
+
+    // Without that volume among the watched ones, the home trash keeps it.
+    volumes.set({});
+    EXPECT_EQ(controllers->internal.rootArray(), (std::vector<std::string>{data + "/Trash/files/photo"}));
+}
+
 } // namespace
 } // namespace bw::test
