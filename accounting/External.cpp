@@ -291,8 +291,7 @@ double External::usedSizeWithPath(const std::string& volumePath) const
 
 double External::miniSizeWithPath(const std::string& volumePath) const
 {
-    // The float ratio is widened, not rounded to a decimal, as for the home trash.
-    return std::trunc(static_cast<double>(outPrefs_->minimumRatio()) * totalSizeWithPath(volumePath));
+    return minimumFreeSize(outPrefs_->minimumRatio(), totalSizeWithPath(volumePath));
 }
 
 // --- size counters

@@ -242,8 +242,7 @@ double Internal::usedSize() const
 
 double Internal::miniSizeWithRatio(float ratio) const
 {
-    // The float ratio is widened, not rounded to a decimal: 0.1f gives 0.10000000149...
-    return std::trunc(static_cast<double>(ratio) * totalSize());
+    return minimumFreeSize(ratio, totalSize());
 }
 
 double Internal::miniSize() const

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/posix/Files.h"
 
+#include <cmath>
 #include <unistd.h>
 #include <unordered_set>
 
@@ -26,6 +27,11 @@ double sumOf(const TrashFiles& files)
 }
 
 } // namespace
+
+double minimumFreeSize(float ratio, double capacity)
+{
+    return std::trunc(static_cast<double>(ratio) * capacity);
+}
 
 TrashBooks::TrashBooks(const Platform& platform, std::string title, FolderSource folders, MeasuringHook onMeasuring)
     : platform_(platform), title_(std::move(title)), folders_(std::move(folders)), onMeasuring_(std::move(onMeasuring))

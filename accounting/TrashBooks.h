@@ -26,6 +26,10 @@ enum TrashStatus : int {
 // Root item to measured size in bytes.
 using TrashFiles = std::unordered_map<std::string, double>;
 
+// The free space a volume keeps: the ratio, widened from float rather than rounded to a
+// decimal (0.1f gives 0.10000000149...), times the capacity, truncated to whole bytes.
+double minimumFreeSize(float ratio, double capacity);
+
 // A root item where it lies: its item folder, and its entry name there.
 struct LocatedItem {
     ItemFolder folder;
