@@ -11,7 +11,6 @@ namespace bw {
 
 class Controllers;
 class Manager;
-class OpenPanel;
 class Preferences;
 class Security;
 class Shredder;
@@ -61,9 +60,9 @@ public:
     bool checkTrashCountChange();
     bool checkFreeSizeChange();
 
-    // --- trash item chooser
+    // --- trash item chooser: the root items of the home trash, of which only those offered
+    // may come back
     std::optional<std::vector<std::string>> selectTrashFile();
-    void panel(OpenPanel& panel);
 
     // The classic home trash folder, "~/.Trash".
     const std::string& trashPath() const { return trashPath_; }
