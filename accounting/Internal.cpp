@@ -1,6 +1,7 @@
 #include "accounting/Internal.h"
 
 #include "accounting/TrashFolders.h"
+#include "accounting/TrashItemRows.h"
 
 #include "manager/Manager.h"
 #include "settings/Preferences.h"
@@ -9,10 +10,10 @@
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/ModifierKeys.h"
-#include "platform/OpenPanel.h"
 #include "platform/Platform.h"
 #include "platform/SpaceSource.h"
 #include "platform/Strings.h"
+#include "platform/TrashItemChooser.h"
 #include "platform/VolumeSource.h"
 #include "platform/Workers.h"
 #include "platform/posix/Files.h"
@@ -25,34 +26,6 @@
 #include <unistd.h>
 
 namespace bw {
-
-namespace {
-
-// Whether `path` lies strictly inside `folder`, without a "." or ".." step that could lead
-// back out of it.
-bool isInside(const std::string& path, const std::string& folder)
-{
-    if (path.size() <= folder.size() + 1 || path.compare(0, folder.size(), folder) != 0 || path[folder.size()] != '/')
-        return false;
-    const std::string rest = path.substr(folder.size() + 1);
-    for (size_t at = 0; at <= rest.size();) {
-        const size_t slash = std::min(rest.find('/', at), rest.size());
-        const std::string step = rest.substr(at, slash - at);
-        if (step == "." || step == "..")
-            return false;
-        at = slash + 1;
-    }
-    return true;
-}
-
-std::string withoutTrailingSlash(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
-} // namespace
 
 Internal::Internal(const Platform& platform)
     : platform_(platform),
@@ -262,53 +235,29 @@ double Internal::fullTrashSizeWithRatio(float ratio) const
 
 // --- trash item chooser
 
-namespace {
-
-bool isAtOrInside(const std::string& path, const std::vector<ItemFolder>& folders)
-{
-    return std::any_of(folders.begin(), folders.end(),
-                       [&](const ItemFolder& f) { return path == f.path || isInside(path, f.path); });
-}
-
-} // namespace
-
 std::optional<std::vector<std::string>> Internal::selectTrashFile()
 {
     const auto folders = itemFolders();
-    OpenPanelOptions options;
-    options.allowsMultipleSelection = true;
-    options.canChooseDirectories = true;
-    options.canChooseFiles = true;
-    options.title = " ";
-    options.prompt = platform_.strings->localized("Delete");
-    options.message = platform_.strings->localized("NoteSelect");
-    // The folder file managers fill, when there is one; every trash folder is at hand.
-    options.startDirectory = folders.empty() ? trashPath_ : folders.back().path;
-    for (const auto& folder : folders)
-        options.places.push_back(folder.path);
-    auto chosen = platform_.openPanel->runModal(options, [this](OpenPanel& p) { panel(p); });
+    TrashItemChooserContent content;
+    content.title = platform_.strings->localized("DeleteChosenTitle");
+    content.prompt = platform_.strings->localized("Delete");
+    content.message = platform_.strings->localized("NoteSelect");
+    content.rows = trashItemRows(folders, books_.items(), *platform_.strings);
+    auto chosen = platform_.itemChooser->runModal(content);
     if (!chosen)
         return std::nullopt;
     for (const auto& path : *chosen) {
-        // A trash folder itself, or anything typed in that lies outside them, makes the
-        // whole choice void: only trash items may be handed to the shredder.
-        const std::string bare = withoutTrailingSlash(path);
-        if (!std::any_of(folders.begin(), folders.end(), [&](const ItemFolder& f) { return isInside(bare, f.path); })) {
-            if (!isAtOrInside(bare, folders))
-                platform_.log->line(strprintf("Chosen item %s is not in the trash; nothing is deleted", path.c_str()));
+        // Anything but an offered row (a trash folder itself, something inside an item,
+        // a path from elsewhere) makes the whole choice void: only root items of the trash
+        // may be handed to the shredder.
+        const bool offered = std::any_of(content.rows.begin(), content.rows.end(),
+                                         [&](const TrashItemRow& row) { return row.path == path; });
+        if (!offered) {
+            platform_.log->line(strprintf("Chosen item %s is not a trash item; nothing is deleted", path.c_str()));
             return std::nullopt;
         }
     }
     return chosen;
-}
-
-void Internal::panel(OpenPanel& openPanel)
-{
-    const auto folders = itemFolders();
-    // The trash folders and the folders inside them; a sibling whose name merely begins
-    // with a trash folder's name is outside.
-    if (!isAtOrInside(withoutTrailingSlash(openPanel.directory()), folders))
-        openPanel.setDirectory(folders.empty() ? trashPath_ : folders.back().path);
 }
 
 } // namespace bw

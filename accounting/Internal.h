@@ -10,7 +10,6 @@
 namespace bw {
 
 class Manager;
-class OpenPanel;
 class Preferences;
 class Security;
 class Shredder;
@@ -60,9 +59,9 @@ public:
     bool checkTrashCountChange();
     bool checkFreeSizeChange();
 
-    // --- trash item chooser
+    // --- trash item chooser: the root items of the home trash, of which only those offered
+    // may come back
     std::optional<std::vector<std::string>> selectTrashFile();
-    void panel(OpenPanel& panel);
 
     // The classic home trash folder, "~/.Trash".
     const std::string& trashPath() const { return trashPath_; }

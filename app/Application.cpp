@@ -3,9 +3,9 @@
 #include "app/Controllers.h"
 #include "platform/AlertPresenter.h"
 #include "platform/HeadlessStatusItem.h"
-#include "platform/OpenPanel.h"
 #include "platform/Platform.h"
 #include "platform/PrivilegedLauncher.h"
+#include "platform/TrashItemChooser.h"
 #include "platform/VolumeSource.h"
 #include "platform/Workers.h"
 #include "platform/posix/DesktopAutostart.h"
@@ -19,11 +19,11 @@
 #include "platform/qt/QtDefaultsStore.h"
 #include "platform/qt/QtInfoPanel.h"
 #include "platform/qt/QtMainLoop.h"
-#include "platform/qt/QtOpenPanel.h"
 #include "platform/qt/QtPrefsPanel.h"
 #include "platform/qt/QtStatusItem.h"
 #include "platform/qt/QtStatusMenu.h"
 #include "platform/qt/QtStrings.h"
+#include "platform/qt/QtTrashItemChooser.h"
 #include "platform/qt/QuitSignals.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TrashFeed.h"
@@ -42,15 +42,9 @@ namespace {
 constexpr int kStartingInstanceWait = 10000;
 
 // Without a display there is no chooser to show: every choice is a cancel.
-class CancellingOpenPanel final : public OpenPanel {
+class CancellingItemChooser final : public TrashItemChooser {
 public:
-    std::optional<std::vector<std::string>> runModal(const OpenPanelOptions&,
-                                                     std::function<void(OpenPanel&)>) override
-    {
-        return std::nullopt;
-    }
-    std::string directory() const override { return {}; }
-    void setDirectory(const std::string&) override {}
+    std::optional<std::vector<std::string>> runModal(const TrashItemChooserContent&) override { return std::nullopt; }
 };
 
 // The installed repair helper; a program started from its build folder uses the one built
@@ -113,9 +107,9 @@ struct Desktop {
         if (display) {
             prefsPanel = std::make_unique<qt::QtPrefsPanel>();
             infoPanel = std::make_unique<qt::QtInfoPanel>();
-            openPanel = std::make_unique<qt::QtOpenPanel>();
+            itemChooser = std::make_unique<qt::QtTrashItemChooser>();
         } else {
-            openPanel = std::make_unique<CancellingOpenPanel>();
+            itemChooser = std::make_unique<CancellingItemChooser>();
         }
         platform.homeDirectory = QDir::homePath().toStdString();
         platform.dataHome = dataHomeFromEnvironment();
@@ -126,7 +120,7 @@ struct Desktop {
         platform.workers = &workers;
         platform.space = &space;
         platform.strings = &strings;
-        platform.openPanel = openPanel.get();
+        platform.itemChooser = itemChooser.get();
         platform.selection = &selection;
         platform.statusItem = statusItem.get();
         platform.prefsPanel = prefsPanel.get();
@@ -143,7 +137,7 @@ struct Desktop {
     posix::SystemClock clock;
     posix::StatvfsSpaceSource space;
     qt::QtStrings strings;
-    std::unique_ptr<OpenPanel> openPanel;
+    std::unique_ptr<TrashItemChooser> itemChooser;
     qt::QtClipboardSelection selection;
     std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<qt::QtPrefsPanel> prefsPanel;

@@ -22,8 +22,6 @@ namespace {
 constexpr Seconds kInvisibleTime{0.5};
 constexpr Seconds kVisibleTime{1.0};
 const char* const kInvisiblePicture = "InvisibleTrash.png";
-constexpr double kMegabyte = 1024.0 * 1024.0;
-constexpr double kGigabyte = 1024.0 * kMegabyte;
 const char* const kShreddingToolTip = "Shredding trash files";
 // How often chosen items that wait for a running deletion look whether it has ended.
 constexpr Seconds kGuardPoll{0.2};
@@ -38,19 +36,6 @@ void flashOnce(const Platform& platform, Manager& manager)
     manager.setMenuIcon();
     if (!platform.workers->quitting())
         platform.clock->sleepFor(kVisibleTime);
-}
-
-// "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance.
-std::string byteCountText(double bytes)
-{
-    bytes = std::max(bytes, 0.0);
-    if (bytes >= kGigabyte)
-        return strprintf("%.2f GB", bytes / kGigabyte);
-    if (bytes >= kMegabyte)
-        return strprintf("%.1f MB", bytes / kMegabyte);
-    if (bytes >= 1024.0)
-        return strprintf("%.1f KB", bytes / 1024.0);
-    return strprintf("%.0f bytes", bytes);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/Format.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -21,6 +22,20 @@ std::string strprintf(const char* format, ...)
     }
     va_end(args);
     return out;
+}
+
+std::string byteCountText(double bytes)
+{
+    constexpr double kMegabyte = 1024.0 * 1024.0;
+    constexpr double kGigabyte = 1024.0 * kMegabyte;
+    bytes = std::max(bytes, 0.0);
+    if (bytes >= kGigabyte)
+        return strprintf("%.2f GB", bytes / kGigabyte);
+    if (bytes >= kMegabyte)
+        return strprintf("%.1f MB", bytes / kMegabyte);
+    if (bytes >= 1024.0)
+        return strprintf("%.1f KB", bytes / 1024.0);
+    return strprintf("%.0f bytes", bytes);
 }
 
 } // namespace bw

@@ -7,4 +7,7 @@ namespace bw {
 
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance.
+std::string byteCountText(double bytes);
+
 } // namespace bw

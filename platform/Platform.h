@@ -11,13 +11,13 @@ class InfoPanelView;
 class Log;
 class MainLoop;
 class ModifierKeys;
-class OpenPanel;
 class PrefsPanelView;
 class PrivilegedLauncher;
 class SelectionSource;
 class SpaceSource;
 class StatusItem;
 class Strings;
+class TrashItemChooser;
 class VolumeSource;
 class Workers;
 
@@ -36,7 +36,7 @@ struct Platform {
     Workers* workers = nullptr;
     SpaceSource* space = nullptr;
     Strings* strings = nullptr;
-    OpenPanel* openPanel = nullptr;
+    TrashItemChooser* itemChooser = nullptr;
 
     StatusItem* statusItem = nullptr;
     MainLoop* mainLoop = nullptr;

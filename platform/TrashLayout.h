@@ -61,6 +61,9 @@ public:
     // The dates the items were trashed, in the order of `names`; none where unknown.
     virtual std::vector<std::optional<TimePoint>> itemDates(const ItemFolder& folder,
                                                             const std::vector<std::string>& names) const = 0;
+    // Where the item was before it was trashed, as an absolute path, when what the layout
+    // keeps beside the item tells it; none otherwise.
+    virtual std::optional<std::string> originalLocation(const ItemFolder& folder, const std::string& name) const = 0;
     // Removes what tells of an item that has just been deleted.
     virtual void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const = 0;
     // Removes what tells of items that are no longer there.

@@ -110,6 +110,10 @@ public:
     }
 
     // A classic item carries nothing beside itself.
+    std::optional<std::string> originalLocation(const ItemFolder&, const std::string&) const override
+    {
+        return std::nullopt;
+    }
     void removeCompanions(const ItemFolder&, const std::string&, Log&) const override {}
     void removeOrphans(const ItemFolder&, Log&) const override {}
 

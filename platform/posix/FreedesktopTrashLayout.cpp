@@ -143,6 +143,37 @@ std::string percentDecoded(std::string_view text)
     return out;
 }
 
+// The value of `key` in the "[Trash Info]" group of a description; none when it has none.
+std::optional<std::string_view> trashInfoValue(std::string_view text, std::string_view key)
+{
+    bool inGroup = false;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!line.empty() && line.front() == '[') {
+            inGroup = line == "[Trash Info]";
+            continue;
+        }
+        if (inGroup && line.size() > key.size() && line.substr(0, key.size()) == key && line[key.size()] == '=')
+            return line.substr(key.size() + 1);
+    }
+    return std::nullopt;
+}
+
+// The root of the volume whose trash folder is `trash` (".Trash-$uid" or ".Trash/$uid");
+// none for the home trash.
+std::optional<std::string> volumeRootOf(const std::string& trash)
+{
+    if (lastComponent(trash).rfind(".Trash-", 0) == 0)
+        return parentPath(trash);
+    if (lastComponent(parentPath(trash)) == ".Trash")
+        return parentPath(parentPath(trash));
+    return std::nullopt;
+}
+
 // The name a "directorysizes" line is about: the third field, percent-encoded.
 std::optional<std::string> directorySizeName(std::string_view line)
 {
@@ -235,6 +266,27 @@ public:
             if (fd >= 0)
                 close(fd);
         return dates;
+    }
+
+    // The description's Path, percent-encoded: absolute, or in a volume's trash relative to
+    // the volume's root. A NUL byte or an empty value is no path.
+    std::optional<std::string> originalLocation(const ItemFolder& folder, const std::string& name) const override
+    {
+        const int infoFd = openDirectoryNoFollow(joinPath(trashOf(folder), kInfos));
+        if (infoFd < 0)
+            return std::nullopt;
+        const auto text = readSmallFile(infoFd, name + kInfoSuffix, kMaxInfoSize, nullptr);
+        close(infoFd);
+        const auto value = text ? trashInfoValue(*text, "Path") : std::nullopt;
+        if (!value || value->empty())
+            return std::nullopt;
+        const std::string path = percentDecoded(*value);
+        if (path.find('\0') != std::string::npos)
+            return std::nullopt;
+        if (path.front() == '/')
+            return path;
+        const auto root = volumeRootOf(trashOf(folder));
+        return root ? std::optional(joinPath(*root, path)) : std::nullopt;
     }
 
     void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const override
@@ -337,39 +389,26 @@ public:
 
 std::optional<TimePoint> deletionDateOf(std::string_view text)
 {
-    bool inGroup = false;
-    for (size_t at = 0; at < text.size();) {
-        const size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (!line.empty() && line.front() == '[') {
-            inGroup = line == "[Trash Info]";
-            continue;
-        }
-        constexpr std::string_view key = "DeletionDate=";
-        if (!inGroup || line.substr(0, key.size()) != key)
-            continue;
-        const std::string value(line.substr(key.size(), 19));
-        struct tm parts {};
-        char tail = 0;
-        if (value.size() != 19 ||
-            std::sscanf(value.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &parts.tm_year, &parts.tm_mon, &parts.tm_mday,
-                        &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &tail) != 6)
-            return std::nullopt;
-        if (parts.tm_mon < 1 || parts.tm_mon > 12 || parts.tm_mday < 1 || parts.tm_mday > 31 || parts.tm_hour > 23 ||
-            parts.tm_min > 59 || parts.tm_sec > 60 || parts.tm_hour < 0 || parts.tm_min < 0 || parts.tm_sec < 0)
-            return std::nullopt;
-        parts.tm_year -= 1900;
-        parts.tm_mon -= 1;
-        parts.tm_isdst = -1; // local time, whatever the season
-        const time_t seconds = mktime(&parts);
-        if (seconds == static_cast<time_t>(-1))
-            return std::nullopt;
-        return std::chrono::system_clock::from_time_t(seconds);
-    }
-    return std::nullopt;
+    const auto date = trashInfoValue(text, "DeletionDate");
+    if (!date)
+        return std::nullopt;
+    const std::string value(date->substr(0, 19));
+    struct tm parts {};
+    char tail = 0;
+    if (value.size() != 19 ||
+        std::sscanf(value.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &parts.tm_year, &parts.tm_mon, &parts.tm_mday,
+                    &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &tail) != 6)
+        return std::nullopt;
+    if (parts.tm_mon < 1 || parts.tm_mon > 12 || parts.tm_mday < 1 || parts.tm_mday > 31 || parts.tm_hour > 23 ||
+        parts.tm_min > 59 || parts.tm_sec > 60 || parts.tm_hour < 0 || parts.tm_min < 0 || parts.tm_sec < 0)
+        return std::nullopt;
+    parts.tm_year -= 1900;
+    parts.tm_mon -= 1;
+    parts.tm_isdst = -1; // local time, whatever the season
+    const time_t seconds = mktime(&parts);
+    if (seconds == static_cast<time_t>(-1))
+        return std::nullopt;
+    return std::chrono::system_clock::from_time_t(seconds);
 }
 
 std::string withoutDirectorySize(std::string_view text, const std::string& name)

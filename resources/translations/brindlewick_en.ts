@@ -20,6 +20,26 @@
         <translation>Choose the items in the Trash to delete. They are shredded at once and cannot be restored.</translation>
     </message>
     <message>
+        <source>DeleteChosenTitle</source>
+        <translation>Delete Chosen Trash Items</translation>
+    </message>
+    <message>
+        <source>KindFolder</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>KindFile</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>KindLink</source>
+        <translation>Symbolic link</translation>
+    </message>
+    <message>
+        <source>KindOther</source>
+        <translation>Special file</translation>
+    </message>
+    <message>
         <source>FileMoveError</source>
         <translation>The item could not be moved into the test folder.</translation>
     </message>

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
@@ -254,28 +255,97 @@ TEST_F(HomeTrash, ASecondMeasurementWaitsForTheFirst)
 TEST_F(HomeTrash, ChooserStaysInTheTrashAndRefusesTheTrashItself)
 {
     const std::string a = tp.trash() + "/a", b = tp.trash() + "/b";
-    tp.openPanel.result = std::vector<std::string>{a, b};
+    writeFile(a, 1);
+    writeFile(b, 1);
+    makeFolder(tp.trash() + "/folder");
+    writeFile(tp.trash() + "/folder/sub", 1);
+    tp.itemChooser.result = std::vector<std::string>{a, b};
     auto chosen = internal.selectTrashFile();
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, (std::vector<std::string>{a, b}));
-    EXPECT_EQ(tp.openPanel.lastOptions.startDirectory, tp.trash());
-    EXPECT_EQ(tp.openPanel.lastOptions.prompt, "Delete");
-    EXPECT_EQ(tp.openPanel.lastOptions.message, "NoteSelect");
-    EXPECT_EQ(tp.openPanel.lastOptions.title, " ");
+    EXPECT_EQ(tp.itemChooser.lastContent.prompt, "Delete");
+    EXPECT_EQ(tp.itemChooser.lastContent.message, "NoteSelect");
+    EXPECT_EQ(tp.itemChooser.lastContent.title, "DeleteChosenTitle");
 
-    tp.openPanel.result = std::vector<std::string>{a, tp.trash()};
+    tp.itemChooser.result = std::vector<std::string>{a, tp.trash()};
     EXPECT_FALSE(internal.selectTrashFile());
-    tp.openPanel.result = std::nullopt; // Cancel
+    tp.itemChooser.result = std::nullopt; // Cancel
     EXPECT_FALSE(internal.selectTrashFile());
-    tp.openPanel.result = std::vector<std::string>{tp.home / "Documents/thesis.tex"};
+    tp.itemChooser.result = std::vector<std::string>{tp.home / "Documents/thesis.tex"};
     EXPECT_FALSE(internal.selectTrashFile());
-    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/../Documents/thesis.tex"};
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/../Documents/thesis.tex"};
     EXPECT_FALSE(internal.selectTrashFile());
 
-    // Home is outside: back to the trash. A folder inside is fine. A sibling whose name
-    // only begins like the trash is outside too.
-    tp.openPanel.result = std::vector<std::string>{a};
-    tp.openPanel.visits = {tp.home.path(), tp.trash() + "/folder/sub", tp.home.path() + "/.Trash2"};
+    // Only root items come back: not what lies inside one, nor the home folder, nor a
+    // sibling whose name only begins like the trash's.
+    for (const std::string& path : {tp.trash() + "/folder/sub", tp.home.path(), tp.home.path() + "/.Trash2"}) {
+        tp.itemChooser.result = std::vector<std::string>{a, path};
+        EXPECT_FALSE(internal.selectTrashFile()) << path;
+    }
+    EXPECT_TRUE(tp.log.contains("is not a trash item; nothing is deleted"));
+}
+
+namespace {
+
+void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+} // namespace
+
+// The chooser's rows: every root item of both home trash folders, oldest first, with its
+// measured size, its kind, its date and, where a description tells it, where it came from.
+TEST_F(HomeTrash, ChooserOffersEveryRootItemOldestFirstWithWhereItCameFrom)
+{
+    const std::string xdg = tp.home / ".local/share/Trash";
+    for (const char* folder : {"", "/files", "/info"})
+        makeFolder(xdg + folder);
+    makeFolder(tp.trash() + "/old project");
+    writeFile(tp.trash() + "/old project/data.bin", 3000);
+    setModificationTime(tp.trash() + "/old project", 1000000000); // 2001
+    writeFile(tp.trash() + "/notes.txt", 700);
+    setModificationTime(tp.trash() + "/notes.txt", 1300000000); // 2011
+    ASSERT_EQ(symlink("/etc/passwd", (tp.trash() + "/link").c_str()), 0);
+    setModificationTime(tp.trash() + "/link", 1400000000); // 2014
+    writeFile(xdg + "/files/photo 1.jpg", 2000);
+    writeText(xdg + "/info/photo 1.jpg.trashinfo",
+              "[Trash Info]\nPath=/home/u/Pictures/photo%201%25.jpg\nDeletionDate=2005-06-07T08:09:10\n");
+    // A description of garbage gives no date of its own (its file's date stands in) and no place.
+    writeFile(xdg + "/files/junk", 10);
+    const char junk[] = "\0\xff[Trash Info\nPath\n\x01Path=/etc\nDeletionDate=yesterday\n";
+    writeText(xdg + "/info/junk.trashinfo", std::string(junk, sizeof junk - 1));
+    setModificationTime(xdg + "/info/junk.trashinfo", 1200000000); // 2008
+    internal.initTrashSize();
+
+    tp.itemChooser.result = std::nullopt;
     internal.selectTrashFile();
-    EXPECT_EQ(tp.openPanel.sentBackTo, (std::vector<std::string>{tp.trash(), tp.trash()}));
+    const auto& rows = tp.itemChooser.lastContent.rows;
+    std::vector<std::string> names;
+    for (const auto& row : rows)
+        names.push_back(row.name);
+    ASSERT_EQ(names, (std::vector<std::string>{"old project", "photo 1.jpg", "junk", "notes.txt", "link"}));
+
+    EXPECT_EQ(rows[0].path, tp.trash() + "/old project");
+    EXPECT_EQ(rows[0].size, internal.trashFiles().at("old project"));
+    EXPECT_GT(rows[0].size, 3000);
+    EXPECT_EQ(rows[0].kindText, "KindFolder");
+    EXPECT_EQ(rows[0].trashed, std::chrono::system_clock::from_time_t(1000000000));
+    EXPECT_EQ(rows[0].originalLocation, "");
+
+    EXPECT_EQ(rows[1].path, xdg + "/files/photo 1.jpg");
+    EXPECT_EQ(rows[1].sizeText, "2.0 KB");
+    EXPECT_EQ(rows[1].kindText, "KindFile");
+    EXPECT_EQ(rows[1].trashedText, "2005-06-07 08:09");
+    EXPECT_EQ(rows[1].originalLocation, "/home/u/Pictures/photo 1%.jpg");
+
+    EXPECT_EQ(rows[2].trashed, std::chrono::system_clock::from_time_t(1200000000));
+    EXPECT_EQ(rows[2].originalLocation, "");
+    EXPECT_EQ(rows[3].size, 700);
+    EXPECT_EQ(rows[4].kindText, "KindLink");
+
+    // Any of them may be chosen, in any number.
+    tp.itemChooser.result = std::vector<std::string>{rows[1].path, rows[3].path, rows[0].path};
+    EXPECT_EQ(internal.selectTrashFile(), tp.itemChooser.result);
 }

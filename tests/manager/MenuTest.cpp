@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -282,17 +283,19 @@ TEST_F(MenuTest, ChosenHomeTrashItemsAreDeletedWithTheHomeCounter)
     writeFile(tp.trash() + "/c", 40);
     c->internal.setTrashSize(70.0);
 
-    tp.openPanel.result = std::nullopt; // Cancel
+    tp.itemChooser.result = std::nullopt; // Cancel
     ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
     EXPECT_FALSE(c->shredder.isPartialShredding());
     EXPECT_TRUE(c->shredder.lastAutoExecDate() == std::nullopt);
-    EXPECT_EQ(tp.openPanel.lastOptions.startDirectory, tp.trash());
+    auto offered = tp.itemChooser.offeredPaths();
+    std::sort(offered.begin(), offered.end());
+    EXPECT_EQ(offered, (std::vector<std::string>{tp.trash() + "/a", tp.trash() + "/b", tp.trash() + "/c"}));
 
-    tp.openPanel.result = std::vector<std::string>{tp.trash()}; // the trash folder itself
+    tp.itemChooser.result = std::vector<std::string>{tp.trash()}; // the trash folder itself
     ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
     EXPECT_TRUE(exists(tp.trash() + "/a"));
 
-    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/a", tp.trash() + "/c"};
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/a", tp.trash() + "/c"};
     ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
     EXPECT_FALSE(exists(tp.trash() + "/a"));
     EXPECT_TRUE(exists(tp.trash() + "/b"));
@@ -313,7 +316,7 @@ TEST_F(MenuTest, ShreddingCommandsAskFirstUnlessTheUserSaidNotTo)
     ASSERT_TRUE(chooseAndWait(kMenuForcedTrash));
     EXPECT_EQ(c->shredder.shredMode(), 0);
     EXPECT_FALSE(c->internal.shredMode());
-    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/a"};
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/a"};
     ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
     tp.selection.copy({tp.trash() + "/b"});
     ASSERT_TRUE(chooseAndWait(kMenuDeleteSelects));
@@ -348,7 +351,7 @@ TEST_F(MenuTest, ItemsChosenWhileAPassRunsAreDeletedWhenItEnds)
     // A pass starts while the chooser is open and waits for a measurement.
     c->external.setTrashSizeing(true, data.path());
     c->shredder.autoShred();
-    tp.openPanel.result = std::vector<std::string>{tp.trash() + "/a"};
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/a"};
     menu.open();
     ASSERT_TRUE(menu.choose(kMenuDeletePanel));
     EXPECT_TRUE(exists(tp.trash() + "/a"));

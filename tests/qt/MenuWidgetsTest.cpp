@@ -1,19 +1,18 @@
 #include "app/Controllers.h"
 #include "platform/qt/QtClipboardSelection.h"
-#include "platform/qt/QtOpenPanel.h"
+#include "platform/qt/QtTrashItemChooser.h"
 #include "platform/qt/QtStatusMenu.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/support/TestPlatform.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QPushButton>
-#include <QFileDialog>
+#include <QItemSelectionModel>
+#include <QTreeView>
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
-#include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -56,62 +55,83 @@ TEST(QtClipboardSelectionTest, ReadsTheFileManagersCopyAsBytes)
     EXPECT_EQ(selection.copiedFiles().kind, Kind::Other);
 }
 
-// The chooser as the user meets it: Qt's own dialog, with the controller's directory rule.
-class QtOpenPanelTest : public ::testing::Test {
+// The chooser as the user meets it: the controller's rows in a read-only list.
+class QtTrashItemChooserTest : public ::testing::Test {
 protected:
-    QtOpenPanelTest()
+    QtTrashItemChooserTest()
     {
         qtApp();
         makeFolder(tp.trash() + "/sub");
+        writeFile(tp.trash() + "/sub/inner", 5000);
+        setModificationTime(tp.trash() + "/sub", 1000000000);
         writeFile(tp.trash() + "/a", 1);
-        tp.platform.openPanel = &panel;
+        setModificationTime(tp.trash() + "/a", 1100000000);
+        writeFile(tp.trash() + "/b", 3);
+        setModificationTime(tp.trash() + "/b", 1200000000);
+        tp.platform.itemChooser = &chooser;
         c = std::make_unique<Controllers>(tp.platform);
     }
 
     // Runs `act` on the open dialog once it is up, from the event loop the dialog runs.
-    void whenOpen(std::function<void(QFileDialog&)> act)
+    void whenOpen(std::function<void(QDialog&)> act)
     {
         auto* poll = new QTimer;
         QObject::connect(poll, &QTimer::timeout, [this, poll, act] {
-            if (!panel.dialog())
+            if (!chooser.dialog())
                 return;
             poll->stop();
             poll->deleteLater();
-            act(*panel.dialog());
+            act(*chooser.dialog());
         });
         poll->start(10);
     }
 
     TestPlatform tp;
-    qt::QtOpenPanel panel;
+    qt::QtTrashItemChooser chooser;
     std::unique_ptr<Controllers> c;
 };
 
-TEST_F(QtOpenPanelTest, StaysInTheTrashAndChoosesFoldersAsThemselves)
+TEST_F(QtTrashItemChooserTest, OffersNothingButChoosingAndReturnsTheChosenItems)
 {
-    QString startedIn, backIn, button;
-    bool native = true;
-    whenOpen([&](QFileDialog& dialog) {
-        native = !dialog.testOption(QFileDialog::DontUseNativeDialog);
-        startedIn = dialog.directory().absolutePath();
-        // Up to the home folder: the dialog is sent back at once.
-        dialog.findChild<QToolButton*>(QStringLiteral("toParentButton"))->click();
-        backIn = dialog.directory().absolutePath();
-        dialog.selectFile(QString::fromStdString(tp.trash() + "/sub"));
-        QPushButton* accept = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Open);
-        // A folder is chosen to be deleted, not opened, and the button says so.
-        button = accept->text();
+    QString title;
+    QStringList names, sizeOrder;
+    bool enabledAtFirst = true, enabledWithChoice = false, editable = true;
+    int actions = -1;
+    whenOpen([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        auto* view = dialog.findChild<QTreeView*>();
+        auto* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->index(row, 0).data().toString();
+        // No action of its own: no menu, no editing, no delete or rename key, no new folder.
+        actions = static_cast<int>(view->actions().size() + dialog.actions().size());
+        editable = view->contextMenuPolicy() != Qt::NoContextMenu ||
+                   view->editTriggers() != QAbstractItemView::NoEditTriggers ||
+                   (model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+        auto* accept = dialog.findChild<QPushButton*>(QStringLiteral("acceptButton"));
+        enabledAtFirst = accept->isEnabled();
+        view->sortByColumn(1, Qt::DescendingOrder);
+        for (int row = 0; row < model->rowCount(); ++row)
+            sizeOrder << model->index(row, 0).data().toString();
+        view->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(model->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        enabledWithChoice = accept->isEnabled();
         accept->click();
     });
     const auto chosen = c->internal.selectTrashFile();
-    EXPECT_FALSE(native);
-    EXPECT_EQ(startedIn.toStdString(), tp.trash());
-    EXPECT_EQ(backIn.toStdString(), tp.trash());
-    EXPECT_EQ(button, "Delete");
+    EXPECT_EQ(title, "DeleteChosenTitle");
+    EXPECT_EQ(names, (QStringList{"sub", "a", "b"})) << "oldest first";
+    EXPECT_EQ(sizeOrder.first(), "sub");
+    EXPECT_EQ(sizeOrder.last(), "a");
+    EXPECT_EQ(actions, 0);
+    EXPECT_FALSE(editable);
+    EXPECT_FALSE(enabledAtFirst);
+    EXPECT_TRUE(enabledWithChoice);
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, std::vector<std::string>{tp.trash() + "/sub"});
+    EXPECT_EQ(*chosen, (std::vector<std::string>{tp.trash() + "/sub", tp.trash() + "/a"}));
+    EXPECT_TRUE(exists(tp.trash() + "/sub/inner")) << "choosing deletes nothing by itself";
 
-    whenOpen([](QFileDialog& dialog) { dialog.reject(); });
+    whenOpen([](QDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(c->internal.selectTrashFile(), std::nullopt);
 }
 

@@ -178,22 +178,19 @@ std::vector<std::string> FakeSpaceSource::askedPaths() const
     return asked_;
 }
 
-std::optional<std::vector<std::string>> FakeOpenPanel::runModal(const OpenPanelOptions& options,
-                                                                std::function<void(OpenPanel&)> directoryDidChange)
+std::optional<std::vector<std::string>> FakeTrashItemChooser::runModal(const TrashItemChooserContent& content)
 {
-    lastOptions = options;
-    directory_ = options.startDirectory;
-    for (const auto& dir : visits) {
-        directory_ = dir;
-        directoryDidChange(*this);
-    }
+    lastContent = content;
+    ++runs;
     return result;
 }
 
-void FakeOpenPanel::setDirectory(const std::string& path)
+std::vector<std::string> FakeTrashItemChooser::offeredPaths() const
 {
-    directory_ = path;
-    sentBackTo.push_back(path);
+    std::vector<std::string> paths;
+    for (const auto& row : lastContent.rows)
+        paths.push_back(row.path);
+    return paths;
 }
 
 } // namespace bw::test

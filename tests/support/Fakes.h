@@ -4,7 +4,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Log.h"
 #include "platform/ModifierKeys.h"
-#include "platform/OpenPanel.h"
+#include "platform/TrashItemChooser.h"
 #include "platform/SpaceSource.h"
 
 #include <atomic>
@@ -109,21 +109,16 @@ private:
     std::vector<std::string> asked_;
 };
 
-// A chooser that replays what a user did: directories visited in turn, then a result.
-class FakeOpenPanel final : public OpenPanel {
+// A chooser that answers as the user would: with `result`, or none for Cancel. It keeps
+// what it was shown.
+class FakeTrashItemChooser final : public TrashItemChooser {
 public:
-    std::optional<std::vector<std::string>> runModal(const OpenPanelOptions& options,
-                                                     std::function<void(OpenPanel&)> directoryDidChange) override;
-    std::string directory() const override { return directory_; }
-    void setDirectory(const std::string& path) override;
+    std::optional<std::vector<std::string>> runModal(const TrashItemChooserContent& content) override;
 
-    std::vector<std::string> visits;                    // directories the user goes to
-    std::optional<std::vector<std::string>> result;     // what the user chooses; none = Cancel
-    OpenPanelOptions lastOptions;
-    std::vector<std::string> sentBackTo;                // every setDirectory by the program
-
-private:
-    std::string directory_;
+    std::optional<std::vector<std::string>> result; // what the user chooses; none = Cancel
+    TrashItemChooserContent lastContent;
+    std::vector<std::string> offeredPaths() const;  // the rows of the last run, in order
+    int runs = 0;
 };
 
 } // namespace bw::test

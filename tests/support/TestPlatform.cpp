@@ -90,7 +90,7 @@ TestPlatform::TestPlatform()
     platform.workers = &workers;
     platform.space = &space;
     platform.strings = &strings;
-    platform.openPanel = &openPanel;
+    platform.itemChooser = &itemChooser;
     platform.mainLoop = &mainLoop;
     platform.statusItem = &statusItem;
     platform.alerts = &alerts;

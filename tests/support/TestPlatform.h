@@ -66,7 +66,7 @@ public:
     FakeDefaultsStore defaults;
     FakeSpaceSource space;
     UntranslatedStrings strings;
-    FakeOpenPanel openPanel;
+    FakeTrashItemChooser itemChooser;
     FakeMainLoop mainLoop;
     FakeStatusItem statusItem;
     FakeAlertPresenter alerts;
