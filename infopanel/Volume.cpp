@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/Strings.h"
 #include "platform/Workers.h"
+#include "privileges/Security.h"
 #include "settings/SettingsKeys.h"
 
 namespace bw {
@@ -61,13 +62,15 @@ const char* statusKey(int status)
 
 Volume::Volume(const Platform& platform) : platform_(platform) {}
 
-void Volume::wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager)
+void Volume::wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager,
+                  Security& security)
 {
     outInternal_ = &internal;
     outExternal_ = &external;
     outShredder_ = &shredder;
     outUtility_ = &utility;
     outManager_ = &manager;
+    outSecurity_ = &security;
 }
 
 void Volume::awakeFromNib()
@@ -281,6 +284,8 @@ void Volume::actForcedEmpty()
         outShredder_->setShredMode(1);
         outExternal_->setShredMode(true, volume);
     }
+    // The user asks now: a repair refused earlier is asked for again.
+    outSecurity_->forgetRefusals();
     outManager_->sizeMonitor();
 }
 
@@ -289,6 +294,7 @@ void Volume::actReinspect()
     const int index = selectedVolume();
     if (index < 0)
         return;
+    outSecurity_->forgetRefusals();
     if (index == 0)
         outInternal_->renewTrashSizeThread();
     else if (const std::string volume = volumePathOfSelection(); !volume.empty())
@@ -301,6 +307,7 @@ void Volume::actNewInspect()
     const int index = selectedVolume();
     if (index < 0)
         return;
+    outSecurity_->forgetRefusals();
     if (index == 0)
         outInternal_->initTrashSizeThread();
     else if (const std::string volume = volumePathOfSelection(); !volume.empty())

@@ -6,6 +6,7 @@
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
 #include "infopanel/Volume.h"
+#include "privileges/Security.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
@@ -239,6 +240,8 @@ void Manager::actForcedTrash()
         items += outExternal_->trashFileCountWithPath(path);
     if (!outShredder_->confirmShredding(items, outInternal_->trashSize() + outExternal_->allTrashSize()))
         return;
+    // The user asks now: a repair refused earlier is asked for again.
+    outSecurity_->forgetRefusals();
     outShredder_->setShredMode(1);
     outInternal_->setShredMode(true);
     outExternal_->setAllShredMode(true);
@@ -267,6 +270,7 @@ void Manager::actDeleteSelects()
     }
     if (!items.empty() && !outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
         return;
+    outSecurity_->forgetRefusals();
     outShredder_->partialShred(std::move(items));
 }
 
@@ -284,6 +288,7 @@ void Manager::actDeletePanel()
         return;
     // Timers keep firing while the chooser is up: a pass that started meanwhile is waited
     // for, and the chosen items are deleted when it ends.
+    outSecurity_->forgetRefusals();
     outShredder_->partialShred(std::move(items));
 }
 
