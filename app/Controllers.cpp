@@ -19,7 +19,7 @@ Controllers::Controllers(const Platform& platform)
     external.wire(preferences, utility, security);
     shredder.wire(internal, preferences, manager, resFile, external, security, volume);
     utility.wire(internal, external);
-    volume.wire(internal, external, shredder, utility, manager, security);
+    volume.wire(internal, external, shredder, utility, manager, security, preferences);
 }
 
 void Controllers::registerDefaults(DefaultsStore& defaults)

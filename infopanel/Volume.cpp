@@ -14,6 +14,7 @@
 #include "platform/Strings.h"
 #include "platform/Workers.h"
 #include "privileges/Security.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsKeys.h"
 
 namespace bw {
@@ -63,7 +64,7 @@ const char* statusKey(int status)
 Volume::Volume(const Platform& platform) : platform_(platform) {}
 
 void Volume::wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager,
-                  Security& security)
+                  Security& security, Preferences& prefs)
 {
     outInternal_ = &internal;
     outExternal_ = &external;
@@ -71,6 +72,7 @@ void Volume::wire(Internal& internal, External& external, Shredder& shredder, Ut
     outUtility_ = &utility;
     outManager_ = &manager;
     outSecurity_ = &security;
+    outPrefs_ = &prefs;
 }
 
 void Volume::awakeFromNib()
@@ -204,7 +206,9 @@ void Volume::renewAllInfo()
 
 void Volume::showStatus(InfoPanelView& panel, int status)
 {
-    panel.setStatusText(platform_.strings->localized(statusKey(status)));
+    // Standing by for nothing: free space never falls below a minimum of 0 %.
+    const bool autoDeleteOff = status == kStandingBy && outPrefs_->minimumRatio() == 0.0f;
+    panel.setStatusText(platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status)));
     panel.setButtonEnabled(Button::Reinspect, status == kStandingBy || status == kDeleting);
 }
 

@@ -172,7 +172,9 @@ MenuItemState Manager::validateMenuItem(int tag)
         return commandItem(tag, {*outInternal_, *outExternal_, *outShredder_, *outUtility_, *platform_.strings});
     case kMenuLastAutoDelete: {
         MenuItemState state;
-        state.title = lastAutoDeleteLine(outShredder_->lastAutoExecDate());
+        // Free space never falls below a minimum of 0 %: no automatic deletion will come.
+        state.title = outPrefs_->minimumRatio() == 0.0f ? platform_.strings->localized("AutoDeleteOff")
+                                                         : lastAutoDeleteLine(outShredder_->lastAutoExecDate());
         return state;
     }
     default:
