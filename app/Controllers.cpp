@@ -14,12 +14,12 @@ Controllers::Controllers(const Platform& platform)
       volume(platform)
 {
     preferences.wire(internal, manager, shredder);
-    manager.wire(internal, preferences, shredder, external, volume, utility);
+    manager.wire(internal, preferences, shredder, external, volume, utility, security);
     internal.wire(manager, preferences, utility);
     external.wire(preferences, utility, security);
     shredder.wire(internal, preferences, manager, resFile, external, security, volume);
     utility.wire(internal, external);
-    volume.wire(internal, external, shredder, utility, manager);
+    volume.wire(internal, external, shredder, utility, manager, security, preferences);
 }
 
 void Controllers::registerDefaults(DefaultsStore& defaults)

@@ -84,6 +84,15 @@ int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fi
         return posix::WalkAction::Continue;
     };
     callbacks.visit = [&](const posix::WalkEntry& entry) {
+        // A folder that could not be opened cannot be emptied: it fails before its rename,
+        // so that it stays under its own name.
+        if (entry.openError != 0) {
+            const std::string path = entry.path();
+            platform_.log->line(strprintf("shredFile: %s cannot be opened (error %d); it is not emptied",
+                                          path.c_str(), entry.openError));
+            result = failWith(kShredRemoveFailed, path);
+            return posix::WalkAction::Stop;
+        }
         result = shredEntryAt(entry.parentFd, entry.name, entry.path(), fileSize);
         const bool stop = result != kShredDone || shredBreak_.load() || platform_.workers->quitting();
         return stop ? posix::WalkAction::Stop : posix::WalkAction::Continue;

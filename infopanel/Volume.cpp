@@ -13,6 +13,8 @@
 #include "platform/Platform.h"
 #include "platform/Strings.h"
 #include "platform/Workers.h"
+#include "privileges/Security.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsKeys.h"
 
 namespace bw {
@@ -61,13 +63,16 @@ const char* statusKey(int status)
 
 Volume::Volume(const Platform& platform) : platform_(platform) {}
 
-void Volume::wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager)
+void Volume::wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager,
+                  Security& security, Preferences& prefs)
 {
     outInternal_ = &internal;
     outExternal_ = &external;
     outShredder_ = &shredder;
     outUtility_ = &utility;
     outManager_ = &manager;
+    outSecurity_ = &security;
+    outPrefs_ = &prefs;
 }
 
 void Volume::awakeFromNib()
@@ -201,7 +206,9 @@ void Volume::renewAllInfo()
 
 void Volume::showStatus(InfoPanelView& panel, int status)
 {
-    panel.setStatusText(platform_.strings->localized(statusKey(status)));
+    // Standing by for nothing: free space never falls below a minimum of 0 %.
+    const bool autoDeleteOff = status == kStandingBy && outPrefs_->minimumRatio() == 0.0f;
+    panel.setStatusText(platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status)));
     panel.setButtonEnabled(Button::Reinspect, status == kStandingBy || status == kDeleting);
 }
 
@@ -281,6 +288,8 @@ void Volume::actForcedEmpty()
         outShredder_->setShredMode(1);
         outExternal_->setShredMode(true, volume);
     }
+    // The user asks now: a repair refused earlier is asked for again.
+    outSecurity_->forgetRefusals();
     outManager_->sizeMonitor();
 }
 
@@ -289,6 +298,7 @@ void Volume::actReinspect()
     const int index = selectedVolume();
     if (index < 0)
         return;
+    outSecurity_->forgetRefusals();
     if (index == 0)
         outInternal_->renewTrashSizeThread();
     else if (const std::string volume = volumePathOfSelection(); !volume.empty())
@@ -301,6 +311,7 @@ void Volume::actNewInspect()
     const int index = selectedVolume();
     if (index < 0)
         return;
+    outSecurity_->forgetRefusals();
     if (index == 0)
         outInternal_->initTrashSizeThread();
     else if (const std::string volume = volumePathOfSelection(); !volume.empty())

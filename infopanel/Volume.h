@@ -14,6 +14,8 @@ namespace bw {
 class External;
 class Internal;
 class Manager;
+class Preferences;
+class Security;
 class Shredder;
 class Utility;
 struct Platform;
@@ -24,7 +26,8 @@ struct DeletionItem;
 class Volume final : public InfoPanelActions {
 public:
     explicit Volume(const Platform& platform);
-    void wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager);
+    void wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager,
+              Security& security, Preferences& prefs);
     void awakeFromNib();
 
     // --- the information panel; main thread unless said otherwise
@@ -70,6 +73,8 @@ private:
     Shredder* outShredder_ = nullptr;
     Utility* outUtility_ = nullptr;
     Manager* outManager_ = nullptr;
+    Security* outSecurity_ = nullptr;
+    Preferences* outPrefs_ = nullptr;
     std::atomic<bool> infoExecuting_{false};
     // Bumped at every opening: the refresher of an earlier opening sees it and ends, so a
     // panel closed and reopened within one period never has two.

@@ -51,7 +51,8 @@ void Manager::stopTimers()
     }
 }
 
-void Manager::wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume, Utility& utility)
+void Manager::wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume,
+                   Utility& utility, Security& security)
 {
     outInternal_ = &internal;
     outPrefs_ = &prefs;
@@ -59,6 +60,7 @@ void Manager::wire(Internal& internal, Preferences& prefs, Shredder& shredder, E
     outExternal_ = &external;
     outVolume_ = &volume;
     outUtility_ = &utility;
+    outSecurity_ = &security;
 }
 
 // --- lifecycle

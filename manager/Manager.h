@@ -11,6 +11,7 @@ class External;
 class FramedPanel;
 class Internal;
 class Preferences;
+class Security;
 class Shredder;
 class StatusItem;
 class Utility;
@@ -29,7 +30,8 @@ public:
     ~Manager();
     Manager(const Manager&) = delete;
     Manager& operator=(const Manager&) = delete;
-    void wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume, Utility& utility);
+    void wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume,
+              Utility& utility, Security& security);
 
     // --- lifecycle
     void awakeFromNib();
@@ -88,6 +90,7 @@ private:
     External* outExternal_ = nullptr;
     Volume* outVolume_ = nullptr;
     Utility* outUtility_ = nullptr;
+    Security* outSecurity_ = nullptr;
     // The two panels, used here only to save their frames at quit.
     const FramedPanel* prefPanel_ = nullptr;
     const FramedPanel* trashPanel_ = nullptr;

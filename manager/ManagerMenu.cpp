@@ -6,6 +6,7 @@
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
 #include "infopanel/Volume.h"
+#include "privileges/Security.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
@@ -171,7 +172,9 @@ MenuItemState Manager::validateMenuItem(int tag)
         return commandItem(tag, {*outInternal_, *outExternal_, *outShredder_, *outUtility_, *platform_.strings});
     case kMenuLastAutoDelete: {
         MenuItemState state;
-        state.title = lastAutoDeleteLine(outShredder_->lastAutoExecDate());
+        // Free space never falls below a minimum of 0 %: no automatic deletion will come.
+        state.title = outPrefs_->minimumRatio() == 0.0f ? platform_.strings->localized("AutoDeleteOff")
+                                                         : lastAutoDeleteLine(outShredder_->lastAutoExecDate());
         return state;
     }
     default:
@@ -239,6 +242,8 @@ void Manager::actForcedTrash()
         items += outExternal_->trashFileCountWithPath(path);
     if (!outShredder_->confirmShredding(items, outInternal_->trashSize() + outExternal_->allTrashSize()))
         return;
+    // The user asks now: a repair refused earlier is asked for again.
+    outSecurity_->forgetRefusals();
     outShredder_->setShredMode(1);
     outInternal_->setShredMode(true);
     outExternal_->setAllShredMode(true);
@@ -267,6 +272,7 @@ void Manager::actDeleteSelects()
     }
     if (!items.empty() && !outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
         return;
+    outSecurity_->forgetRefusals();
     outShredder_->partialShred(std::move(items));
 }
 
@@ -284,6 +290,7 @@ void Manager::actDeletePanel()
         return;
     // Timers keep firing while the chooser is up: a pass that started meanwhile is waited
     // for, and the chosen items are deleted when it ends.
+    outSecurity_->forgetRefusals();
     outShredder_->partialShred(std::move(items));
 }
 

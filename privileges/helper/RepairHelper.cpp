@@ -1,5 +1,6 @@
 #include "privileges/helper/RepairHelper.h"
 
+#include "platform/Log.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/TreeWalk.h"
 
@@ -20,9 +21,10 @@ namespace {
 
 constexpr size_t kMaxPathLength = 1 << 16;
 
+// Escaped, so that a line feed in a name cannot write a line of its own choosing.
 void refuse(const std::string& path, const char* why)
 {
-    std::fprintf(stderr, "brindlewick-repair: refused %s: %s\n", path.c_str(), why);
+    std::fprintf(stderr, "brindlewick-repair: refused %s: %s\n", escapeControlCharacters(path).c_str(), why);
 }
 
 std::vector<std::string> componentsOf(const std::string& path)

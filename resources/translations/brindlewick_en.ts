@@ -87,5 +87,9 @@
         <source>Canceling</source>
         <translation>Canceling</translation>
     </message>
+    <message>
+        <source>AutoDeleteOff</source>
+        <translation>Automatic deletion is off (minimum free space 0%)</translation>
+    </message>
 </context>
 </TS>

@@ -1,4 +1,6 @@
 #include "app/Controllers.h"
+#include "platform/Format.h"
+#include "platform/posix/Files.h"
 #include "tests/support/OrdinaryUser.h"
 #include "tests/support/TestPlatform.h"
 
@@ -6,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -204,6 +207,44 @@ TEST_F(ExternalTest, VolumeWithoutTrashesAndTrashFoldersThatAreLinks)
     EXPECT_EQ(watch.contents, (std::vector<std::string>{crafted + "/.Trashes/501"}));
     EXPECT_NE(std::find(watch.parents.begin(), watch.parents.end(), WatchedParent{crafted + "/.Trashes", ""}),
               watch.parents.end());
+}
+
+TEST_F(ExternalTest, AVolumeOfManyForeignTrashesIsWatchedInPartTheUsersOwnFirst)
+{
+    const std::string own = std::to_string(geteuid());
+    std::vector<std::string> foreign;
+    for (uid_t uid = 60000; uid < 60300; ++uid)
+        if (!getpwuid(uid)) // a disk from elsewhere: uids that are no account here
+            foreign.push_back(std::to_string(uid));
+    ASSERT_GT(foreign.size(), External::kWatchedPerVolume);
+    // On a tmpfs (root only) the listing follows the order of creation, one way or the
+    // other: the user's own folder is made where it is listed last, beyond the bound.
+    const ScratchVolume scratch(disks / "Crafted");
+    const std::string crafted = volume("Crafted", {"a", "b"});
+    const bool newestFirst = posix::listDirectory(crafted + "/.Trashes").front() == "b";
+    for (const char* probe : {"a", "b"})
+        rmdir((crafted + "/.Trashes/" + probe).c_str());
+    if (newestFirst)
+        makeFolder(crafted + "/.Trashes/" + own);
+    for (const auto& user : foreign)
+        makeFolder(crafted + "/.Trashes/" + user);
+    if (!newestFirst)
+        makeFolder(crafted + "/.Trashes/" + own);
+    if (scratch.mounted()) {
+        ASSERT_EQ(posix::listDirectory(crafted + "/.Trashes").back(), own);
+    }
+    volumes.set({crafted});
+
+    for (int call = 0; call < 2; ++call) {
+        const TrashWatch watch = external().watchedFolders();
+        EXPECT_EQ(watch.contents.size(), External::kWatchedPerVolume);
+        EXPECT_NE(std::find(watch.contents.begin(), watch.contents.end(), crafted + "/.Trashes/" + own),
+                  watch.contents.end());
+    }
+    EXPECT_EQ(tp.log.count(strprintf("Volume trash at %s has more than %zu folders; the rest are looked at by the "
+                                     "monitor timer",
+                                     crafted.c_str(), External::kWatchedPerVolume)),
+              1);
 }
 
 TEST_F(ExternalTest, ASharedTrashIsRepairedBeforeAFullMeasurementOnlyWhenTheUserCannotWriteIt)

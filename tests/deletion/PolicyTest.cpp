@@ -109,6 +109,22 @@ TEST_F(PolicyTest, NothingHappensWhileEveryVolumeHasRoom)
     EXPECT_FALSE(shredder().isShredding());
 }
 
+TEST_F(PolicyTest, AMinimumOfZeroDeletesNothingEvenOnAFullVolume)
+{
+    homeItem("a", 3);
+    const std::string data = volume("Data");
+    volumeItem(data, "501/b", 3);
+    wake();
+    controllers->preferences.applyAndStore(0.0f, 300.0f, false, true, false);
+    tp.space.set(kCapacity, 0.0);
+    tp.space.setFor(data, kCapacity, 0.0);
+    runPass();
+    EXPECT_TRUE(exists(tp.trash() + "/a"));
+    EXPECT_TRUE(exists(data + "/.Trashes/501/b"));
+    EXPECT_EQ(tp.log.count("free break"), 1);
+    EXPECT_FALSE(dateRecorded());
+}
+
 TEST_F(PolicyTest, ShortOfSpaceDeletesOldestFirstOnePerTrashPerCycle)
 {
     homeItem("three-days", 3);

@@ -2,6 +2,7 @@
 
 #include "platform/posix/FileFlags.h"
 #include "platform/posix/Files.h"
+#include "tests/support/OrdinaryUser.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -340,7 +341,6 @@ TEST_F(ShredderFileTest, TheUsersOwnReadOnlyFileIsOverwrittenBeforeItGoes)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to hand the trash to an unprivileged user";
-    constexpr uid_t kNobody = 65534;
     setTestMode(true); // the overwritten file lands in the dump folder, where it can be read
     writeFile(inTrash("readonly"), 300, 'r');
     for (const auto& path : {tp.home.path(), tp.trash(), inTrash("readonly"), tp.home / "Desktop"})
@@ -360,6 +360,44 @@ TEST_F(ShredderFileTest, TheUsersOwnReadOnlyFileIsOverwrittenBeforeItGoes)
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(readFile(dump() + "/" + stamp), std::string(512, '\xff'));
+}
+
+TEST_F(ShredderFileTest, AFolderThatCannotBeEmptiedKeepsItsName)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to prepare folders the user cannot read";
+    // Someone else's unreadable folder, one deeper inside a folder of the user's, and the
+    // user's own folder with no permissions at all (as after a refused repair).
+    makeFolder(inTrash("theirs"));
+    writeFile(inTrash("theirs/secret"), 10);
+    makeFolder(inTrash("outer/inner"));
+    writeFile(inTrash("outer/inner/secret"), 10);
+    makeFolder(inTrash("mine"));
+    writeFile(inTrash("mine/file"), 10);
+    for (const auto& path : {tp.home.path(), tp.trash(), inTrash("outer"), inTrash("mine"), inTrash("mine/file")})
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chmod(inTrash("theirs").c_str(), 0700), 0);
+    ASSERT_EQ(chmod(inTrash("outer/inner").c_str(), 0700), 0);
+    ASSERT_EQ(chmod(inTrash("mine").c_str(), 0), 0);
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Checks check;
+            for (const char* item : {"theirs", "outer", "mine"})
+                check.equal(shredder().shredFolderOrFile(inTrash(item), &counter), kShredRemoveFailed, item);
+            for (const char* failed : {"theirs", "outer/inner", "mine"})
+                check.equal(tp.log.count("err=3(" + inTrash(failed) + ")"), 1, std::string("log of ") + failed);
+            check.equal(alerts.shown().size(), 3u, "alerts");
+            check.equal(alerts.shown().empty() ? std::string() : alerts.shown()[0].text.substr(0, 21),
+                        std::string("Error:FileDeleteError"), "alert text");
+            check.equal(counter.load(), 1000000.0, "counter");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(sorted(posix::listDirectory(tp.trash())), (std::vector<std::string>{"mine", "outer", "theirs"}));
+    EXPECT_EQ(posix::listDirectory(inTrash("outer")), std::vector<std::string>{"inner"});
+    EXPECT_EQ(readFile(inTrash("theirs/secret")), std::string(10, 'x'));
+    EXPECT_EQ(readFile(inTrash("mine/file")), std::string(10, 'x'));
 }
 
 } // namespace

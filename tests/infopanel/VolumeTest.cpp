@@ -1,11 +1,14 @@
 #include "app/Controllers.h"
 #include "settings/SettingsKeys.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/ShredderFlags.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <thread>
 
 namespace bw {
@@ -324,6 +327,33 @@ TEST_F(VolumeTest, ANewMeasurementOfTheChosenTrashCountsWhatItHolds)
     refresh();
     ASSERT_TRUE(panel.click(Button::Reinspect));
     EXPECT_TRUE(eventually([&] { return c.internal.trashSize() == 6000.0 && !c.internal.trashSizeing(); }));
+}
+
+TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to prepare a folder the user cannot empty";
+    // Root's folder in the user's trash: only a repair lets the user empty it.
+    const std::string locked = tp.trash() + "/locked";
+    test::makeFolder(locked);
+    chmod(locked.c_str(), 0500);
+    chmod(tp.home.path().c_str(), 0755);
+    chmod(tp.trash().c_str(), 0777);
+    EXPECT_EXIT(
+        {
+            test::becomeNobody();
+            test::Checks check;
+            tp.launcher.setGrants(false);
+            check.equal(c.security.folderEnabler(locked), -1L, "refused");
+            check.equal(c.security.folderEnabler(locked), -1L, "refused again");
+            check.equal(tp.launcher.dialogs(), 1, "not asked again within the hour");
+            c.volume.dispInformation();
+            c.volume.actReinspect();
+            c.security.folderEnabler(locked);
+            check.equal(tp.launcher.dialogs(), 2, "asked at once after the user's request");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

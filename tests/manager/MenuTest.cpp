@@ -238,6 +238,28 @@ TEST_F(MenuTest, LastAutoDeleteInLocalTime)
     tzset();
 }
 
+TEST_F(MenuTest, AMinimumOfZeroIsShownAsAutomaticDeletionOff)
+{
+    c->shredder.setLastAutoExecDate(std::chrono::system_clock::from_time_t(1173053220));
+    c->preferences.applyAndStore(0.0f, 300.0f, false, true, false);
+    menu.open();
+    EXPECT_EQ(title(kMenuLastAutoDelete), "AutoDeleteOff");
+    // The panel says so in place of "standing by", for the startup volume and the others;
+    // what runs now is still shown.
+    c->volume.dispInformation();
+    EXPECT_EQ(tp.infoPanel.status, "AutoDeleteOff");
+    tp.infoPanel.chooseDisk(1);
+    EXPECT_EQ(tp.infoPanel.status, "AutoDeleteOff");
+    c->external.setTrashStatus(kDeleting, data.path());
+    c->volume.renewAllInfo();
+    EXPECT_EQ(tp.infoPanel.status, "Deleteing");
+
+    // Any other minimum: the date again.
+    c->preferences.applyAndStore(0.01f, 300.0f, false, true, false);
+    menu.open();
+    EXPECT_EQ(title(kMenuLastAutoDelete).rfind("Last auto delete 2007.3.", 0), 0u);
+}
+
 TEST_F(MenuTest, CopiedItemsAreDeletedOnlyWhenEachIsTheTrashItemOfItsName)
 {
     writeFile(tp.trash() + "/keep", 10);

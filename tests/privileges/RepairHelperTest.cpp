@@ -32,6 +32,7 @@ struct stat statOf(const std::string& path)
 struct HelperRun {
     int status = -1;
     std::string output;
+    std::string errors; // standard error
 };
 
 HelperRun runHelper(const std::string& input, const char* uid = "65534")
@@ -45,14 +46,21 @@ HelperRun runHelper(const std::string& input, const char* uid = "65534")
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, in[1]);
     posix_spawn_file_actions_addclose(&actions, out[0]);
+    // Standard error goes to a file, so that neither pipe can fill while the other is read.
+    char errorsPath[] = "/tmp/brindlewick-repair-stderr-XXXXXX";
+    const int errors = mkstemp(errorsPath);
+    posix_spawn_file_actions_adddup2(&actions, errors, 2);
     std::string env = std::string("PKEXEC_UID=") + (uid ? uid : "");
     char* envp[] = {env.data(), nullptr};
     std::string helper = BRINDLEWICK_TEST_REPAIR_HELPER;
     char* argv[] = {helper.data(), nullptr};
     pid_t pid = -1;
     HelperRun run;
-    if (posix_spawn(&pid, helper.c_str(), &actions, nullptr, argv, uid ? envp : environ) != 0)
+    if (posix_spawn(&pid, helper.c_str(), &actions, nullptr, argv, uid ? envp : environ) != 0) {
+        close(errors);
+        unlink(errorsPath);
         return run;
+    }
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);
@@ -63,6 +71,9 @@ HelperRun runHelper(const std::string& input, const char* uid = "65534")
         run.output.append(buffer, static_cast<size_t>(n));
     close(out[0]);
     waitpid(pid, &run.status, 0);
+    close(errors);
+    run.errors = readFile(errorsPath);
+    unlink(errorsPath);
     return run;
 }
 
@@ -201,6 +212,25 @@ TEST_F(RepairHelperTest, AcceptsOnlyTheUsersOwnTrashFoldersAndTheSharedRootAlone
         EXPECT_EQ(statOf(volume + path).st_uid, 0u) << path;
     for (const char* path : {"/.Trashes/54321/foreign", "/.Trash-65534/files/a", "/.Trash/65534/info/d"})
         EXPECT_EQ(statOf(volume + path).st_uid, kNobody) << path;
+}
+
+TEST_F(RepairHelperTest, RefusalsAreOneLineWhateverThePathHolds)
+{
+    if (!mounted)
+        GTEST_SKIP() << "needs root to mount a volume";
+    // A line feed in a name must not start a line of its own in the log.
+    const std::string outside = volume + "/x\nbrindlewick-repair: forged";
+    const std::string item = trash + "/item";
+    makeFolder(item);
+    makeRootFile(item + "/two\nlinks\x01", 0600);
+    link((item + "/two\nlinks\x01").c_str(), (volume + "/elsewhere").c_str());
+
+    const auto run = runHelper(encodeRepairRequest(RepairKind::Owner, outside) +
+                               encodeRepairRequest(RepairKind::Owner, item));
+    EXPECT_EQ(WEXITSTATUS(run.status), 0);
+    EXPECT_EQ(run.errors, "brindlewick-repair: refused " + volume +
+                              "/x\\nbrindlewick-repair: forged: outside the user's own trash folders\n"
+                              "brindlewick-repair: refused two\\nlinks\\x01: a file with several links\n");
 }
 
 // Stand-ins for pkexec: one that grants (starting the helper as pkexec would), and ones
