@@ -6,6 +6,41 @@
 
 namespace bw {
 
+namespace {
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::string> percentDecoded(std::string_view encoded)
+{
+    std::string bytes;
+    bytes.reserve(encoded.size());
+    for (size_t i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] != '%') {
+            bytes.push_back(encoded[i]);
+            continue;
+        }
+        const int high = i + 2 < encoded.size() ? hexValue(encoded[i + 1]) : -1;
+        const int low = high >= 0 ? hexValue(encoded[i + 2]) : -1;
+        if (low < 0 || (high == 0 && low == 0))
+            return std::nullopt;
+        bytes.push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    return bytes;
+}
+
+
 std::string strprintf(const char* format, ...)
 {
     va_list args;

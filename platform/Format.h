@@ -1,7 +1,9 @@
 #pragma once
 // printf-style formatting into std::string, for log lines and display texts
 // whose formats are fixed by the program ("err=%d(%s)", "%6.2f GB", ...).
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace bw {
 
@@ -9,5 +11,8 @@ std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 
 
 // "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance.
 std::string byteCountText(double bytes);
+
+// The bytes of a percent-encoded name or path; none for a bad escape or a decoded NUL.
+std::optional<std::string> percentDecoded(std::string_view encoded);
 
 } // namespace bw

@@ -117,31 +117,6 @@ std::optional<TimePoint> itemDate(int infoFd, int filesFd, const std::string& na
     return std::nullopt;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
-}
 
 // The value of `key` in the "[Trash Info]" group of a description; none when it has none.
 std::optional<std::string_view> trashInfoValue(std::string_view text, std::string_view key)
@@ -280,13 +255,13 @@ public:
         const auto value = text ? trashInfoValue(*text, "Path") : std::nullopt;
         if (!value || value->empty())
             return std::nullopt;
-        const std::string path = percentDecoded(*value);
-        if (path.find('\0') != std::string::npos)
+        const auto path = percentDecoded(*value);
+        if (!path)
             return std::nullopt;
-        if (path.front() == '/')
+        if (path->front() == '/')
             return path;
         const auto root = volumeRootOf(trashOf(folder));
-        return root ? std::optional(joinPath(*root, path)) : std::nullopt;
+        return root ? std::optional(joinPath(*root, *path)) : std::nullopt;
     }
 
     void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const override
