@@ -56,14 +56,15 @@ std::vector<ItemFolder> TrashBooks::itemFolders() const
 }
 
 void TrashBooks::forEachFolder(
-    const std::function<void(const ItemFolder&, int fd, const std::vector<std::string>&)>& visit) const
+    const std::function<void(const ItemFolder&, int fd, std::vector<std::string>&)>& visit) const
 {
     for (const auto& folder : itemFolders()) {
         // Never through a link: a folder swapped for one since it was checked lists nothing.
         const int fd = posix::openDirectoryNoFollow(folder.path);
         if (fd < 0)
             continue;
-        visit(folder, fd, posix::listDirectoryAt(fd));
+        auto names = posix::listDirectoryAt(fd);
+        visit(folder, fd, names);
         close(fd);
     }
 }
@@ -71,7 +72,7 @@ void TrashBooks::forEachFolder(
 std::vector<std::string> TrashBooks::rootItems() const
 {
     std::vector<std::string> items;
-    forEachFolder([&items](const ItemFolder& folder, int, const std::vector<std::string>& names) {
+    forEachFolder([&items](const ItemFolder& folder, int, std::vector<std::string>& names) {
         for (const auto& name : names)
             items.push_back(folder.keyPrefix + name);
     });
@@ -80,7 +81,9 @@ std::vector<std::string> TrashBooks::rootItems() const
 
 int TrashBooks::rootItemCount() const
 {
-    return static_cast<int>(rootItems().size());
+    size_t count = 0;
+    forEachFolder([&count](const ItemFolder&, int, std::vector<std::string>& names) { count += names.size(); });
+    return static_cast<int>(count);
 }
 
 std::optional<LocatedItem> TrashBooks::locate(const std::string& rootItem) const
@@ -139,9 +142,11 @@ void TrashBooks::measureAll(const Utility& utility, std::atomic<double>* counter
 {
     takeMeasuringFlag();
     TrashFiles measured;
-    forEachFolder([&](const ItemFolder& folder, int fd, const std::vector<std::string>& names) {
-        for (const auto& name : names)
-            measured[folder.keyPrefix + name] = utility.measuredSizeAt(fd, name);
+    forEachFolder([&](const ItemFolder& folder, int fd, std::vector<std::string>& names) {
+        const std::vector<double> sizes = utility.measuredSizesAt(fd, names);
+        measured.reserve(measured.size() + names.size());
+        for (size_t i = 0; i < names.size(); ++i)
+            measured[folder.keyPrefix + names[i]] = sizes[i];
     });
     // The new table replaces the old one whole: items that left the trash leave it too.
     storeItems([&measured](TrashFiles& files) { files = std::move(measured); }, counter);
@@ -151,31 +156,44 @@ void TrashBooks::measureAll(const Utility& utility, std::atomic<double>* counter
 void TrashBooks::measureChanges(const Utility& utility, std::atomic<double>* counter)
 {
     takeMeasuringFlag();
-    const std::vector<std::string> present = rootItems();
-    std::vector<std::string> recorded;
-    if (const auto files = items()) {
-        recorded.reserve(files->size());
-        for (const auto& entry : *files)
-            recorded.push_back(entry.first);
-    }
-    const auto added = utility.addedFilesWithPresent(present, recorded);
-    const auto removed = utility.removedFilesWithPresent(present, recorded);
-
+    // One listing of each folder: its names are looked up in the table as they are, and
+    // only the new ones are measured.
+    std::vector<std::pair<std::string, std::vector<std::string>>> listings; // key prefix, names
     TrashFiles arrivals;
-    if (!added.empty()) {
-        const std::unordered_set<std::string> wanted(added.begin(), added.end());
-        forEachFolder([&](const ItemFolder& folder, int fd, const std::vector<std::string>& names) {
-            for (const auto& name : names)
-                if (std::string key = folder.keyPrefix + name; wanted.count(key) != 0)
-                    arrivals[std::move(key)] = utility.measuredSizeAt(fd, name);
-        });
-    }
+    size_t known = 0;
+    forEachFolder([&](const ItemFolder& folder, int fd, std::vector<std::string>& names) {
+        std::vector<std::string> added;
+        {
+            std::string key = folder.keyPrefix;
+            std::lock_guard lock(mutex_);
+            for (const auto& name : names) {
+                key.resize(folder.keyPrefix.size());
+                key += name;
+                if (items_ && items_->contains(key))
+                    ++known;
+                else
+                    added.push_back(name);
+            }
+        }
+        if (!added.empty()) {
+            const std::vector<double> sizes = utility.measuredSizesAt(fd, added);
+            for (size_t i = 0; i < added.size(); ++i)
+                arrivals[folder.keyPrefix + added[i]] = sizes[i];
+        }
+        listings.emplace_back(folder.keyPrefix, std::move(names));
+    });
     storeItems(
         [&](TrashFiles& files) {
             for (auto& [name, size] : arrivals)
                 files[name] = size;
-            for (const auto& name : removed)
-                files.erase(name);
+            // Every entry of the table is present unless it holds more than was found.
+            if (files.size() == known + arrivals.size())
+                return;
+            std::unordered_set<std::string> present;
+            for (const auto& [prefix, names] : listings)
+                for (const auto& name : names)
+                    present.insert(prefix + name);
+            std::erase_if(files, [&present](const auto& entry) { return !present.contains(entry.first); });
         },
         counter);
     releaseMeasuringFlag();

@@ -85,7 +85,7 @@ private:
     void takeMeasuringFlag();
     void releaseMeasuringFlag();
     // Calls `visit` with each item folder's open descriptor and its entries' names.
-    void forEachFolder(const std::function<void(const ItemFolder&, int fd, const std::vector<std::string>&)>& visit) const;
+    void forEachFolder(const std::function<void(const ItemFolder&, int fd, std::vector<std::string>&)>& visit) const;
     double storeItems(const std::function<void(TrashFiles&)>& change, std::atomic<double>* counter);
 
     const Platform& platform_;

@@ -54,6 +54,13 @@ double Utility::measuredSizeAt(int folderFd, const std::string& name) const
     });
 }
 
+std::vector<double> Utility::measuredSizesAt(int folderFd, const std::vector<std::string>& names) const
+{
+    return posix::measuredSizes(folderFd, names, kMeasuringThreads, [this](int error) {
+        platform_.log->line(strprintf("*** lstat error=%d ***", error));
+    });
+}
+
 std::vector<std::string> Utility::addedFilesWithPresent(const std::vector<std::string>& present,
                                                         const std::vector<std::string>& original) const
 {

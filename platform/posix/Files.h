@@ -56,4 +56,14 @@ std::string parentPath(const std::string& path);
 double measuredSize(int parentFd, const char* name, const std::function<void(int)>& onUnreadable = {});
 double measuredSize(const std::string& path);
 
+// The measured sizes of the entries `names` of the open folder `folderFd`, in their order,
+// each as measuredSize gives it, by `threads` threads (the caller's among them) sharing the
+// work folder by folder: the items go to the threads in turn, and once none is left, a
+// folder met by a busy thread goes to a thread that has nothing to do. Every thread keeps
+// the walk's own bound on descriptors, and at most threads - 1 folders wait open between
+// them. The other threads have ended when it returns; `onUnreadable` is heard by one thread
+// at a time.
+std::vector<double> measuredSizes(int folderFd, const std::vector<std::string>& names, int threads,
+                                  const std::function<void(int)>& onUnreadable = {});
+
 } // namespace bw::posix

@@ -39,6 +39,7 @@ public:
     }
 
     WalkResult run(const std::string& name);
+    WalkResult runContent(int folderFd, const struct stat& status, const std::string& name);
 
 private:
     int parentFdOf(size_t depth) const { return depth == 0 ? rootParentFd_ : frames_[depth - 1].fd; }
@@ -49,6 +50,8 @@ private:
     size_t frameFolderEnd(size_t index) const;
     WalkResult handle(int parentFd, const std::string& name, int depth);
     WalkResult enter(int parentFd, const std::string& name, const struct stat& st, int depth);
+    void push(int fd, const std::string& name, const struct stat& st, std::string_view folder);
+    WalkResult loop(WalkResult result);
     WalkResult leaveTop();
     bool reopenParentOfTop();
     void limitOpenDescriptors();
@@ -60,6 +63,7 @@ private:
     std::vector<Frame> frames_;
     dev_t rootDev_ = 0;
     bool rootDevKnown_ = false;
+    bool contentOnly_ = false; // the bottom frame is a folder whose own visit is not ours
 };
 
 size_t Walker::frameFolderEnd(size_t index) const
@@ -73,7 +77,21 @@ size_t Walker::frameFolderEnd(size_t index) const
 WalkResult Walker::run(const std::string& name)
 {
     rootFolderLength_ = path_.size();
-    WalkResult result = handle(rootParentFd_, name, 0);
+    return loop(handle(rootParentFd_, name, 0));
+}
+
+WalkResult Walker::runContent(int folderFd, const struct stat& status, const std::string& name)
+{
+    rootFolderLength_ = path_.size();
+    rootDev_ = status.st_dev;
+    rootDevKnown_ = true;
+    contentOnly_ = true;
+    push(folderFd, name, status, std::string_view(path_).substr(0, rootFolderLength_));
+    return loop(WalkResult::Completed);
+}
+
+WalkResult Walker::loop(WalkResult result)
+{
     while (result == WalkResult::Completed && !frames_.empty()) {
         Frame& top = frames_.back();
         if (top.next < top.names.size()) {
@@ -125,11 +143,18 @@ WalkResult Walker::enter(int parentFd, const std::string& name, const struct sta
         if (fd < 0)
             entry.openError = errno;
     }
+    if (fd >= 0 && callbacks_.handOff && callbacks_.handOff(fd, entry))
+        fd = -1; // its content is walked elsewhere
     if (fd < 0) {
         return callbacks_.visit && callbacks_.visit(entry) == WalkAction::Stop ? WalkResult::Stopped
                                                                                 : WalkResult::Completed;
     }
+    push(fd, name, st, folder);
+    return WalkResult::Completed;
+}
 
+void Walker::push(int fd, const std::string& name, const struct stat& st, std::string_view folder)
+{
     Frame frame;
     frame.fd = fd;
     frame.name = name;
@@ -142,7 +167,6 @@ WalkResult Walker::enter(int parentFd, const std::string& name, const struct sta
     path_ += name;
     frames_.push_back(std::move(frame));
     limitOpenDescriptors();
-    return WalkResult::Completed;
 }
 
 void Walker::limitOpenDescriptors()
@@ -178,6 +202,8 @@ WalkResult Walker::leaveTop()
     close(top.fd);
     // Restore the path buffer to the folder that holds `top`.
     path_.resize(top.folderLength);
+    if (contentOnly_ && frames_.empty())
+        return WalkResult::Completed;
     const int depth = static_cast<int>(frames_.size());
     const WalkEntry entry{parentFdOf(frames_.size()), top.name.c_str(), std::string_view(path_), top.status, 0, 0,
                           depth};
@@ -200,6 +226,13 @@ WalkResult walkTree(int parentFd, const std::string& folder, const std::string& 
 {
     Walker walker(parentFd, folder, callbacks);
     return walker.run(name);
+}
+
+WalkResult walkFolderContent(int folderFd, const struct stat& status, const std::string& folder,
+                             const std::string& name, const WalkCallbacks& callbacks)
+{
+    Walker walker(-1, folder, callbacks);
+    return walker.runContent(folderFd, status, name);
 }
 
 } // namespace bw::posix

@@ -40,10 +40,21 @@ struct WalkCallbacks {
     // Every entry once, depth first: each folder after its content, every other entry
     // when met. Entries of a folder are taken in listing order, listed before any is handled.
     std::function<WalkAction(const WalkEntry&)> visit;
+    // Offered each folder the walk has just opened (same file system, same device and inode
+    // as its lstat): returning true takes the descriptor, and the folder's content, away
+    // from this walk, which then visits the folder at once as if its content were done.
+    // Lets another thread walk that content (walkFolderContent).
+    std::function<bool(int folderFd, const WalkEntry&)> handOff;
 };
 
 // Walks the item `name` inside the open folder `parentFd`, whose path is `folder`.
 WalkResult walkTree(int parentFd, const std::string& folder, const std::string& name,
                     const WalkCallbacks& callbacks);
+
+// Walks the content of the folder `name` inside `folder`, already open at `folderFd` (taken:
+// the walk closes it) whose lstat is `status`, without visiting that folder itself. The
+// walk stays on `status.st_dev`, and climbs back into it only as the inode `status` names.
+WalkResult walkFolderContent(int folderFd, const struct stat& status, const std::string& folder,
+                             const std::string& name, const WalkCallbacks& callbacks);
 
 } // namespace bw::posix
