@@ -254,7 +254,7 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
         const auto seen = posix::lstatPath(path);
         if (!seen)
             continue;
-        if (auto date = folder.layout->itemDates(folder, {entry.name}).front(); date != entry.date) {
+        if (auto date = folder.layout->dateOf(folder, entry.name, *seen); date != entry.date) {
             entry.date = date;
             queue.push(std::move(entry));
             continue;

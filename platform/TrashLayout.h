@@ -6,6 +6,8 @@
 #include <sys/types.h>
 #include <vector>
 
+struct stat;
+
 namespace bw {
 
 class Log;
@@ -61,6 +63,12 @@ public:
     // The dates the items were trashed, in the order of `names`; none where unknown.
     virtual std::vector<std::optional<TimePoint>> itemDates(const ItemFolder& folder,
                                                             const std::vector<std::string>& names) const = 0;
+    // The date of one item, `seen` being its lstat: read no further than the layout needs.
+    virtual std::optional<TimePoint> dateOf(const ItemFolder& folder, const std::string& name,
+                                            const struct stat& /*seen*/) const
+    {
+        return itemDates(folder, {name}).front();
+    }
     // Removes what tells of an item that has just been deleted.
     virtual void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const = 0;
     // Removes what tells of items that are no longer there.
