@@ -179,6 +179,30 @@ TEST_F(PolicyTest, TheStepPausesOnlyForAStartedRepair)
     EXPECT_FALSE(exists(data + "/.Trashes/501/locked"));
 }
 
+TEST_F(PolicyTest, ChangesMadeDuringAPassReorderWhatIsLeft)
+{
+    for (const auto& [name, days] : {std::pair{"a", 5}, {"b", 4}, {"c", 3}, {"d", 2}})
+        homeItem(name, days);
+    wake();
+    internal().setShredMode(true);
+    shredder().setShredMode(1);
+    int cycles = 0;
+    log.hook = [&](const std::string& line) {
+        if (line != "***autoShredThread loop***")
+            return;
+        ++cycles;
+        if (cycles == 2)
+            homeItem("older", 9, 0); // trashed meanwhile, yet older than all that is left; not
+                                     // measured, so it takes nothing off the counter
+        if (cycles == 3)
+            setModificationTime(tp.trash() + "/b", kNow - kDay); // b is now the youngest
+    };
+
+    runPass();
+    EXPECT_EQ(shredded(tp.trash()), (std::vector<std::string>{"a", "older", "c", "d", "b"}));
+    EXPECT_TRUE(internal().rootArray().empty());
+}
+
 TEST_F(PolicyTest, ATrashWithAZeroCounterIsSkipped)
 {
     homeItem("kept", 3);
