@@ -2,11 +2,14 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <ctime>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "deletion/RootItemQueue.h"
 #include "platform/Clock.h"
 
 struct stat;
@@ -69,9 +72,10 @@ public:
     int autoShredSubExternal(const std::string& volumePath, int driveNumber);
     int shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
                            std::atomic<double>* fileSize);
-    // The oldest of a trash's root items, whichever of its folders it lies in.
-    int shredOldestOf(const TrashBooks& trash, const std::vector<std::string>& rootItems,
-                      std::atomic<double>* fileSize);
+    // The oldest of a trash's root items, whichever of its folders it lies in, taken from
+    // `queue`, which is listed again only when another than the pass changed the trash.
+    // An item whose deletion failed before is passed over until it changes.
+    int shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize);
     bool checkSizeAndResize();
     uint8_t shredMode() const { return shredMode_.load(); }
     void setShredMode(uint8_t mode);
@@ -144,7 +148,30 @@ private:
         std::optional<std::string> onVolume;
     };
     CycleOutcome autoShredCycle(bool forced);
-    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize);
+    // The queues of the running pass, by trash: "" the home trash, else the volume's path.
+    // Only the pass's own thread touches them.
+    std::map<std::string, RootItemQueue> passQueues_;
+
+    // Items whose deletion failed, passed over by later steps until they change (another
+    // device, inode or status-change time) or the program starts again.
+    struct FailedItem {
+        dev_t device = 0;
+        ino_t inode = 0;
+        // Read after the failure; none when the item was no longer under its name then, in
+        // which case the first later sight of it sets it.
+        std::optional<struct timespec> changed;
+        std::string path;
+    };
+    bool isFailedBefore(const struct stat& seen, const std::string& path);
+    // `left`: the item as the attempt left it under its name; null when it is not there.
+    void rememberFailure(const struct stat& seen, const struct stat* left, const std::string& path);
+    // The last step passed over such an item: a trash left with nothing else is not emptied.
+    bool failedItemsLeft_ = false;
+    mutable std::mutex failedMutex_;
+    std::vector<FailedItem> failedItems_;
+
+    // `left`, when given, receives what is still at the item's path afterwards.
+    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, std::optional<struct stat>* left = nullptr);
     void removeOrphansOfMarkedTrashes();
     void endAutoShred(const CycleOutcome& last);
 

@@ -14,6 +14,7 @@
 #include "platform/posix/TrashLayouts.h"
 #include "privileges/Security.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,26 +62,9 @@ bool isReachedWithoutLinks(const std::string& trashPath, const std::string& root
     return true;
 }
 
-// Each root item where it lies, with the date its layout gives it.
-std::vector<std::pair<LocatedItem, std::optional<TimePoint>>> datedItems(const std::vector<ItemFolder>& folders,
-                                                                         const std::vector<std::string>& rootItems)
+bool sameTime(const struct timespec& a, const struct timespec& b)
 {
-    std::vector<std::pair<LocatedItem, std::optional<TimePoint>>> dated;
-    dated.reserve(rootItems.size());
-    for (const auto& folder : folders) {
-        std::vector<std::string> names;
-        for (const auto& item : rootItems) {
-            if (item.compare(0, folder.keyPrefix.size(), folder.keyPrefix) != 0)
-                continue;
-            std::string name = item.substr(folder.keyPrefix.size());
-            if (posix::isPlainName(name))
-                names.push_back(std::move(name));
-        }
-        const auto dates = folder.layout->itemDates(folder, names);
-        for (size_t i = 0; i < names.size(); ++i)
-            dated.push_back({LocatedItem{folder, names[i]}, dates[i]});
-    }
-    return dated;
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
 } // namespace
@@ -102,6 +86,7 @@ void Shredder::autoShredThread()
         platform_.clock->sleepFor(Seconds(1.0));
     checkSizeAndResize();
     shredding_.store(true);
+    passQueues_.clear();
     CycleOutcome last;
     while (!last.endsPass && !platform_.workers->quitting()) {
         logVerbose(*platform_.log, *platform_.keys, "***autoShredThread loop***");
@@ -122,16 +107,17 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
     // running out must not end the emptying of another that still has items.
     bool finished = true;
     const auto afterStep = [&](int result, const char* errorLine, const char* breakLine) {
-        if (isFailure(result)) {
+        // A failed item is passed over from now on: one line for it, and the pass goes on
+        // to the next oldest in the next cycle.
+        if (isFailure(result))
             platform_.log->line(errorLine);
-            return outcome.endsPass = true;
-        }
         finished = finished && result == kShredNothingLeft;
         if (shredBreak_.load()) {
             logVerbose(*platform_.log, *platform_.keys, breakLine);
             return outcome.endsPass = true;
         }
-        if (!forced)
+        // Nothing was deleted when the step failed, or found only items that failed before.
+        if (!forced && !isFailure(result) && !(result == kShredNothingLeft && failedItemsLeft_))
             setLastAutoExecDate(platform_.clock->now());
         return false;
     };
@@ -169,6 +155,7 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
 void Shredder::endAutoShred(const CycleOutcome& last)
 {
     shredding_.store(false);
+    passQueues_.clear();
     stopIconFlashing();
     if (shredBreak_.load()) {
         if (outInternal_->shredMode())
@@ -214,56 +201,121 @@ int Shredder::autoShredSubInternal()
         outManager_->setMenuIcon();
         startIconFlashing();
     }
-    const auto items = outInternal_->rootArray();
-    if (items.empty()) {
+    const int result = shredOldestOf(outInternal_->books(), passQueues_[""], outInternal_->trashSizePointer());
+    if (result == kShredNothingLeft) {
         outInternal_->initTrashFiles();
         outInternal_->initTrashData();
-        return kShredNothingLeft;
     }
-    return shredOldestOf(outInternal_->books(), items, outInternal_->trashSizePointer());
+    return result;
 }
 
 int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumber)
 {
     outExternal_->setTrashStatus(kDeleting, volumePath);
-    const auto items = outExternal_->rootArrayWithPath(volumePath);
-    if (items.empty()) {
-        outExternal_->initTrashFilesAtPath(volumePath);
-        outExternal_->initTrashDataAtPath(volumePath);
-        return kShredNothingLeft;
-    }
-    // The items were listed under this volume's path; if the list moved since the drive
+    // The items are taken under this volume's path; if the list moved since the drive
     // number was taken, that number now names another volume, whose trash they are not in.
     if (outExternal_->volumePathWithDrive(driveNumber) != volumePath)
         platform_.log->line(strprintf("Volume list moved during the pass; working on %s", volumePath.c_str()));
-    return shredOldestOf(*outExternal_->booksAtPath(volumePath), items, outExternal_->trashSizePtrAtPath(volumePath));
-}
-
-int Shredder::shredOldestOf(const TrashBooks& trash, const std::vector<std::string>& rootItems,
-                            std::atomic<double>* fileSize)
-{
-    if (rootItems.empty())
-        return kShredNothingLeft;
-    if (shredBreak_.load())
-        return kShredDone;
-    const auto dated = datedItems(trash.itemFolders(), rootItems);
-    if (dated.empty())
-        return kShredDone; // the folders went since the listing; the next step lists again
-    std::vector<DatedItem> ages;
-    ages.reserve(dated.size());
-    for (const auto& [item, date] : dated)
-        ages.push_back({item.name, date});
-    const LocatedItem& chosen = dated[*oldestItem(ages, platform_.clock->now())].first;
-    if (!posix::isRealFolder(chosen.folder.path)) {
-        // Nothing is deleted; the next listing leaves the link out.
-        platform_.log->line(strprintf("%s is reached through a symbolic link; it is not deleted",
-                                      posix::joinPath(chosen.folder.path, chosen.name).c_str()));
-        return kShredDone;
+    const int result = shredOldestOf(*outExternal_->booksAtPath(volumePath), passQueues_[volumePath],
+                                     outExternal_->trashSizePtrAtPath(volumePath));
+    if (result == kShredNothingLeft) {
+        outExternal_->initTrashFilesAtPath(volumePath);
+        outExternal_->initTrashDataAtPath(volumePath);
     }
-    return shredItemAt(chosen, fileSize);
+    return result;
 }
 
-int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize)
+int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize)
+{
+    const auto folders = trash.itemFolders();
+    bool listedNow = false;
+    failedItemsLeft_ = false;
+    if (queue.needsListing(folders)) {
+        queue.fill(folders);
+        listedNow = true;
+    }
+    for (;;) {
+        if (queue.empty()) {
+            // The pass's own view may be old: only a fresh listing says the trash is empty.
+            if (listedNow)
+                return kShredNothingLeft;
+            queue.fill(folders);
+            listedNow = true;
+            failedItemsLeft_ = false;
+            continue;
+        }
+        if (shredBreak_.load())
+            return kShredDone;
+        RootItemQueue::Entry entry = queue.pop();
+        const ItemFolder& folder = queue.folder(entry.folder);
+        const std::string path = posix::joinPath(folder.path, entry.name);
+        // The chosen item is read again: one that went is dropped, one whose date changed
+        // takes its new place.
+        const auto seen = posix::lstatPath(path);
+        if (!seen)
+            continue;
+        if (auto date = folder.layout->dateOf(folder, entry.name, *seen); date != entry.date) {
+            entry.date = date;
+            queue.push(std::move(entry));
+            continue;
+        }
+        if (isFailedBefore(*seen, path)) {
+            failedItemsLeft_ = true;
+            continue; // out of the queue until the next listing
+        }
+        if (!queue.isRealFolder(entry.folder)) {
+            // Nothing is deleted; the next listing leaves the link out.
+            platform_.log->line(strprintf("%s is reached through a symbolic link; it is not deleted", path.c_str()));
+            queue.drop();
+            return kShredDone;
+        }
+        std::optional<struct stat> left;
+        const int result = shredItemAt(LocatedItem{folder, entry.name}, fileSize, &left);
+        queue.noteOwnChange(entry.folder);
+        const bool stays = left && left->st_dev == seen->st_dev && left->st_ino == seen->st_ino;
+        if (isFailure(result)) {
+            rememberFailure(*seen, stays ? &*left : nullptr, path);
+            // What the attempt left behind (a renamed entry, say) is read afresh.
+            queue.drop();
+        } else if (stays) {
+            queue.push(std::move(entry)); // not finished (a stop, an interrupted overwrite): still first
+        }
+        return result;
+    }
+}
+
+bool Shredder::isFailedBefore(const struct stat& seen, const std::string& path)
+{
+    std::lock_guard lock(failedMutex_);
+    const auto it = std::find_if(failedItems_.begin(), failedItems_.end(), [&](const FailedItem& failed) {
+        return failed.device == seen.st_dev && failed.inode == seen.st_ino;
+    });
+    if (it == failedItems_.end())
+        return false;
+    if (!it->changed)
+        it->changed = seen.st_ctim;
+    if (sameTime(*it->changed, seen.st_ctim))
+        return true;
+    platform_.log->line(strprintf("%s changed since its deletion failed; it is tried again", path.c_str()));
+    failedItems_.erase(it);
+    return false;
+}
+
+void Shredder::rememberFailure(const struct stat& seen, const struct stat* left, const std::string& path)
+{
+    FailedItem failed{seen.st_dev, seen.st_ino, std::nullopt, path};
+    // The attempt itself changes the item (what it removed inside, a rename): what counts is
+    // how it was left.
+    if (left)
+        failed.changed = left->st_ctim;
+    std::lock_guard lock(failedMutex_);
+    std::erase_if(failedItems_, [&](const FailedItem& known) {
+        return known.device == failed.device && known.inode == failed.inode;
+    });
+    failedItems_.push_back(std::move(failed));
+}
+
+int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, std::optional<struct stat>* left)
 {
     const std::string path = posix::joinPath(item.folder.path, item.name);
     bool repairStarted = false;
@@ -273,8 +325,11 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
         platform_.clock->sleepFor(Seconds(0.2));
     const int result = shredFolderOrFile(path, fileSize);
     // What tells file managers of the item goes only with the item itself.
-    if (result == kShredDone && !posix::lstatPath(path))
+    const auto after = posix::lstatPath(path);
+    if (result == kShredDone && !after)
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
+    if (left)
+        *left = after;
     return result;
 }
 

@@ -6,6 +6,8 @@
 #include <sys/types.h>
 #include <vector>
 
+struct stat;
+
 namespace bw {
 
 class Log;
@@ -64,6 +66,12 @@ public:
     // Where the item was before it was trashed, as an absolute path, when what the layout
     // keeps beside the item tells it; none otherwise.
     virtual std::optional<std::string> originalLocation(const ItemFolder& folder, const std::string& name) const = 0;
+    // The date of one item, `seen` being its lstat: read no further than the layout needs.
+    virtual std::optional<TimePoint> dateOf(const ItemFolder& folder, const std::string& name,
+                                            const struct stat& /*seen*/) const
+    {
+        return itemDates(folder, {name}).front();
+    }
     // Removes what tells of an item that has just been deleted.
     virtual void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const = 0;
     // Removes what tells of items that are no longer there.

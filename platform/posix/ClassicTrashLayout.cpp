@@ -109,6 +109,12 @@ public:
         return dates;
     }
 
+    // A classic item's date is its own modification time.
+    std::optional<TimePoint> dateOf(const ItemFolder&, const std::string&, const struct stat& seen) const override
+    {
+        return timePointOf(seen.st_mtim);
+    }
+
     // A classic item carries nothing beside itself.
     std::optional<std::string> originalLocation(const ItemFolder&, const std::string&) const override
     {

@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>TrashErrorInfo</source>
-        <translation>Emptying the trash stopped at this item. Check its permissions and try again.</translation>
+        <translation>This item stays in the trash; the others are still deleted. Check its permissions and try again.</translation>
     </message>
     <message>
         <source>TrashError</source>
