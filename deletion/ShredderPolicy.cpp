@@ -90,6 +90,9 @@ void Shredder::autoShred()
     bool expected = false;
     if (!passGuard_.compare_exchange_strong(expected, true))
         return;
+    passDeleted_.store(0);
+    passBytes_.store(0.0);
+    passFailed_.store(0);
     platform_.workers->start([this] { autoShredThread(); });
 }
 
@@ -271,11 +274,29 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     // The pause gives a started repair time to run; with nothing to repair it is lost time.
     if (repairStarted)
         platform_.clock->sleepFor(Seconds(0.2));
+    const double before = fileSize ? fileSize->load() : 0.0;
     const int result = shredFolderOrFile(path, fileSize);
+    // An item a stop left half deleted is neither deleted nor failed.
+    const bool gone = result == kShredDone && !posix::lstatPath(path);
+    if (gone || isFailure(result))
+        countItem(gone, before - (fileSize ? fileSize->load() : 0.0));
     // What tells file managers of the item goes only with the item itself.
     if (result == kShredDone && !posix::lstatPath(path))
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
     return result;
+}
+
+// A measurement may move the counter meanwhile; a rise does not count as bytes freed.
+void Shredder::countItem(bool deleted, double bytesFreed)
+{
+    (deleted ? passDeleted_ : passFailed_).fetch_add(1);
+    if (bytesFreed > 0.0)
+        passBytes_.fetch_add(bytesFreed);
+}
+
+PassTotals Shredder::passTotals() const
+{
+    return {passDeleted_.load(), passBytes_.load(), passFailed_.load()};
 }
 
 void Shredder::removeCompanionsOf(const std::string& path)
