@@ -13,6 +13,7 @@
 #include "platform/posix/StatvfsSpaceSource.h"
 #include "platform/posix/SyslogLog.h"
 #include "platform/posix/SystemClock.h"
+#include "platform/qt/DBusNotifier.h"
 #include "platform/qt/QtAlertPresenter.h"
 #include "platform/qt/QtClipboardSelection.h"
 #include "platform/qt/QtDefaultsStore.h"
@@ -71,10 +72,18 @@ struct Desktop {
           autostart(posix::DesktopAutostart::defaultEntryFile(QDir::homePath().toStdString()),
                     posix::DesktopAutostart::runningProgram())
     {
-        if (display)
-            statusItem = std::make_unique<qt::QtStatusItem>(log);
-        else
+        if (display) {
+            auto tray = std::make_unique<qt::QtStatusItem>(log);
+            // Where no notification service answers, the tray icon says it.
+            notifier = std::make_unique<qt::DBusNotifier>(
+                [item = tray.get()](const std::string& summary, const std::string& body) {
+                    item->showMessage(summary, body);
+                });
+            statusItem = std::move(tray);
+        } else {
             statusItem = std::make_unique<HeadlessStatusItem>(log);
+            notifier = std::make_unique<SilentNotifier>();
+        }
         // The panels need a display; without one the controllers have none to open.
         // Alerts wait for the user; without a display their text goes to the log.
         if (display)
@@ -107,6 +116,7 @@ struct Desktop {
         platform.volumes = &volumes;
         platform.launcher = &launcher;
         platform.autostart = &autostart;
+        platform.notifier = notifier.get();
     }
 
     qt::QtDefaultsStore defaults;
@@ -117,6 +127,7 @@ struct Desktop {
     std::unique_ptr<OpenPanel> openPanel;
     qt::QtClipboardSelection selection;
     std::unique_ptr<StatusItem> statusItem;
+    std::unique_ptr<Notifier> notifier;
     std::unique_ptr<qt::QtPrefsPanel> prefsPanel;
     std::unique_ptr<qt::QtInfoPanel> infoPanel;
     qt::QtMainLoop mainLoop;

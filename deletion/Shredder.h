@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,8 @@ private:
     std::atomic<int> passDeleted_{0};
     std::atomic<double> passBytes_{0.0};
     std::atomic<int> passFailed_{0};
+    mutable std::mutex passMutex_;
+    std::set<std::string> passFolders_; // item folders the pass deleted from
 
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;
@@ -161,7 +164,10 @@ private:
     };
     CycleOutcome autoShredCycle(bool forced);
     int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize);
-    void countItem(bool deleted, double bytesFreed);
+    void countItem(bool deleted, double bytesFreed, const std::string& folder);
+    // One log line with the pass's totals, and a notification when the user wants them.
+    void reportPass(bool forced, bool stopped);
+    std::vector<std::string> passTrashNames() const;
     void removeOrphansOfMarkedTrashes();
     void endAutoShred(const CycleOutcome& last);
 

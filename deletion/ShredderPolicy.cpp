@@ -93,6 +93,10 @@ void Shredder::autoShred()
     passDeleted_.store(0);
     passBytes_.store(0.0);
     passFailed_.store(0);
+    {
+        std::lock_guard lock(passMutex_);
+        passFolders_.clear();
+    }
     platform_.workers->start([this] { autoShredThread(); });
 }
 
@@ -171,6 +175,8 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
 
 void Shredder::endAutoShred(const CycleOutcome& last)
 {
+    const bool forced = shredMode_.load() == 1;
+    const bool stopped = shredBreak_.load();
     shredding_.store(false);
     stopIconFlashing();
     if (shredBreak_.load()) {
@@ -193,6 +199,7 @@ void Shredder::endAutoShred(const CycleOutcome& last)
         removeOrphansOfMarkedTrashes();
     setShredMode(0);
     outVolume_->clearShredFile();
+    reportPass(forced, stopped);
     passGuard_.store(false);
 }
 
@@ -279,7 +286,7 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     // An item a stop left half deleted is neither deleted nor failed.
     const bool gone = result == kShredDone && !posix::lstatPath(path);
     if (gone || isFailure(result))
-        countItem(gone, before - (fileSize ? fileSize->load() : 0.0));
+        countItem(gone, before - (fileSize ? fileSize->load() : 0.0), item.folder.path);
     // What tells file managers of the item goes only with the item itself.
     if (result == kShredDone && !posix::lstatPath(path))
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
@@ -287,11 +294,15 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
 }
 
 // A measurement may move the counter meanwhile; a rise does not count as bytes freed.
-void Shredder::countItem(bool deleted, double bytesFreed)
+void Shredder::countItem(bool deleted, double bytesFreed, const std::string& folder)
 {
     (deleted ? passDeleted_ : passFailed_).fetch_add(1);
     if (bytesFreed > 0.0)
         passBytes_.fetch_add(bytesFreed);
+    if (deleted) {
+        std::lock_guard lock(passMutex_);
+        passFolders_.insert(folder);
+    }
 }
 
 PassTotals Shredder::passTotals() const

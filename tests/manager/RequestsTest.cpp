@@ -1,5 +1,6 @@
 #include "accounting/TrashSnapshot.h"
 #include "app/Controllers.h"
+#include "settings/SettingsKeys.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +81,7 @@ TEST_F(RequestsTest, StatusFiguresAndTheirJsonAndTable)
     EXPECT_EQ(c->manager.answerRequest("format the disk"), "");
 }
 
-TEST_F(RequestsTest, EmptyNeedsNoConfirmationAndCountsThePass)
+TEST_F(RequestsTest, EmptyNeedsNoConfirmationAndIsCountedToldAndLoggedOnce)
 {
     writeFile(tp.trash() + "/a", 1000);
     writeFile(tp.trash() + "/b", 2000);
@@ -101,6 +102,34 @@ TEST_F(RequestsTest, EmptyNeedsNoConfirmationAndCountsThePass)
     EXPECT_EQ(totals.bytes, 6000.0);
     EXPECT_EQ(totals.failed, 0);
     EXPECT_FALSE(c->manager.snapshot().passRunning);
+
+    // One notification and one log line for the pass, naming both trashes.
+    tp.mainLoop.runPosted();
+    const std::string told = "Deleted 3 items (5.9 KB) from the trashes on " + c->internal.volumeName() + ", bad\xff\"\n";
+    ASSERT_EQ(tp.notifier.shown.size(), 1u);
+    EXPECT_EQ(tp.notifier.shown[0].first, "Trash emptied");
+    EXPECT_EQ(tp.notifier.shown[0].second, told);
+    EXPECT_EQ(tp.log.count("Trash emptied: Deleted 3 items (5.9 KB) from the trashes on " + c->internal.volumeName() +
+                           ", bad\xff\"\\n"),
+              1);
+
+    // Ticks whose pass finds nothing to delete are no news; notifications off, only the log.
+    c->manager.applicationShouldHandleReopen();
+    tp.workers.waitForAll();
+    c->preferences.setNotificationsSwitch(false);
+    EXPECT_FALSE(tp.defaults.boolForKey(keys::PassNotifications.name));
+    writeFile(tp.trash() + "/c", 10);
+    c->internal.initTrashData();
+    c->manager.answerRequest("empty");
+    tp.workers.waitForAll();
+    tp.mainLoop.runPosted();
+    EXPECT_FALSE(exists(tp.trash() + "/c"));
+    EXPECT_EQ(tp.notifier.shown.size(), 1u);
+    EXPECT_EQ(tp.log.count("Trash emptied: Deleted 1 item (10 bytes) from the trash on " + c->internal.volumeName()), 1);
+    int passLines = 0;
+    for (const auto& line : tp.log.lines())
+        passLines += line.rfind("Trash", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(passLines, 2) << "a pass with nothing to do was logged";
 }
 
 } // namespace

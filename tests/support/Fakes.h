@@ -4,6 +4,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Log.h"
 #include "platform/ModifierKeys.h"
+#include "platform/Notifier.h"
 #include "platform/OpenPanel.h"
 #include "platform/SpaceSource.h"
 
@@ -124,6 +125,13 @@ public:
 
 private:
     std::string directory_;
+};
+
+// Keeps every notification, summary and text; main thread only, as the real ones.
+class FakeNotifier final : public Notifier {
+public:
+    void notify(const std::string& summary, const std::string& body) override { shown.push_back({summary, body}); }
+    std::vector<std::pair<std::string, std::string>> shown;
 };
 
 } // namespace bw::test
