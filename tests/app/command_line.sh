@@ -2,8 +2,9 @@
 # The command line, alone and against a running program: --status --json parses and its
 # figures agree with the trash on disk, --check-now and --stop need a running program,
 # --empty-now --yes empties the trashes (through the running program, then in the
-# foreground) and nothing outside them, and wrong usage ends with status 2. Everything runs
-# as nobody, so that no volume of the machine is writable and only the test's HOME is seen.
+# foreground, where SIGINT stops it) and nothing outside them, and wrong usage ends with
+# status 2. Everything runs as nobody, so that no volume of the machine is writable and
+# only the test's HOME is seen.
 # Usage: command_line.sh path/to/brindlewick. Exit 77 (skipped) without mount rights.
 set -u
 program=$1
@@ -113,4 +114,19 @@ cli --empty-now --yes 2> "$root/foreground.log" || { cat "$root/foreground.log";
 check_emptied
 grep -q "3 items deleted" "$root/foreground.log" || { cat "$root/foreground.log"; fail "no summary of the emptying"; }
 cli --empty-now --yes | grep -q "empty" || fail "emptying empty trashes says nothing"
+# --- Ctrl-C stops a foreground emptying after the item being deleted
+as_nobody python3 -c 'import os
+for i in range(3000): open(os.environ["HOME"] + "/.Trash/f%d" % i, "w").write("x")'
+left() { find "$home/.Trash" -mindepth 1 | wc -l; }
+setpriv --reuid=65534 --regid=65534 --clear-groups \
+    env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$root/runtime" \
+    "$program" --empty-now --yes < /dev/null 2> "$root/interrupted.log" &
+emptying=$!
+wait_for 30 sh -c "[ \$(find '$home/.Trash' -mindepth 1 | wc -l) -lt 3000 ]" || fail "the emptying did not start"
+kill -INT "$emptying"
+wait "$emptying"
+[ $? = 1 ] || fail "a stopped emptying did not end with status 1"
+grep -q "^Stopped: " "$root/interrupted.log" || { cat "$root/interrupted.log"; fail "no summary of the stop"; }
+[ "$(left)" -gt 0 ] || fail "the emptying did not stop"
+[ "$(cat "$home/keep")" = precious ] || fail "the file beside the trashes changed"
 echo "PASS: the command line works alone and through the running program"
