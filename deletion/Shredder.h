@@ -164,6 +164,7 @@ private:
     };
     CycleOutcome autoShredCycle(bool forced);
     int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize);
+    void resetPassTotals();
     void countItem(bool deleted, double bytesFreed, const std::string& folder);
     // One log line with the pass's totals, and a notification when the user wants them.
     void reportPass(bool forced, bool stopped);

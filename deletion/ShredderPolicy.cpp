@@ -90,13 +90,7 @@ void Shredder::autoShred()
     bool expected = false;
     if (!passGuard_.compare_exchange_strong(expected, true))
         return;
-    passDeleted_.store(0);
-    passBytes_.store(0.0);
-    passFailed_.store(0);
-    {
-        std::lock_guard lock(passMutex_);
-        passFolders_.clear();
-    }
+    resetPassTotals();
     platform_.workers->start([this] { autoShredThread(); });
 }
 
@@ -291,23 +285,6 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     if (result == kShredDone && !posix::lstatPath(path))
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
     return result;
-}
-
-// A measurement may move the counter meanwhile; a rise does not count as bytes freed.
-void Shredder::countItem(bool deleted, double bytesFreed, const std::string& folder)
-{
-    (deleted ? passDeleted_ : passFailed_).fetch_add(1);
-    if (bytesFreed > 0.0)
-        passBytes_.fetch_add(bytesFreed);
-    if (deleted) {
-        std::lock_guard lock(passMutex_);
-        passFolders_.insert(folder);
-    }
-}
-
-PassTotals Shredder::passTotals() const
-{
-    return {passDeleted_.load(), passBytes_.load(), passFailed_.load()};
 }
 
 void Shredder::removeCompanionsOf(const std::string& path)

@@ -24,6 +24,32 @@ std::string itemsText(int count)
 
 } // namespace
 
+void Shredder::resetPassTotals()
+{
+    passDeleted_.store(0);
+    passBytes_.store(0.0);
+    passFailed_.store(0);
+    std::lock_guard lock(passMutex_);
+    passFolders_.clear();
+}
+
+// A measurement may move the counter meanwhile; a rise does not count as bytes freed.
+void Shredder::countItem(bool deleted, double bytesFreed, const std::string& folder)
+{
+    (deleted ? passDeleted_ : passFailed_).fetch_add(1);
+    if (bytesFreed > 0.0)
+        passBytes_.fetch_add(bytesFreed);
+    if (deleted) {
+        std::lock_guard lock(passMutex_);
+        passFolders_.insert(folder);
+    }
+}
+
+PassTotals Shredder::passTotals() const
+{
+    return {passDeleted_.load(), passBytes_.load(), passFailed_.load()};
+}
+
 std::vector<std::string> Shredder::passTrashNames() const
 {
     std::set<std::string> folders;
