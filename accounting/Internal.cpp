@@ -191,10 +191,14 @@ std::string Internal::volumeAnchor() const
     return startupAnchor(owner_);
 }
 
+std::string Internal::volumeMountPoint() const
+{
+    return mountPointOf(volumeAnchor());
+}
+
 std::string Internal::volumeName() const
 {
-    const std::string mountPoint = mountPointOf(volumeAnchor());
-    return posix::lastComponent(mountPoint);
+    return posix::lastComponent(volumeMountPoint());
 }
 
 double Internal::totalSize() const

@@ -35,6 +35,7 @@ public:
 
     // --- figures of the startup volume (the file system that holds the home trash)
     std::string volumeName() const;
+    std::string volumeMountPoint() const;
     double totalSize() const;
     double freeSize() const;
     double usedSize() const;

@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
+#include "app/CommandLine.h"
 #include "app/Controllers.h"
+#include "app/Desktop.h"
 #include "platform/AlertPresenter.h"
 #include "platform/HeadlessStatusItem.h"
 #include "platform/Platform.h"
@@ -41,24 +43,6 @@ namespace {
 // A program that holds the single-instance lock may still be starting up.
 constexpr int kStartingInstanceWait = 10000;
 
-// Without a display there is no chooser to show: every choice is a cancel.
-class CancellingItemChooser final : public TrashItemChooser {
-public:
-    std::optional<std::vector<std::string>> runModal(const TrashItemChooserContent&) override { return std::nullopt; }
-};
-
-// The installed repair helper; a program started from its build folder uses the one built
-// beside it (pkexec then asks under its generic action, since the policy names the other).
-std::string repairHelperPath()
-{
-    const std::string installed = posix::PkexecLauncher::defaultHelperPath();
-    if (QFileInfo(QString::fromStdString(installed)).isExecutable())
-        return installed;
-    const QString built = QCoreApplication::applicationDirPath() +
-                          QStringLiteral("/../privileges/" BRINDLEWICK_HELPER_NAME);
-    return QFileInfo(built).isExecutable() ? QFileInfo(built).canonicalFilePath().toStdString() : installed;
-}
-
 // Whether windows and a tray can be had: a platform asked for by name, a Wayland session,
 // or an X display that answers. Without one the program runs headless.
 bool hasDisplay(bool x11Answers)
@@ -77,85 +61,13 @@ std::unique_ptr<QCoreApplication> makeApplication(bool display, int& argc, char*
     return app;
 }
 
-// Where the freedesktop home trash lies; empty for the default.
-std::string dataHomeFromEnvironment()
-{
-    return qEnvironmentVariable("XDG_DATA_HOME").toStdString();
-}
-
-// The desktop facilities, each alive as long as the controllers that use them.
-struct Desktop {
-    Desktop(QCoreApplication& app, posix::SyslogLog& log, std::unique_ptr<ModifierKeys> displayKeys, bool display)
-        : defaults(qt::QtDefaultsStore::defaultFilePath(QDir::homePath()), log),
-          keys(displayKeys ? std::move(displayKeys) : std::make_unique<NoModifierKeys>()),
-          strings(app),
-          volumes(currentTrashOwner(QDir::homePath().toStdString(), dataHomeFromEnvironment())),
-          launcher(log, repairHelperPath()),
-          autostart(posix::DesktopAutostart::defaultEntryFile(QDir::homePath().toStdString()),
-                    posix::DesktopAutostart::runningProgram())
-    {
-        if (display)
-            statusItem = std::make_unique<qt::QtStatusItem>(log);
-        else
-            statusItem = std::make_unique<HeadlessStatusItem>(log);
-        // The panels need a display; without one the controllers have none to open.
-        // Alerts wait for the user; without a display their text goes to the log.
-        if (display)
-            alerts = std::make_unique<QtAlertPresenter>(log);
-        else
-            alerts = std::make_unique<LoggingAlertPresenter>(log);
-        if (display) {
-            prefsPanel = std::make_unique<qt::QtPrefsPanel>();
-            infoPanel = std::make_unique<qt::QtInfoPanel>();
-            itemChooser = std::make_unique<qt::QtTrashItemChooser>();
-        } else {
-            itemChooser = std::make_unique<CancellingItemChooser>();
-        }
-        platform.homeDirectory = QDir::homePath().toStdString();
-        platform.dataHome = dataHomeFromEnvironment();
-        platform.defaults = &defaults;
-        platform.log = &log;
-        platform.keys = keys.get();
-        platform.clock = &clock;
-        platform.workers = &workers;
-        platform.space = &space;
-        platform.strings = &strings;
-        platform.itemChooser = itemChooser.get();
-        platform.selection = &selection;
-        platform.statusItem = statusItem.get();
-        platform.prefsPanel = prefsPanel.get();
-        platform.infoPanel = infoPanel.get();
-        platform.mainLoop = &mainLoop;
-        platform.alerts = alerts.get();
-        platform.volumes = &volumes;
-        platform.launcher = &launcher;
-        platform.autostart = &autostart;
-    }
-
-    qt::QtDefaultsStore defaults;
-    std::unique_ptr<ModifierKeys> keys;
-    posix::SystemClock clock;
-    posix::StatvfsSpaceSource space;
-    qt::QtStrings strings;
-    std::unique_ptr<TrashItemChooser> itemChooser;
-    qt::QtClipboardSelection selection;
-    std::unique_ptr<StatusItem> statusItem;
-    std::unique_ptr<qt::QtPrefsPanel> prefsPanel;
-    std::unique_ptr<qt::QtInfoPanel> infoPanel;
-    qt::QtMainLoop mainLoop;
-    std::unique_ptr<AlertPresenter> alerts;
-    posix::MountinfoVolumeSource volumes;
-    posix::PkexecLauncher launcher;
-    posix::DesktopAutostart autostart;
-    // Last, so that at destruction every worker has ended before anything it uses goes.
-    Workers workers;
-    Platform platform;
-};
-
 } // namespace
 
 int runApplication(int argc, char** argv)
 {
+    // The tray program takes no arguments; any argument is a command.
+    if (argc > 1)
+        return runCommandLine(argc, argv);
     posix::SyslogLog log;
     auto displayKeys = x11::X11ModifierKeys::open();
     const bool display = hasDisplay(displayKeys != nullptr);
@@ -186,7 +98,7 @@ int runApplication(int argc, char** argv)
         trayItem->setMenu(statusMenu->menu());
     }
 
-    instance.listen([&manager] { manager.applicationShouldHandleReopen(); });
+    instance.listen([&manager](const std::string& request) { return manager.answerRequest(request); });
     qt::QuitSignals quitSignals(log, [&manager] { manager.actQuit(); });
     qt::TrashFeed feed(
         [&controllers] {

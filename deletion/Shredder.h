@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,14 @@ struct DeletionItem {
 };
 using DeletionList = std::vector<DeletionItem>;
 
+// What one automatic pass (free space or forced) did: root items deleted, the bytes their
+// trashes' counters lost with them, and items that could not be deleted.
+struct PassTotals {
+    int deleted = 0;
+    double bytes = 0.0;
+    int failed = 0;
+};
+
 // Deletion: the automatic delete pass, the file shredder, the deletion of chosen items,
 // the icon flashing, and the shredder's settings.
 class Shredder {
@@ -78,6 +87,10 @@ public:
     int shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize);
     bool checkSizeAndResize();
     uint8_t shredMode() const { return shredMode_.load(); }
+    // An automatic pass or a deletion of chosen items holds the guard.
+    bool isPassRunning() const { return passGuard_.load(); }
+    // The totals of the running pass, or of the last one once it ended.
+    PassTotals passTotals() const;
     void setShredMode(uint8_t mode);
 
     // --- file shredder
@@ -135,6 +148,12 @@ private:
     std::atomic<bool> passGuard_{false};
     // Lists of chosen items waiting for the guard.
     std::atomic<int> chosenWaiting_{0};
+    // The running pass's totals; reset when a pass starts.
+    std::atomic<int> passDeleted_{0};
+    std::atomic<double> passBytes_{0.0};
+    std::atomic<int> passFailed_{0};
+    mutable std::mutex passMutex_;
+    std::set<std::string> passFolders_; // item folders the pass deleted from
 
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;
@@ -172,6 +191,11 @@ private:
 
     // `left`, when given, receives what is still at the item's path afterwards.
     int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, std::optional<struct stat>* left = nullptr);
+    void resetPassTotals();
+    void countItem(bool deleted, double bytesFreed, const std::string& folder);
+    // One log line with the pass's totals, and a notification when the user wants them.
+    void reportPass(bool forced, bool stopped);
+    std::vector<std::string> passTrashNames() const;
     void removeOrphansOfMarkedTrashes();
     void endAutoShred(const CycleOutcome& last);
 

@@ -74,6 +74,7 @@ void Shredder::autoShred()
     bool expected = false;
     if (!passGuard_.compare_exchange_strong(expected, true))
         return;
+    resetPassTotals();
     platform_.workers->start([this] { autoShredThread(); });
 }
 
@@ -154,6 +155,8 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
 
 void Shredder::endAutoShred(const CycleOutcome& last)
 {
+    const bool forced = shredMode_.load() == 1;
+    const bool stopped = shredBreak_.load();
     shredding_.store(false);
     passQueues_.clear();
     stopIconFlashing();
@@ -177,6 +180,7 @@ void Shredder::endAutoShred(const CycleOutcome& last)
         removeOrphansOfMarkedTrashes();
     setShredMode(0);
     outVolume_->clearShredFile();
+    reportPass(forced, stopped);
     passGuard_.store(false);
 }
 
@@ -323,7 +327,12 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     // The pause gives a started repair time to run; with nothing to repair it is lost time.
     if (repairStarted)
         platform_.clock->sleepFor(Seconds(0.2));
+    const double before = fileSize ? fileSize->load() : 0.0;
     const int result = shredFolderOrFile(path, fileSize);
+    // An item a stop left half deleted is neither deleted nor failed.
+    const bool gone = result == kShredDone && !posix::lstatPath(path);
+    if (gone || isFailure(result))
+        countItem(gone, before - (fileSize ? fileSize->load() : 0.0), item.folder.path);
     // What tells file managers of the item goes only with the item itself.
     const auto after = posix::lstatPath(path);
     if (result == kShredDone && !after)

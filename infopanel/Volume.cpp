@@ -2,6 +2,7 @@
 
 #include "accounting/External.h"
 #include "accounting/Internal.h"
+#include "accounting/TrashSnapshot.h"
 #include "manager/Manager.h"
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
@@ -198,10 +199,14 @@ void Volume::renewAllInfo()
             return;
         }
     }
-    if (index == 0)
-        renewStartupInfo(*panel);
-    else
-        renewVolumeInfo(*panel, index - 1);
+    const auto trash = selectedTrashState(*panel, index);
+    if (!trash)
+        return;
+    panel->setMeasuring(trash->measuring);
+    showStatus(*panel, trash->status);
+    showFigures(*panel, *trash);
+    panel->setButtonEnabled(Button::ForcedEmpty, !trash->measuring && !outShredder_->isShredding() &&
+                                                     !outShredder_->isPartialShredding() && trash->bytes != 0.0);
 }
 
 void Volume::showStatus(InfoPanelView& panel, int status)
@@ -212,57 +217,44 @@ void Volume::showStatus(InfoPanelView& panel, int status)
     panel.setButtonEnabled(Button::Reinspect, status == kStandingBy || status == kDeleting);
 }
 
-void Volume::showFigures(InfoPanelView& panel, double total, double free, double trash)
+void Volume::showFigures(InfoPanelView& panel, const TrashState& trash)
 {
     // Each figure is read once per refresh, so the shares always add up.
-    const double used = total - free - trash;
-    panel.setFigureText(Figure::Total, gigabytesText(total));
+    const double used = trash.used();
+    panel.setFigureText(Figure::Total, gigabytesText(trash.capacity));
     panel.setFigureText(Figure::Used, gigabytesText(used));
-    panel.setShareText(Share::Used, shareText(used, total));
-    panel.setFigureText(Figure::Trash, gigabytesText(trash));
-    panel.setShareText(Share::Trash, shareText(trash, total));
-    panel.setFigureText(Figure::Free, gigabytesText(free));
-    panel.setShareText(Share::Free, shareText(free, total));
+    panel.setShareText(Share::Used, shareText(used, trash.capacity));
+    panel.setFigureText(Figure::Trash, gigabytesText(trash.bytes));
+    panel.setShareText(Share::Trash, shareText(trash.bytes, trash.capacity));
+    panel.setFigureText(Figure::Free, gigabytesText(trash.free));
+    panel.setShareText(Share::Free, shareText(trash.free, trash.capacity));
 }
 
-void Volume::renewStartupInfo(InfoPanelView& panel)
+std::optional<TrashState> Volume::selectedTrashState(InfoPanelView& panel, int index)
 {
-    const bool measuring = outInternal_->trashSizeing();
-    panel.setMeasuring(measuring);
-    showStatus(panel, outInternal_->trashStatus());
     // Deletions can subtract more than was measured; the counter starts again from 0.
-    if (outInternal_->trashSize() < 0.0)
-        outInternal_->setTrashSize(0.0);
-    const double trash = outInternal_->trashSize();
-    showFigures(panel, outInternal_->totalSize(), outInternal_->freeSize(), trash);
-    panel.setButtonEnabled(Button::ForcedEmpty, !measuring && !outShredder_->isShredding() &&
-                                                    !outShredder_->isPartialShredding() && trash != 0.0);
-}
-
-void Volume::renewVolumeInfo(InfoPanelView& panel, int drive)
-{
+    if (index == 0) {
+        if (outInternal_->trashSize() < 0.0)
+            outInternal_->setTrashSize(0.0);
+        return homeTrashState(*outInternal_);
+    }
     const auto paths = outExternal_->volumePaths();
     if (paths.empty())
-        return;
+        return std::nullopt;
     const int last = static_cast<int>(paths.size()) - 1;
+    int drive = index - 1;
     if (drive > last) {
         drive = last;
         panel.selectDiskIndex(drive + 1);
         if (panel.selectedDiskIndex() < 0) {
             platform_.log->line("renewAllInfo: disk menu select error.");
-            return;
+            return std::nullopt;
         }
     }
     const std::string& volume = paths[static_cast<size_t>(drive)];
-    const bool measuring = outExternal_->trashSizeingAtPath(volume);
-    panel.setMeasuring(measuring);
-    showStatus(panel, outExternal_->trashStatusWithDrive(drive));
     if (outExternal_->trashSizeWithPath(volume) < 0.0)
         outExternal_->setTrashSize(0.0, volume);
-    const double trash = outExternal_->trashSizeWithPath(volume);
-    showFigures(panel, outExternal_->totalSizeWithPath(volume), outExternal_->freeSizeWithPath(volume), trash);
-    panel.setButtonEnabled(Button::ForcedEmpty, !measuring && !outShredder_->isShredding() &&
-                                                    !outShredder_->isPartialShredding() && trash != 0.0);
+    return volumeTrashState(*outExternal_, volume);
 }
 
 // --- the buttons and the menu

@@ -1,4 +1,5 @@
 #pragma once
+#include "accounting/TrashSnapshot.h"
 #include "platform/InfoPanelView.h"
 #include "platform/TrashLayout.h"
 
@@ -58,10 +59,10 @@ public:
 private:
     bool isCurrentRefresher(std::uint64_t generation) const;
     void requestRefresh(std::uint64_t generation);
-    void renewStartupInfo(InfoPanelView& panel);
-    void renewVolumeInfo(InfoPanelView& panel, int drive);
+    // The chosen trash; a choice past the last volume moves to the last one.
+    std::optional<TrashState> selectedTrashState(InfoPanelView& panel, int index);
     void showStatus(InfoPanelView& panel, int status);
-    void showFigures(InfoPanelView& panel, double total, double free, double trash);
+    void showFigures(InfoPanelView& panel, const TrashState& trash);
     std::string volumePathOfSelection() const;
     void queueShredFile(std::optional<std::string> path);
     void applyShredFiles();

@@ -17,6 +17,7 @@ class StatusItem;
 class Utility;
 class Volume;
 struct Platform;
+struct TrashSnapshot;
 
 // The notification names the monitor reacts to.
 inline constexpr const char* kDirectoryNotification = "com.apple.carbon.core.DirectoryNotification";
@@ -64,10 +65,18 @@ public:
     void actPreferences();
     void actDispInformation();
     void actForcedTrash();
+    // Marks every trash for a forced emptying and starts it, without asking.
+    void startForcedTrash();
     // Asks a running forced emptying to stop (the stop of actForcedTrash); nothing otherwise.
     void stopForcedTrash();
     void actDeleteSelects();
     void actDeletePanel();
+
+    // --- what the command line asks of the running program
+    TrashSnapshot snapshot() const;
+    // The answer to one request line ("status", "table", "totals", "check", "empty", "stop",
+    // "reopen"); empty for a request it does not know. Main thread.
+    std::string answerRequest(const std::string& request);
 
     // Shortest and longest period of the monitor timer; intervals outside are clamped.
     static constexpr double kShortestInterval = 1.0;

@@ -2,6 +2,7 @@
 
 #include "accounting/External.h"
 #include "accounting/Internal.h"
+#include "accounting/TrashSnapshot.h"
 #include "settings/Preferences.h"
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
@@ -26,14 +27,6 @@ constexpr double kBytesToGigabytes = 1.0 / (1024.0 * 1024.0 * 1024.0);
 constexpr int kGraphSlots = 40;
 constexpr int kSlotWidth = 5;
 
-// The startup volume's figures, read afresh at every validation.
-struct Figures {
-    double capacity;
-    double used;
-    double trash;
-    double free;
-};
-
 // How many of the graph's slots a figure fills. Used and trash are rounded apart, so
 // together they may fill one slot more than there are.
 int slotsOf(double figure, double capacity)
@@ -48,15 +41,15 @@ int slotsOf(double figure, double capacity)
 
 // The bar's free pattern in every slot, then the used slots from the left and the trash
 // slots after them.
-std::vector<PictureStamp> graphStamps(const Figures& f)
+std::vector<PictureStamp> graphStamps(const TrashState& f)
 {
     std::vector<PictureStamp> stamps;
     for (int i = 0; i < kGraphSlots; ++i)
         stamps.push_back({"FreePattern.png", 1 + kSlotWidth * i, 1});
-    const int used = slotsOf(f.used, f.capacity);
+    const int used = slotsOf(f.used(), f.capacity);
     for (int i = 0; i < used; ++i)
         stamps.push_back({"UsedPattern.png", 1 + kSlotWidth * i, 1});
-    const int trash = slotsOf(f.trash, f.capacity);
+    const int trash = slotsOf(f.bytes, f.capacity);
     for (int j = 0; j < trash; ++j)
         stamps.push_back({"TrashPattern.png", 1 + kSlotWidth * used + kSlotWidth * j, 1});
     return stamps;
@@ -138,7 +131,8 @@ MenuItemState commandItem(int tag, const CommandSources& from)
     return enabledIf(!deleting && anyTrash);
 }
 
-MenuItemState figureItem(int tag, const Figures& f)
+// The startup volume's figures, read afresh at every validation.
+MenuItemState figureItem(int tag, const TrashState& f)
 {
     switch (tag) {
     case kMenuGraph: {
@@ -147,9 +141,9 @@ MenuItemState figureItem(int tag, const Figures& f)
         return state;
     }
     case kMenuUsed:
-        return lineItem(sizeLine("Used\t%6.2f GB (%5.2f%%)", f.used, f.capacity), "SymbolUsed.png");
+        return lineItem(sizeLine("Used\t%6.2f GB (%5.2f%%)", f.used(), f.capacity), "SymbolUsed.png");
     case kMenuTrash:
-        return lineItem(sizeLine("Trash\t%6.2f GB (%5.2f%%)", f.trash, f.capacity), "SymbolTrash.png");
+        return lineItem(sizeLine("Trash\t%6.2f GB (%5.2f%%)", f.bytes, f.capacity), "SymbolTrash.png");
     default:
         return lineItem(sizeLine("Free\t%6.2f GB (%5.2f%%)", f.free, f.capacity), "SymbolEmpty.png");
     }
@@ -164,8 +158,7 @@ MenuItemState Manager::validateMenuItem(int tag)
     case kMenuUsed:
     case kMenuTrash:
     case kMenuFree:
-        return figureItem(tag, {outInternal_->totalSize(), outInternal_->usedSize(), outInternal_->trashSize(),
-                                outInternal_->freeSize()});
+        return figureItem(tag, homeTrashState(*outInternal_));
     case kMenuForcedTrash:
     case kMenuDeleteSelects:
     case kMenuDeletePanel:
@@ -237,11 +230,14 @@ void Manager::actForcedTrash()
         stopForcedTrash();
         return;
     }
-    int items = outInternal_->trashFileCount();
-    for (const auto& path : outExternal_->volumePaths())
-        items += outExternal_->trashFileCountWithPath(path);
-    if (!outShredder_->confirmShredding(items, outInternal_->trashSize() + outExternal_->allTrashSize()))
+    const TrashSnapshot all = snapshot();
+    if (!outShredder_->confirmShredding(all.totalItems(), all.totalBytes()))
         return;
+    startForcedTrash();
+}
+
+void Manager::startForcedTrash()
+{
     // The user asks now: a repair refused earlier is asked for again.
     outSecurity_->forgetRefusals();
     outShredder_->setShredMode(1);

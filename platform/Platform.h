@@ -11,6 +11,7 @@ class InfoPanelView;
 class Log;
 class MainLoop;
 class ModifierKeys;
+class Notifier;
 class PrefsPanelView;
 class PrivilegedLauncher;
 class SelectionSource;
@@ -47,6 +48,7 @@ struct Platform {
     PrefsPanelView* prefsPanel = nullptr;
     InfoPanelView* infoPanel = nullptr;
     Autostart* autostart = nullptr; // the user's start-at-login entry
+    Notifier* notifier = nullptr;
 };
 
 } // namespace bw

@@ -43,6 +43,7 @@ void Preferences::initialize(DefaultsStore& defaults)
     defaults.registerDefaults({
         {keys::MinimumFreeSpaceRatio.name, keys::MinimumFreeSpaceRatio.registeredDefault},
         {keys::MonitorIntervalTime.name, keys::MonitorIntervalTime.registeredDefault},
+        {keys::PassNotifications.name, keys::PassNotifications.registeredDefault},
     });
 }
 
@@ -52,6 +53,7 @@ void Preferences::awakeFromNib()
     testModeSwitch_.store(false);
     minimumRatio_.store(usableRatio(platform_.defaults->floatForKey(keys::MinimumFreeSpaceRatio.name), *platform_.log));
     monitorInterval_.store(platform_.defaults->floatForKey(keys::MonitorIntervalTime.name));
+    notificationsSwitch_.store(platform_.defaults->boolForKey(keys::PassNotifications.name));
     // A desktop without a display has no panel.
     if (platform_.prefsPanel)
         platform_.prefsPanel->setActions(this);

@@ -27,6 +27,9 @@ public:
     bool testModeSwitch() const { return testModeSwitch_.load(); }
     void setTestModeSwitch(bool on) { testModeSwitch_.store(on); }
     bool isExecting() const { return execting_.load(); }
+    // Whether a pass that deleted trash items is told in a desktop notification.
+    bool notificationsSwitch() const { return notificationsSwitch_.load(); }
+    void setNotificationsSwitch(bool on);
 
     // Applies confirmed values and writes them to the store (the panel's confirm step).
     void applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch);
@@ -43,6 +46,7 @@ public:
     void actShredderCheck() override;
     void actNoRenameCheck() override;
     void actStartAtLoginCheck() override;
+    void actNotificationsCheck() override;
     void actExecButton() override;
     void actCancelButton() override;
     void overPrefs();
@@ -65,6 +69,7 @@ private:
     std::atomic<float> monitorInterval_{300.0f};
     std::atomic<bool> testModeSwitch_{false};
     std::atomic<bool> execting_{false};
+    std::atomic<bool> notificationsSwitch_{true};
 };
 
 } // namespace bw

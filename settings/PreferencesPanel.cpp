@@ -127,6 +127,7 @@ void Preferences::fillPanel(PrefsPanelView& panel)
     panel.setChecked(Check::Shredder, !outShredder_->shredderSwitch());
     panel.setChecked(Check::NoRename, outShredder_->noRenameSwitch());
     panel.setChecked(Check::StartAtLogin, startsAtLogin());
+    panel.setChecked(Check::Notifications, notificationsSwitch());
 }
 
 bool Preferences::startsAtLogin() const
@@ -141,6 +142,7 @@ bool Preferences::panelDiffers(const PrefsPanelView& panel) const
     return typedPercent != wholePercentOf(minimumRatio()) ||
            numberOr0(panel.intervalText()) != monitorInterval() ||
            panel.isChecked(Check::StartAtLogin) != startsAtLogin() ||
+           panel.isChecked(Check::Notifications) != notificationsSwitch() ||
            panel.isChecked(Check::TestMode) != testModeSwitch() ||
            panel.isChecked(Check::Shredder) != !outShredder_->shredderSwitch() ||
            panel.isChecked(Check::NoRename) != outShredder_->noRenameSwitch();
@@ -234,6 +236,18 @@ void Preferences::actStartAtLoginCheck()
     setExecButtonState();
 }
 
+void Preferences::actNotificationsCheck()
+{
+    setExecButtonState();
+}
+
+void Preferences::setNotificationsSwitch(bool on)
+{
+    notificationsSwitch_.store(on);
+    platform_.defaults->setBool(keys::PassNotifications.name, on);
+    platform_.defaults->synchronize();
+}
+
 void Preferences::actExecButton()
 {
     const PrefsPanelView& panel = *platform_.prefsPanel;
@@ -243,6 +257,8 @@ void Preferences::actExecButton()
     applyAndStore(ratioOfPercent(numberOr0(panel.miniRatioText())), numberOr0(panel.intervalText()),
                   panel.isChecked(Check::TestMode), !panel.isChecked(Check::Shredder),
                   panel.isChecked(Check::NoRename));
+    if (panel.isChecked(Check::Notifications) != notificationsSwitch())
+        setNotificationsSwitch(panel.isChecked(Check::Notifications));
     if (const bool wanted = panel.isChecked(Check::StartAtLogin); platform_.autostart && wanted != startsAtLogin()) {
         std::string error;
         if (!platform_.autostart->setEnabled(wanted, error))

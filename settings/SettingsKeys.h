@@ -16,6 +16,8 @@ inline constexpr Key<bool> InnerShredderSwitch{"InnerShredderSwitch", true};
 inline constexpr Key<bool> NoRenameFileSwitch{"NoRenameFileSwitch", false};
 // Ask before a command shreds trash items; off once the user ticks "Do not ask again".
 inline constexpr Key<bool> ConfirmShredding{"ConfirmShredding", true};
+// A desktop notification after a pass that deleted trash items.
+inline constexpr Key<bool> PassNotifications{"PassNotifications", true};
 // A date; absent until the first automatic delete, so it has no registered default.
 inline constexpr const char* LastAutoExecuteDate = "LastAutoExecuteDate";
 

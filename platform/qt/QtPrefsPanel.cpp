@@ -59,6 +59,7 @@ void QtPrefsPanel::connectControls()
     connect(ui_->shredderCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actShredderCheck));
     connect(ui_->noRenameCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNoRenameCheck));
     connect(ui_->startAtLoginCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actStartAtLoginCheck));
+    connect(ui_->notificationsCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNotificationsCheck));
     connect(ui_->execButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actExecButton));
     connect(ui_->cancelButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actCancelButton));
     // Closing by any means (buttons, Escape, the title bar) ends in finished().
@@ -145,6 +146,8 @@ QCheckBox* QtPrefsPanel::checkBox(Check box) const
         return ui_->noRenameCheck;
     case Check::StartAtLogin:
         return ui_->startAtLoginCheck;
+    case Check::Notifications:
+        return ui_->notificationsCheck;
     }
     return nullptr;
 }

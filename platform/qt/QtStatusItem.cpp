@@ -106,6 +106,12 @@ void QtStatusItem::setMenu(QMenu* menu)
         tray_->setContextMenu(menu_);
 }
 
+void QtStatusItem::showMessage(const std::string& summary, const std::string& body)
+{
+    if (isInTray())
+        tray_->showMessage(QString::fromStdString(summary), QString::fromStdString(body));
+}
+
 bool QtStatusItem::isInTray() const
 {
     return tray_ && tray_->isVisible();

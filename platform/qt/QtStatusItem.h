@@ -37,6 +37,8 @@ public:
     // The status menu: opened by either mouse button, as a menu-bar item would. The item does
     // not own it.
     void setMenu(QMenu* menu);
+    // A message from the tray icon, where a tray shows one; none without a tray. Main thread.
+    void showMessage(const std::string& summary, const std::string& body);
 
     QSystemTrayIcon* trayIcon() const { return tray_; }
     QString imageName() const { return imageName_; }

@@ -19,8 +19,11 @@ namespace bw::qt {
 namespace {
 
 constexpr int kWaitMilliseconds = 2000;
-const QByteArray kReopen = "reopen\n";
+// A status answer is a whole measurement away when the running program is busy.
+constexpr int kAnswerMilliseconds = 30000;
+constexpr qint64 kLongestRequest = 64;
 const QByteArray kDone = "done\n";
+const QByteArray kRefused = "refused\n";
 
 // A socket of another user may sit under the same name in a shared folder; only a program
 // of this user counts as running.
@@ -74,6 +77,11 @@ QString SingleInstance::defaultServerName()
 
 bool SingleInstance::tellRunningInstance(int waitMilliseconds)
 {
+    return ask("reopen", waitMilliseconds) == std::string(kDone.constData());
+}
+
+std::optional<std::string> SingleInstance::ask(const std::string& request, int waitMilliseconds)
+{
     QLocalSocket socket;
     QElapsedTimer waited;
     waited.start();
@@ -82,21 +90,28 @@ bool SingleInstance::tellRunningInstance(int waitMilliseconds)
         if (socket.waitForConnected(kWaitMilliseconds))
             break;
         if (waited.elapsed() >= waitMilliseconds)
-            return false;
+            return std::nullopt;
         QThread::msleep(50);
     }
     if (!peerIsThisUser(socket)) {
         log_.line("The reopen socket " + name_.toStdString() + " belongs to another user; starting anyway");
-        return false;
+        return std::nullopt;
     }
-    socket.write(kReopen);
+    socket.write(QByteArray::fromStdString(request) + '\n');
     socket.waitForBytesWritten(kWaitMilliseconds);
-    return socket.waitForReadyRead(kWaitMilliseconds) && socket.readAll().startsWith(kDone);
+    // The answer ends when the running program closes the connection.
+    QByteArray answer;
+    while (socket.state() == QLocalSocket::ConnectedState && socket.waitForReadyRead(kAnswerMilliseconds))
+        answer += socket.readAll();
+    answer += socket.readAll();
+    if (answer.isEmpty() || answer == kRefused)
+        return std::nullopt;
+    return answer.toStdString();
 }
 
-bool SingleInstance::listen(std::function<void()> reopen)
+bool SingleInstance::listen(Answer answer)
 {
-    reopen_ = std::move(reopen);
+    answer_ = std::move(answer);
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::serveOne);
@@ -119,12 +134,15 @@ void SingleInstance::serveOne()
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
+            if (!socket->canReadLine() && socket->bytesAvailable() < kLongestRequest)
                 return;
-            const bool reopen = socket->readLine() == kReopen && peerIsThisUser(*socket);
-            if (reopen)
-                reopen_();
-            socket->write(reopen ? kDone : QByteArray("refused\n"));
+            QByteArray request = socket->readLine(kLongestRequest);
+            std::string answer;
+            if (request.endsWith('\n') && peerIsThisUser(*socket)) {
+                request.chop(1);
+                answer = answer_(request.toStdString());
+            }
+            socket->write(answer.empty() ? kRefused : QByteArray::fromStdString(answer));
             socket->disconnectFromServer();
         });
     }

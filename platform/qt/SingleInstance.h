@@ -2,6 +2,8 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QLocalServer;
 
@@ -12,10 +14,14 @@ class Log;
 namespace bw::qt {
 
 // One running program per user: the one that holds a lock on a file next to the socket.
-// A later start reaches it over a local socket, asks it to reopen, and ends.
+// A later start, or the command line, reaches it over a local socket: it sends one request
+// line, the running program answers with some text and closes the connection.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
+    // The answer to one request line (without its line feed); empty: refused.
+    using Answer = std::function<std::string(const std::string& request)>;
+
     explicit SingleInstance(Log& log, QString serverName = defaultServerName());
     ~SingleInstance() override;
 
@@ -28,8 +34,11 @@ public:
     // True when a running program of this user took the request: this one should end. One
     // that holds the lock but does not listen yet is waited for, up to `waitMilliseconds`.
     bool tellRunningInstance(int waitMilliseconds = 0);
+    // The running program's answer to `request`; none when no program of this user answers
+    // (one that is starting is waited for, up to `waitMilliseconds`), or it refused.
+    std::optional<std::string> ask(const std::string& request, int waitMilliseconds = 0);
     // Serves the requests of later starts; false (logged) when the name cannot be had.
-    bool listen(std::function<void()> reopen);
+    bool listen(Answer answer);
 
 private:
     void serveOne();
@@ -38,7 +47,7 @@ private:
     QString name_;
     QLocalServer* server_ = nullptr;
     int lockFd_ = -1;
-    std::function<void()> reopen_;
+    Answer answer_;
 };
 
 } // namespace bw::qt

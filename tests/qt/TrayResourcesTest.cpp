@@ -170,17 +170,30 @@ TEST(TraySingleInstance, ASecondStartReachesTheFirstAndAsksForATick)
     const QString name = QStringLiteral("brindlewick-test-%1").arg(QCoreApplication::applicationPid());
     qt::SingleInstance first(log, name);
     int reopened = 0;
-    ASSERT_TRUE(first.listen([&] { ++reopened; }));
+    // A long answer of several lines, as a status in JSON or a table is.
+    const std::string table = std::string(100000, 'x') + "\nlast line\n";
+    ASSERT_TRUE(first.listen([&](const std::string& request) -> std::string {
+        if (request == "reopen") {
+            ++reopened;
+            return "done\n";
+        }
+        return request == "table" ? table : std::string();
+    }));
 
     std::atomic<int> told{-1};
+    std::optional<std::string> longAnswer, unknown;
     std::thread second([&] {
         qt::SingleInstance instance(log, name);
+        longAnswer = instance.ask("table");
+        unknown = instance.ask("format the disk");
         told = instance.tellRunningInstance() ? 1 : 0;
     });
     runEvents(5000, [&] { return told.load() >= 0; });
     second.join();
     EXPECT_EQ(told.load(), 1);
     EXPECT_EQ(reopened, 1);
+    EXPECT_EQ(longAnswer, table);
+    EXPECT_EQ(unknown, std::nullopt);
 
     qt::SingleInstance alone(log, name + "-none");
     EXPECT_FALSE(alone.tellRunningInstance());

@@ -216,6 +216,15 @@ TEST_F(PreferencesPanelTest, AFieldWithoutANumberInRangeKeepsConfirmDisabledAndS
 
 TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
 {
+    // The notifications switch beside it: on by default, off once confirmed, and stored.
+    prefs().execPrefs();
+    EXPECT_TRUE(panel().isChecked(Check::Notifications));
+    EXPECT_FALSE(panel().execEnabled);
+    panel().tick(Check::Notifications, false);
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_FALSE(prefs().notificationsSwitch());
+    EXPECT_EQ(tp.defaults.stored().at(keys::PassNotifications.name), DefaultValue(false));
+
     const std::string entry = tp.autostart.entryFile();
     prefs().execPrefs();
     EXPECT_FALSE(panel().isChecked(Check::StartAtLogin));

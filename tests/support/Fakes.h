@@ -5,6 +5,7 @@
 #include "platform/Log.h"
 #include "platform/ModifierKeys.h"
 #include "platform/TrashItemChooser.h"
+#include "platform/Notifier.h"
 #include "platform/SpaceSource.h"
 
 #include <atomic>
@@ -119,6 +120,13 @@ public:
     TrashItemChooserContent lastContent;
     std::vector<std::string> offeredPaths() const;  // the rows of the last run, in order
     int runs = 0;
+};
+
+// Keeps every notification, summary and text; main thread only, as the real ones.
+class FakeNotifier final : public Notifier {
+public:
+    void notify(const std::string& summary, const std::string& body) override { shown.push_back({summary, body}); }
+    std::vector<std::pair<std::string, std::string>> shown;
 };
 
 } // namespace bw::test

@@ -100,6 +100,7 @@ TestPlatform::TestPlatform()
     platform.prefsPanel = &prefsPanel;
     platform.infoPanel = &infoPanel;
     platform.autostart = &autostart;
+    platform.notifier = &notifier;
     space.set(1000000000000.0, 500000000000.0);
 }
 

@@ -75,6 +75,7 @@ public:
     FakeSelectionSource selection;
     FakePrefsPanel prefsPanel;
     FakeInfoPanel infoPanel;
+    FakeNotifier notifier;
     // The real entry file, in the temporary HOME.
     posix::DesktopAutostart autostart{home.path() + "/.config/autostart/brindlewick.desktop",
                                       "/opt/Brindle Wick/bin/brindlewick"};

@@ -1,0 +1,230 @@
+#include "accounting/TrashSnapshot.h"
+
+#include "accounting/External.h"
+#include "accounting/Internal.h"
+#include "platform/Format.h"
+#include "platform/Log.h"
+#include "platform/SpaceSource.h"
+#include "platform/posix/Files.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+namespace bw {
+
+namespace {
+
+std::vector<std::string> folderPaths(const std::vector<ItemFolder>& folders)
+{
+    std::vector<std::string> paths;
+    for (const auto& folder : folders)
+        paths.push_back(folder.path);
+    return paths;
+}
+
+// Deletions can subtract more than was measured: a counter below 0 counts as 0.
+void fill(TrashState& state, const SpaceFigures& space, double minimum, double counter)
+{
+    state.capacity = space.capacity;
+    state.free = space.free;
+    state.minimumFree = minimum;
+    state.shortOfSpace = space.free < minimum;
+    state.bytes = std::max(counter, 0.0);
+}
+
+// Valid UTF-8 as it is; each byte of an invalid sequence becomes U+FFFD.
+std::string jsonString(const std::string& text)
+{
+    std::string out = "\"";
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            if (c == '"' || c == '\\')
+                out += strprintf("\\%c", c);
+            else if (c < 0x20 || c == 0x7f)
+                out += strprintf("\\u%04x", c);
+            else
+                out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // The length a lead byte announces, and the smallest code point of that length.
+        const size_t length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+        bool valid = length != 0 && i + length <= n;
+        unsigned code = length == 2 ? c & 0x1f : length == 3 ? c & 0x0f : c & 0x07;
+        for (size_t k = 1; valid && k < length; ++k) {
+            valid = (s[i + k] & 0xc0) == 0x80;
+            code = (code << 6) | (s[i + k] & 0x3f);
+        }
+        valid = valid && !(length == 3 && (code < 0x800 || (code >= 0xd800 && code <= 0xdfff))) &&
+                !(length == 4 && (code < 0x10000 || code > 0x10ffff));
+        if (valid) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += "\xef\xbf\xbd";
+            ++i;
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonNumber(double value)
+{
+    return std::isfinite(value) ? strprintf("%.0f", value) : "0";
+}
+
+const char* statusWord(int status)
+{
+    switch (status) {
+    case kStandingBy:
+        return "standing by";
+    case kDeleting:
+        return "deleting";
+    case kMeasuring:
+        return "measuring";
+    default:
+        return "canceling";
+    }
+}
+
+std::string isoDate(TimePoint date)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+} // namespace
+
+TrashState homeTrashState(const Internal& internal)
+{
+    TrashState state;
+    state.mountPoint = internal.volumeMountPoint();
+    state.name = internal.volumeName();
+    state.folders = folderPaths(internal.itemFolders());
+    state.items = internal.trashFileCount();
+    state.status = internal.trashStatus();
+    state.measuring = internal.trashSizeing();
+    // Capacity once: the minimum is a share of it, and the figures must add up.
+    const SpaceFigures space{internal.totalSize(), internal.freeSize()};
+    fill(state, space, internal.miniSize(), internal.trashSize());
+    return state;
+}
+
+TrashState volumeTrashState(const External& external, const std::string& volumePath)
+{
+    TrashState state;
+    state.mountPoint = volumePath;
+    state.name = posix::lastComponent(volumePath);
+    state.folders = folderPaths(external.itemFoldersAtPath(volumePath));
+    state.items = external.trashFileCountWithPath(volumePath);
+    state.status = external.booksAtPath(volumePath)->status();
+    state.measuring = external.trashSizeingAtPath(volumePath);
+    const SpaceFigures space{external.totalSizeWithPath(volumePath), external.freeSizeWithPath(volumePath)};
+    fill(state, space, external.miniSizeWithPath(volumePath), external.trashSizeWithPath(volumePath));
+    return state;
+}
+
+TrashSnapshot takeSnapshot(const Internal& internal, const External& external, std::optional<TimePoint> lastAutoDelete,
+                           bool passRunning)
+{
+    TrashSnapshot snapshot;
+    snapshot.trashes.push_back(homeTrashState(internal));
+    for (const auto& path : external.volumePaths())
+        snapshot.trashes.push_back(volumeTrashState(external, path));
+    snapshot.lastAutoDelete = lastAutoDelete;
+    snapshot.passRunning = passRunning;
+    return snapshot;
+}
+
+int TrashSnapshot::totalItems() const
+{
+    int items = 0;
+    for (const auto& trash : trashes)
+        items += trash.items;
+    return items;
+}
+
+double TrashSnapshot::totalBytes() const
+{
+    double bytes = 0.0;
+    for (const auto& trash : trashes)
+        bytes += trash.bytes;
+    return bytes;
+}
+
+std::string snapshotJson(const TrashSnapshot& snapshot)
+{
+    std::string json = "{\"trashes\":[";
+    for (size_t i = 0; i < snapshot.trashes.size(); ++i) {
+        const TrashState& t = snapshot.trashes[i];
+        std::string folders;
+        for (const auto& folder : t.folders)
+            folders += (folders.empty() ? "" : ",") + jsonString(folder);
+        json += strprintf("%s{\"name\":%s,\"mountPoint\":%s,\"folders\":[%s],\"items\":%d,\"bytes\":%s,"
+                          "\"capacity\":%s,\"free\":%s,\"minimumFree\":%s,\"short\":%s,\"status\":\"%s\","
+                          "\"measuring\":%s}",
+                          i ? "," : "", jsonString(t.name).c_str(), jsonString(t.mountPoint).c_str(),
+                          folders.c_str(), t.items, jsonNumber(t.bytes).c_str(), jsonNumber(t.capacity).c_str(),
+                          jsonNumber(t.free).c_str(), jsonNumber(t.minimumFree).c_str(),
+                          t.shortOfSpace ? "true" : "false", statusWord(t.status), t.measuring ? "true" : "false");
+    }
+    const std::string last = snapshot.lastAutoDelete ? "\"" + isoDate(*snapshot.lastAutoDelete) + "\"" : "null";
+    return json + strprintf("],\"lastAutoDelete\":%s,\"passRunning\":%s}\n", last.c_str(),
+                            snapshot.passRunning ? "true" : "false");
+}
+
+std::string readableSize(double bytes)
+{
+    static const char* const units[] = {"KB", "MB", "GB", "TB", "PB"};
+    if (!(bytes >= 1024.0))
+        return strprintf("%.0f bytes", std::max(bytes, 0.0));
+    int unit = 0;
+    bytes /= 1024.0;
+    while (bytes >= 1024.0 && unit < 4) {
+        bytes /= 1024.0;
+        ++unit;
+    }
+    return strprintf("%.1f %s", bytes, units[unit]);
+}
+
+std::string snapshotTable(const TrashSnapshot& snapshot)
+{
+    const auto row = [](const std::string& name, const std::string& mount, const std::string& items,
+                        const std::string& size, const std::string& free, const std::string& minimum,
+                        const std::string& state) {
+        return strprintf("%-16s %-24s %7s %10s %10s %10s  %s\n", name.c_str(), mount.c_str(), items.c_str(),
+                         size.c_str(), free.c_str(), minimum.c_str(), state.c_str());
+    };
+    std::string table = row("TRASH", "MOUNT POINT", "ITEMS", "SIZE", "FREE", "MINIMUM", "STATE");
+    for (const TrashState& t : snapshot.trashes) {
+        std::string state = statusWord(t.status);
+        if (t.measuring && t.status != kMeasuring)
+            state += ", measuring";
+        if (t.shortOfSpace)
+            state += ", short of space";
+        table += row(escapeControlCharacters(t.name), escapeControlCharacters(t.mountPoint), std::to_string(t.items),
+                     readableSize(t.bytes), readableSize(t.free), readableSize(t.minimumFree), state);
+    }
+    if (snapshot.lastAutoDelete) {
+        const std::time_t seconds = std::chrono::system_clock::to_time_t(*snapshot.lastAutoDelete);
+        std::tm local{};
+        localtime_r(&seconds, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+        table += strprintf("Last automatic deletion: %s\n", text);
+    } else {
+        table += "Last automatic deletion: none\n";
+    }
+    table += snapshot.passRunning ? "A deletion pass is running.\n" : "No deletion pass is running.\n";
+    return table;
+}
+
+} // namespace bw

@@ -1,0 +1,56 @@
+#pragma once
+#include "platform/Clock.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace bw {
+
+class External;
+class Internal;
+
+// One trash as it stands at one moment: what the menu, the information panel and the
+// command line show of it.
+struct TrashState {
+    std::string name;                 // the volume's name, as the disk menu shows it
+    std::string mountPoint;           // where its volume is mounted
+    std::vector<std::string> folders; // the item folders it is made of
+    int items = 0;                    // root items, listed afresh
+    double bytes = 0.0;               // its size counter; never below 0
+    double capacity = 0.0;            // of its volume, in bytes
+    double free = 0.0;
+    double minimumFree = 0.0;
+    bool shortOfSpace = false; // free space below the minimum
+    int status = 0;            // a TrashStatus
+    bool measuring = false;
+
+    // What neither the trash nor free space takes; the three add up to the capacity.
+    double used() const { return capacity - free - bytes; }
+};
+
+// Every watched trash, the home trash first and then each volume's in drive order, with
+// the state of the automatic deletion.
+struct TrashSnapshot {
+    std::vector<TrashState> trashes;
+    std::optional<TimePoint> lastAutoDelete;
+    bool passRunning = false;
+
+    int totalItems() const;
+    double totalBytes() const;
+};
+
+TrashState homeTrashState(const Internal& internal);
+TrashState volumeTrashState(const External& external, const std::string& volumePath);
+TrashSnapshot takeSnapshot(const Internal& internal, const External& external,
+                           std::optional<TimePoint> lastAutoDelete, bool passRunning);
+
+// The snapshot as one JSON object (names that are not UTF-8 keep their valid parts), and
+// as a table for people, sizes in binary units.
+std::string snapshotJson(const TrashSnapshot& snapshot);
+std::string snapshotTable(const TrashSnapshot& snapshot);
+
+// "3.2 GB", "512 bytes": a size in binary units with one decimal.
+std::string readableSize(double bytes);
+
+} // namespace bw

@@ -1,0 +1,253 @@
+#include "app/CommandLine.h"
+
+#include "accounting/TrashSnapshot.h"
+#include "app/Controllers.h"
+#include "app/Desktop.h"
+#include "platform/Format.h"
+#include "platform/qt/QuitSignals.h"
+#include "platform/qt/SingleInstance.h"
+
+#include <QCommandLineParser>
+#include <QTimer>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace bw {
+
+namespace {
+
+enum Exit : int { kExitDone = 0, kExitFailed = 1, kExitUsage = 2 };
+
+// A program that holds the single-instance lock may still be starting up.
+constexpr int kStartingInstanceWait = 10000;
+constexpr int kProgressMilliseconds = 200;
+
+void out(const std::string& text)
+{
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+void err(const std::string& text)
+{
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+// The controllers of a program that runs for one command, with nothing on screen.
+class LocalRun {
+public:
+    LocalRun(QCoreApplication& app, posix::SyslogLog& log) : desktop_(app, log, nullptr, false), controllers_(init())
+    {
+        controllers_.preferences.awakeFromNib();
+        controllers_.shredder.awakeFromNib();
+        // One full measurement of every trash, here and now.
+        controllers_.internal.initTrashData();
+        for (const auto& path : controllers_.external.volumePaths())
+            controllers_.external.initTrashDataAtPath(path);
+    }
+    ~LocalRun()
+    {
+        desktop_.workers.requestQuit();
+        desktop_.workers.waitForAll();
+    }
+
+    TrashSnapshot snapshot() const
+    {
+        return takeSnapshot(controllers_.internal, controllers_.external, controllers_.shredder.lastAutoExecDate(),
+                            false);
+    }
+
+    // The forced emptying of every trash in the foreground, with a progress line; SIGINT or
+    // SIGTERM stops it after the item being deleted. True when every item was deleted.
+    bool emptyEverything(QCoreApplication& app, posix::SyslogLog& log)
+    {
+        Shredder& shredder = controllers_.shredder;
+        bool stopped = false;
+        qt::QuitSignals signals_(log, [&] {
+            stopped = true;
+            shredder.setShredBreak(true);
+        });
+        shredder.setShredMode(1);
+        controllers_.internal.setShredMode(true);
+        controllers_.external.setAllShredMode(true);
+        shredder.autoShred();
+        const bool terminal = isatty(STDERR_FILENO);
+        std::string shown;
+        QTimer progress;
+        QObject::connect(&progress, &QTimer::timeout, &app, [&] {
+            const std::string line = strprintf("%d items left, %s freed", snapshot().totalItems(),
+                                               readableSize(shredder.passTotals().bytes).c_str());
+            if (line != shown && terminal)
+                err("\r\033[K" + line);
+            shown = line;
+            if (!shredder.isPassRunning())
+                app.quit();
+        });
+        progress.start(kProgressMilliseconds);
+        app.exec();
+        const PassTotals totals = shredder.passTotals();
+        err(strprintf("%s%s%d items deleted (%s), %d failed\n", terminal ? "\r\033[K" : "",
+                      stopped ? "Stopped: " : "", totals.deleted, readableSize(totals.bytes).c_str(), totals.failed));
+        return !stopped && totals.failed == 0 && snapshot().totalItems() == 0;
+    }
+
+private:
+    const Platform& init()
+    {
+        Controllers::registerDefaults(desktop_.defaults);
+        return desktop_.platform;
+    }
+
+    Desktop desktop_;
+    Controllers controllers_;
+};
+
+// "y" or "yes" on the terminal, asked on standard error.
+bool userAgrees(int items, double bytes)
+{
+    err(strprintf("Shred %d items (%s) from every trash? They cannot be brought back. [y/N] ", items,
+                  readableSize(bytes).c_str()));
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& instance, bool running, bool yes)
+{
+    std::optional<LocalRun> local;
+    int items = 0;
+    double bytes = 0.0;
+    if (running) {
+        const auto totals = instance.ask("totals", kStartingInstanceWait);
+        if (!totals || std::sscanf(totals->c_str(), "%d %lf", &items, &bytes) != 2) {
+            err("Brindlewick runs but did not answer\n");
+            return kExitFailed;
+        }
+    } else {
+        const TrashSnapshot all = local.emplace(app, log).snapshot();
+        items = all.totalItems();
+        bytes = all.totalBytes();
+    }
+    if (items == 0) {
+        out("The trashes are empty.\n");
+        return kExitDone;
+    }
+    if (!yes && isatty(STDIN_FILENO) && !userAgrees(items, bytes)) {
+        err("Nothing was deleted.\n");
+        return kExitFailed;
+    }
+    if (running) {
+        if (instance.ask("empty", kStartingInstanceWait) != "done\n") {
+            err("Brindlewick runs but did not answer\n");
+            return kExitFailed;
+        }
+        out("The running program empties the trashes now.\n");
+        return kExitDone;
+    }
+    return local->emptyEverything(app, log) ? kExitDone : kExitFailed;
+}
+
+// Sends `request` to the running program, which must be there.
+int askRunning(qt::SingleInstance& instance, bool running, const char* request,
+               const std::function<int(const std::string&)>& report)
+{
+    if (!running) {
+        err("Brindlewick is not running\n");
+        return kExitFailed;
+    }
+    const auto answer = instance.ask(request, kStartingInstanceWait);
+    if (!answer) {
+        err("Brindlewick runs but did not answer\n");
+        return kExitFailed;
+    }
+    return report(*answer);
+}
+
+} // namespace
+
+int runCommandLine(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brindlewick"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRINDLEWICK_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Watches the trashes and shreds their oldest items when a volume runs short of space.\n"
+                       "Without options it starts the tray program; with one, it asks the running program,\n"
+                       "or does the work itself when none runs."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("Show every trash and its volume."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --status: one JSON object."));
+    const QCommandLineOption checkNow(QStringLiteral("check-now"), QStringLiteral("The running program checks now."));
+    const QCommandLineOption emptyNowOption(QStringLiteral("empty-now"),
+                                            QStringLiteral("Shred every item of every trash."));
+    const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("With --empty-now: do not ask first."));
+    const QCommandLineOption stop(QStringLiteral("stop"), QStringLiteral("Stop the running deletion pass."));
+    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop});
+
+    const auto usage = [](const QString& text) {
+        err(text.toStdString() + "\nTry 'brindlewick --help'.\n");
+        return kExitUsage;
+    };
+    if (!parser.parse(app.arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        out(parser.helpText().toStdString());
+        return kExitDone;
+    }
+    if (parser.isSet(version)) {
+        out("brindlewick " BRINDLEWICK_VERSION "\n");
+        return kExitDone;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usage(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
+    int commands = 0;
+    for (const auto* option : {&status, &checkNow, &emptyNowOption, &stop})
+        commands += parser.isSet(*option) ? 1 : 0;
+    if (commands != 1)
+        return usage(QStringLiteral("Give one of --status, --check-now, --empty-now and --stop."));
+    if (parser.isSet(json) && !parser.isSet(status))
+        return usage(QStringLiteral("--json goes with --status."));
+    if (parser.isSet(yes) && !parser.isSet(emptyNowOption))
+        return usage(QStringLiteral("--yes goes with --empty-now."));
+
+    posix::SyslogLog log;
+    // Holding the lock keeps a tray program from starting while this one works alone.
+    qt::SingleInstance instance(log);
+    const bool running = !instance.lock();
+
+    if (parser.isSet(status)) {
+        const char* request = parser.isSet(json) ? "status" : "table";
+        if (running) {
+            const auto answer = instance.ask(request, kStartingInstanceWait);
+            if (!answer) {
+                err("Brindlewick runs but did not answer\n");
+                return kExitFailed;
+            }
+            out(*answer);
+            return kExitDone;
+        }
+        const TrashSnapshot snapshot = LocalRun(app, log).snapshot();
+        out(parser.isSet(json) ? snapshotJson(snapshot) : snapshotTable(snapshot));
+        return kExitDone;
+    }
+    if (parser.isSet(checkNow))
+        return askRunning(instance, running, "check", [](const std::string&) {
+            out("The running program checks the trashes now.\n");
+            return kExitDone;
+        });
+    if (parser.isSet(stop))
+        return askRunning(instance, running, "stop", [](const std::string& answer) {
+            out(answer == "idle\n" ? "No deletion pass was running.\n" : "The running deletion pass stops.\n");
+            return kExitDone;
+        });
+    return emptyNow(app, log, instance, running, parser.isSet(yes));
+}
+
+} // namespace bw

@@ -1,0 +1,46 @@
+#include "manager/Manager.h"
+
+#include "accounting/TrashSnapshot.h"
+#include "deletion/Shredder.h"
+#include "platform/Format.h"
+
+namespace bw {
+
+TrashSnapshot Manager::snapshot() const
+{
+    return takeSnapshot(*outInternal_, *outExternal_, outShredder_->lastAutoExecDate(), outShredder_->isPassRunning());
+}
+
+std::string Manager::answerRequest(const std::string& request)
+{
+    if (request == "reopen" || request == "check") {
+        applicationShouldHandleReopen();
+        return "done\n";
+    }
+    if (request == "status")
+        return snapshotJson(snapshot());
+    if (request == "table")
+        return snapshotTable(snapshot());
+    if (request == "totals") {
+        const TrashSnapshot all = snapshot();
+        return strprintf("%d %.0f\n", all.totalItems(), all.totalBytes());
+    }
+    if (request == "empty") {
+        // A forced emptying already under way carries on; a stop asked of it stands.
+        if (outShredder_->shredMode() != 1)
+            startForcedTrash();
+        return "done\n";
+    }
+    if (request == "stop") {
+        if (!outShredder_->isShredding())
+            return "idle\n";
+        if (outShredder_->shredMode() == 1)
+            stopForcedTrash();
+        else
+            outShredder_->setShredBreak(true);
+        return "done\n";
+    }
+    return {};
+}
+
+} // namespace bw

@@ -1,0 +1,86 @@
+#include "platform/qt/DBusNotifier.h"
+#include "tests/qt/QtTestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QVariantMap>
+
+namespace bw::test {
+
+// The notification service's one method that the program calls, recording what it is given.
+class StandInNotifications final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList received;
+
+public slots:
+    uint Notify(const QString& appName, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int)
+    {
+        received << appName + "|" + summary + "|" + body;
+        return static_cast<uint>(received.size());
+    }
+};
+
+namespace {
+
+// A session bus of the test's own, ended with it.
+class PrivateBus {
+public:
+    PrivateBus()
+    {
+        daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000))
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+    }
+    ~PrivateBus()
+    {
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
+    }
+    const QString& address() const { return address_; }
+
+private:
+    QProcess daemon_;
+    QString address_;
+};
+
+TEST(DBusNotifier, TheServiceGetsTheNotificationAndWithoutOneTheFallbackDoes)
+{
+    qtApp();
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    QDBusConnection service = QDBusConnection::connectToBus(bus.address(), QStringLiteral("service"));
+    QDBusConnection client = QDBusConnection::connectToBus(bus.address(), QStringLiteral("client"));
+    ASSERT_TRUE(service.isConnected() && client.isConnected());
+
+    std::vector<std::string> fellBack;
+    qt::DBusNotifier notifier([&](const std::string& summary, const std::string& body) { fellBack.push_back(summary + "|" + body); },
+                              client);
+    // No service yet: the fallback shows it.
+    notifier.notify("Trash emptied", "Deleted 3 items");
+    EXPECT_EQ(fellBack, std::vector<std::string>{"Trash emptied|Deleted 3 items"});
+
+    StandInNotifications standIn;
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &standIn,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService(QString::fromLatin1(qt::DBusNotifier::kService)));
+    runEvents(2000, [&] { return client.interface()->isServiceRegistered(qt::DBusNotifier::kService).value(); });
+    notifier.notify("Trash items deleted", "Deleted 1 item (10 bytes) from the trash on h\xc3\xa9me");
+    runEvents(5000, [&] { return !standIn.received.isEmpty(); });
+    EXPECT_EQ(standIn.received,
+              QStringList{QString::fromUtf8("Brindlewick|Trash items deleted|Deleted 1 item (10 bytes) from the trash on h\xc3\xa9me")});
+    EXPECT_EQ(fellBack.size(), 1u);
+
+    QDBusConnection::disconnectFromBus(QStringLiteral("service"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+}
+
+} // namespace
+} // namespace bw::test
+
+#include "NotifierTest.moc"
