@@ -92,7 +92,7 @@ struct Desktop {
           volumes(currentTrashOwner(QDir::homePath().toStdString(), dataHomeFromEnvironment())),
           launcher(log, repairHelperPath()),
           autostart(posix::DesktopAutostart::defaultEntryFile(QDir::homePath().toStdString()),
-                    posix::DesktopAutostart::runningProgram())
+                    posix::DesktopAutostart::runningProgram(), posix::DesktopAutostart::defaultSystemFolders())
     {
         if (display)
             statusItem = std::make_unique<qt::QtStatusItem>(log);
