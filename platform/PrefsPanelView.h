@@ -16,6 +16,7 @@ public:
     virtual void actShredderCheck() = 0;
     virtual void actNoRenameCheck() = 0;
     virtual void actStartAtLoginCheck() = 0;
+    virtual void actConfirmShreddingCheck() = 0;
     virtual void actExecButton() = 0;
     virtual void actCancelButton() = 0;
     // Reached whenever the panel closes, by any means.
@@ -26,7 +27,7 @@ public:
 // edits to read back. Main thread only.
 class PrefsPanelView : public FramedPanel {
 public:
-    enum class Check { TestMode, Shredder, NoRename, StartAtLogin };
+    enum class Check { TestMode, Shredder, NoRename, StartAtLogin, ConfirmShredding };
     enum class Note { Ratio, Interval, TestMode, Shredder, NoRename };
 
     virtual void setActions(PrefsPanelActions* actions) = 0;

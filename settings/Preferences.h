@@ -43,6 +43,7 @@ public:
     void actShredderCheck() override;
     void actNoRenameCheck() override;
     void actStartAtLoginCheck() override;
+    void actConfirmShreddingCheck() override;
     void actExecButton() override;
     void actCancelButton() override;
     void overPrefs();
@@ -55,6 +56,7 @@ private:
     // Why the fields cannot be taken as they are; empty when they can.
     std::string problemWith(const PrefsPanelView& panel) const;
     bool startsAtLogin() const;
+    bool confirmsShredding() const;
 
     const Platform& platform_;
     Internal* outInternal_ = nullptr;

@@ -59,6 +59,8 @@ void QtPrefsPanel::connectControls()
     connect(ui_->shredderCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actShredderCheck));
     connect(ui_->noRenameCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNoRenameCheck));
     connect(ui_->startAtLoginCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actStartAtLoginCheck));
+    connect(ui_->confirmShreddingCheck, &QCheckBox::clicked, this,
+            forward(&PrefsPanelActions::actConfirmShreddingCheck));
     connect(ui_->execButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actExecButton));
     connect(ui_->cancelButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actCancelButton));
     // Closing by any means (buttons, Escape, the title bar) ends in finished().
@@ -145,6 +147,8 @@ QCheckBox* QtPrefsPanel::checkBox(Check box) const
         return ui_->noRenameCheck;
     case Check::StartAtLogin:
         return ui_->startAtLoginCheck;
+    case Check::ConfirmShredding:
+        return ui_->confirmShreddingCheck;
     }
     return nullptr;
 }

@@ -287,6 +287,44 @@ TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
         unsetenv("XDG_CONFIG_HOME");
 }
 
+TEST_F(PreferencesPanelTest, AskBeforeShreddingTurnsTheQuestionBackOnAfterDoNotAskAgain)
+{
+    prefs().execPrefs();
+    EXPECT_TRUE(panel().isChecked(Check::ConfirmShredding));
+    panel().clickCancel();
+
+    // "Do not ask again" with a yes: the box opens unticked, and Apply stays off until it changes.
+    tp.alerts.answer = {true, true};
+    EXPECT_TRUE(c.shredder.confirmShredding(1, 10.0));
+    prefs().execPrefs();
+    EXPECT_FALSE(panel().isChecked(Check::ConfirmShredding));
+    EXPECT_FALSE(panel().execEnabled);
+    panel().tick(Check::ConfirmShredding, true);
+    EXPECT_TRUE(panel().execEnabled);
+    const int syncsBefore = tp.defaults.synchronizeCount;
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_TRUE(storedBool(keys::ConfirmShredding.name));
+    EXPECT_EQ(tp.defaults.synchronizeCount, syncsBefore + 1);
+
+    // The next shredding asks again; a cancelled question shreds nothing.
+    tp.alerts.answer = {false, false};
+    const size_t askedBefore = tp.alerts.asked().size();
+    EXPECT_FALSE(c.shredder.confirmShredding(1, 10.0));
+    EXPECT_EQ(tp.alerts.asked().size(), askedBefore + 1);
+
+    // Unticked by the user, it is stored off through Apply alone, and cancel keeps it on.
+    prefs().execPrefs();
+    panel().tick(Check::ConfirmShredding, false);
+    panel().clickCancel();
+    EXPECT_TRUE(storedBool(keys::ConfirmShredding.name));
+    prefs().execPrefs();
+    panel().tick(Check::ConfirmShredding, false);
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_FALSE(storedBool(keys::ConfirmShredding.name));
+    EXPECT_TRUE(c.shredder.confirmShredding(1, 10.0));
+    EXPECT_EQ(tp.alerts.asked().size(), askedBefore + 1);
+}
+
 TEST_F(PreferencesPanelTest, EveryStoredWholePercentAndIntervalOpensWithConfirmDisabled)
 {
     // 0.53 and 0.59 times 100 fall just short of 53 and 59 in single precision. 100 % is

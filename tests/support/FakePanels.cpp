@@ -63,6 +63,9 @@ void FakePrefsPanel::tick(Check box, bool ticked)
     case Check::StartAtLogin:
         actions_->actStartAtLoginCheck();
         break;
+    case Check::ConfirmShredding:
+        actions_->actConfirmShreddingCheck();
+        break;
     }
 }
 
