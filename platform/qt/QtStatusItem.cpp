@@ -75,7 +75,10 @@ public:
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
     {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        // Device pixels per unit of `rect`: the scale of the screen (QT_SCALE_FACTOR too),
+        // which the tray's painter carries in its transform.
+        const qreal scale = painter->deviceTransform().m11();
+        const qreal ratio = scale > 0.0 ? scale : 1.0;
         const QSize place = (QSizeF(rect.size()) * ratio).toSize();
         QPixmap shown = fitting(place);
         if (shown.isNull())
