@@ -64,7 +64,7 @@ struct Desktop {
           volumes(currentTrashOwner(QDir::homePath().toStdString(), dataHomeFromEnvironment())),
           launcher(log, repairHelperPath()),
           autostart(posix::DesktopAutostart::defaultEntryFile(QDir::homePath().toStdString()),
-                    posix::DesktopAutostart::runningProgram())
+                    posix::DesktopAutostart::runningProgram(), posix::DesktopAutostart::defaultSystemFolders())
     {
         if (display) {
             auto tray = std::make_unique<qt::QtStatusItem>(log);

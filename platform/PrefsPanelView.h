@@ -17,6 +17,7 @@ public:
     virtual void actNoRenameCheck() = 0;
     virtual void actStartAtLoginCheck() = 0;
     virtual void actNotificationsCheck() = 0;
+    virtual void actConfirmShreddingCheck() = 0;
     virtual void actExecButton() = 0;
     virtual void actCancelButton() = 0;
     // Reached whenever the panel closes, by any means.
@@ -27,7 +28,7 @@ public:
 // edits to read back. Main thread only.
 class PrefsPanelView : public FramedPanel {
 public:
-    enum class Check { TestMode, Shredder, NoRename, StartAtLogin, Notifications };
+    enum class Check { TestMode, Shredder, NoRename, StartAtLogin, Notifications, ConfirmShredding };
     enum class Note { Ratio, Interval, TestMode, Shredder, NoRename };
 
     virtual void setActions(PrefsPanelActions* actions) = 0;

@@ -47,6 +47,7 @@ public:
     void actNoRenameCheck() override;
     void actStartAtLoginCheck() override;
     void actNotificationsCheck() override;
+    void actConfirmShreddingCheck() override;
     void actExecButton() override;
     void actCancelButton() override;
     void overPrefs();
@@ -59,6 +60,7 @@ private:
     // Why the fields cannot be taken as they are; empty when they can.
     std::string problemWith(const PrefsPanelView& panel) const;
     bool startsAtLogin() const;
+    bool confirmsShredding() const;
 
     const Platform& platform_;
     Internal* outInternal_ = nullptr;

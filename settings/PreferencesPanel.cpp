@@ -128,11 +128,18 @@ void Preferences::fillPanel(PrefsPanelView& panel)
     panel.setChecked(Check::NoRename, outShredder_->noRenameSwitch());
     panel.setChecked(Check::StartAtLogin, startsAtLogin());
     panel.setChecked(Check::Notifications, notificationsSwitch());
+    panel.setChecked(Check::ConfirmShredding, confirmsShredding());
 }
 
 bool Preferences::startsAtLogin() const
 {
     return platform_.autostart && platform_.autostart->isEnabled();
+}
+
+bool Preferences::confirmsShredding() const
+{
+    // The shredder's question reads the setting each time it would ask.
+    return platform_.defaults->boolForKey(keys::ConfirmShredding.name);
 }
 
 bool Preferences::panelDiffers(const PrefsPanelView& panel) const
@@ -143,6 +150,7 @@ bool Preferences::panelDiffers(const PrefsPanelView& panel) const
            numberOr0(panel.intervalText()) != monitorInterval() ||
            panel.isChecked(Check::StartAtLogin) != startsAtLogin() ||
            panel.isChecked(Check::Notifications) != notificationsSwitch() ||
+           panel.isChecked(Check::ConfirmShredding) != confirmsShredding() ||
            panel.isChecked(Check::TestMode) != testModeSwitch() ||
            panel.isChecked(Check::Shredder) != !outShredder_->shredderSwitch() ||
            panel.isChecked(Check::NoRename) != outShredder_->noRenameSwitch();
@@ -241,6 +249,11 @@ void Preferences::actNotificationsCheck()
     setExecButtonState();
 }
 
+void Preferences::actConfirmShreddingCheck()
+{
+    setExecButtonState();
+}
+
 void Preferences::setNotificationsSwitch(bool on)
 {
     notificationsSwitch_.store(on);
@@ -254,6 +267,9 @@ void Preferences::actExecButton()
     // Only values in range are taken; the button is disabled otherwise, and says why.
     if (!problemWith(panel).empty())
         return;
+    // Stored only when changed, and synchronized with the rest by applyAndStore.
+    if (const bool ask = panel.isChecked(Check::ConfirmShredding); ask != confirmsShredding())
+        platform_.defaults->setBool(keys::ConfirmShredding.name, ask);
     applyAndStore(ratioOfPercent(numberOr0(panel.miniRatioText())), numberOr0(panel.intervalText()),
                   panel.isChecked(Check::TestMode), !panel.isChecked(Check::Shredder),
                   panel.isChecked(Check::NoRename));

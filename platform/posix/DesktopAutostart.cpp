@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,11 +54,66 @@ std::string quotedArgument(const std::string& argument)
     return escaped;
 }
 
+std::string trimmed(const std::string& text)
+{
+    const auto begin = text.find_first_not_of(" \t\r");
+    if (begin == std::string::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
+}
+
+enum class EntryState { Absent, Starts, Disabled };
+
+// An existing entry starts the program unless its [Desktop Entry] group says Hidden=true
+// (or GNOME's own X-GNOME-Autostart-enabled=false). An unreadable entry still takes the
+// name from the system's, so it counts as one that starts.
+EntryState stateOf(const std::string& file)
+{
+    if (!lstatPath(file))
+        return EntryState::Absent;
+    std::ifstream in(file);
+    bool mainGroup = false;
+    for (std::string line; std::getline(in, line);) {
+        line = trimmed(line);
+        if (!line.empty() && line.front() == '[') {
+            mainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!mainGroup || equals == std::string::npos)
+            continue;
+        const std::string key = trimmed(line.substr(0, equals));
+        const std::string value = trimmed(line.substr(equals + 1));
+        if ((key == "Hidden" && value == "true") || (key == "X-GNOME-Autostart-enabled" && value == "false"))
+            return EntryState::Disabled;
+    }
+    return EntryState::Starts;
+}
+
 } // namespace
 
-DesktopAutostart::DesktopAutostart(std::string entryFile, std::string program)
-    : entryFile_(std::move(entryFile)), program_(std::move(program))
+DesktopAutostart::DesktopAutostart(std::string entryFile, std::string program, std::vector<std::string> systemFolders)
+    : entryFile_(std::move(entryFile)), program_(std::move(program)), systemFolders_(std::move(systemFolders))
 {
+}
+
+std::vector<std::string> DesktopAutostart::defaultSystemFolders()
+{
+    std::vector<std::string> folders;
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    const std::string list = dirs ? dirs : "";
+    for (size_t begin = 0; begin <= list.size();) {
+        size_t end = list.find(':', begin);
+        if (end == std::string::npos)
+            end = list.size();
+        const std::string folder = list.substr(begin, end - begin);
+        if (!folder.empty() && folder.front() == '/')
+            folders.push_back(joinPath(folder, "autostart"));
+        begin = end + 1;
+    }
+    if (folders.empty())
+        folders.push_back("/etc/xdg/autostart");
+    return folders;
 }
 
 std::string DesktopAutostart::defaultEntryFile(const std::string& home)
@@ -76,7 +132,7 @@ std::string DesktopAutostart::runningProgram()
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-std::string DesktopAutostart::entryText(const std::string& program)
+std::string DesktopAutostart::entryText(const std::string& program, bool hidden)
 {
     return "[Desktop Entry]\n"
            "Type=Application\n"
@@ -85,24 +141,46 @@ std::string DesktopAutostart::entryText(const std::string& program)
            "Exec=" + quotedArgument(program) + "\n"
            "Icon=brindlewick\n"
            "Terminal=false\n"
-           "NoDisplay=true\n"
-           "X-GNOME-Autostart-enabled=true\n";
+           "NoDisplay=true\n" +
+           (hidden ? "Hidden=true\nX-GNOME-Autostart-enabled=false\n" : "X-GNOME-Autostart-enabled=true\n");
+}
+
+bool DesktopAutostart::systemEntryStarts() const
+{
+    // The first system folder that has an entry of the name decides, as the desktop reads them.
+    const std::string name = lastComponent(entryFile_);
+    for (const auto& folder : systemFolders_) {
+        const EntryState state = stateOf(joinPath(folder, name));
+        if (state != EntryState::Absent)
+            return state == EntryState::Starts;
+    }
+    return false;
 }
 
 bool DesktopAutostart::isEnabled() const
 {
-    return lstatPath(entryFile_).has_value();
+    const EntryState own = stateOf(entryFile_);
+    return own == EntryState::Absent ? systemEntryStarts() : own == EntryState::Starts;
 }
 
 bool DesktopAutostart::setEnabled(bool on, std::string& error)
 {
-    if (!on) {
+    // Where the system's entry starts the program, the user's own entry is only its
+    // switch: none for on, a hidden one for off.
+    if (on == systemEntryStarts()) {
         if (::unlink(entryFile_.c_str()) == 0 || errno == ENOENT)
             return true;
         error = errorText("cannot remove the autostart entry", errno);
         return false;
     }
-    if (program_.empty()) {
+    return writeEntry(!on, error);
+}
+
+bool DesktopAutostart::writeEntry(bool hidden, std::string& error)
+{
+    // A hidden entry is never run: its Exec line needs no real path.
+    const std::string program = hidden && program_.empty() ? std::string("brindlewick") : program_;
+    if (program.empty()) {
         error = "the program's own path is unknown";
         return false;
     }
@@ -117,7 +195,7 @@ bool DesktopAutostart::setEnabled(bool on, std::string& error)
         error = errorText("cannot write the autostart entry", errno);
         return false;
     }
-    const std::string text = entryText(program_);
+    const std::string text = entryText(program, hidden);
     size_t written = 0;
     while (written < text.size()) {
         const ssize_t n = ::write(fd, text.data() + written, text.size() - written);

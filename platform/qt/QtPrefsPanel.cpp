@@ -60,6 +60,8 @@ void QtPrefsPanel::connectControls()
     connect(ui_->noRenameCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNoRenameCheck));
     connect(ui_->startAtLoginCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actStartAtLoginCheck));
     connect(ui_->notificationsCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNotificationsCheck));
+    connect(ui_->confirmShreddingCheck, &QCheckBox::clicked, this,
+            forward(&PrefsPanelActions::actConfirmShreddingCheck));
     connect(ui_->execButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actExecButton));
     connect(ui_->cancelButton, &QPushButton::clicked, this, forward(&PrefsPanelActions::actCancelButton));
     // Closing by any means (buttons, Escape, the title bar) ends in finished().
@@ -148,6 +150,8 @@ QCheckBox* QtPrefsPanel::checkBox(Check box) const
         return ui_->startAtLoginCheck;
     case Check::Notifications:
         return ui_->notificationsCheck;
+    case Check::ConfirmShredding:
+        return ui_->confirmShreddingCheck;
     }
     return nullptr;
 }

@@ -4,11 +4,15 @@
 
 #include <QCursor>
 #include <QFile>
-#include <QMenu>
 #include <QHash>
+#include <QIconEngine>
+#include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
 #include <QThread>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace bw::qt {
 
@@ -57,6 +61,90 @@ QIcon QtStatusItem::picture(const QString& fileName)
     return icon;
 }
 
+namespace {
+
+// Draws the largest of its pictures (by device pixels) that fits the place it is given,
+// centred on whole pixels; only a place smaller than all of them gets a smaller one.
+class GridIconEngine final : public QIconEngine {
+public:
+    explicit GridIconEngine(QList<QPixmap> pictures) : pictures_(std::move(pictures))
+    {
+        std::sort(pictures_.begin(), pictures_.end(),
+                  [](const QPixmap& a, const QPixmap& b) { return a.width() < b.width(); });
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        // Device pixels per unit of `rect`: the scale of the screen (QT_SCALE_FACTOR too),
+        // which the tray's painter carries in its transform.
+        const qreal scale = painter->deviceTransform().m11();
+        const qreal ratio = scale > 0.0 ? scale : 1.0;
+        const QSize place = (QSizeF(rect.size()) * ratio).toSize();
+        QPixmap shown = fitting(place);
+        if (shown.isNull())
+            return;
+        if (shown.width() > place.width() || shown.height() > place.height())
+            shown = shown.scaled(place, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        shown.setDevicePixelRatio(ratio);
+        const QPointF corner(rect.x() + ((place.width() - shown.width()) / 2) / ratio,
+                             rect.y() + ((place.height() - shown.height()) / 2) / ratio);
+        painter->drawPixmap(corner, shown);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap out(size);
+        out.fill(Qt::transparent);
+        QPainter painter(&out);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return out;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const QPixmap& picture : pictures_)
+            sizes.append(picture.size());
+        return sizes;
+    }
+
+    QIconEngine* clone() const override { return new GridIconEngine(pictures_); }
+    QString key() const override { return QStringLiteral("BrindlewickGrid"); }
+
+private:
+    QPixmap fitting(const QSize& place) const
+    {
+        QPixmap best = pictures_.isEmpty() ? QPixmap() : pictures_.first();
+        for (const QPixmap& picture : pictures_)
+            if (picture.width() <= place.width() && picture.height() <= place.height())
+                best = picture;
+        return best;
+    }
+
+    QList<QPixmap> pictures_;
+};
+
+} // namespace
+
+QIcon QtStatusItem::trayPicture(const QString& fileName)
+{
+    static QHash<QString, QIcon> cache;
+    if (auto it = cache.constFind(fileName); it != cache.constEnd())
+        return *it;
+    QList<QPixmap> pictures;
+    const QString path = QStringLiteral(":/images/") + fileName;
+    for (const QString& suffix : {QString(), QStringLiteral("@2x"), QStringLiteral("@48")}) {
+        const QPixmap picture(QString(path).replace(QStringLiteral(".png"), suffix + QStringLiteral(".png")));
+        if (!picture.isNull())
+            pictures.append(picture);
+    }
+    const QIcon icon = pictures.isEmpty() ? QIcon() : QIcon(new GridIconEngine(pictures));
+    cache.insert(fileName, icon);
+    return icon;
+}
+
 void QtStatusItem::show()
 {
     if (handedOver(this, [this] { show(); }))
@@ -90,7 +178,7 @@ void QtStatusItem::createTray()
 {
     if (tray_)
         return;
-    tray_ = new QSystemTrayIcon(picture(imageName_));
+    tray_ = new QSystemTrayIcon(trayPicture(imageName_));
     tray_->setToolTip(toolTip_);
     tray_->setContextMenu(menu_);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -123,7 +211,7 @@ void QtStatusItem::setImage(const std::string& fileName)
         return;
     imageName_ = QString::fromStdString(fileName);
     if (tray_) {
-        tray_->setIcon(picture(imageName_));
+        tray_->setIcon(trayPicture(imageName_));
         tray_->show();
     }
 }

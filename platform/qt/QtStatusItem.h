@@ -33,6 +33,10 @@ public:
 
     // The picture of that file name among the application's pictures; null when it has none.
     static QIcon picture(const QString& fileName);
+    // The same picture for the tray: a slot between two multiples of the 16-pixel grid (a
+    // 24-pixel panel) shows the largest drawing that fits, centred and never rescaled, since
+    // pixel art scaled by 1.5 blurs. Null when there is no such picture.
+    static QIcon trayPicture(const QString& fileName);
 
     // The status menu: opened by either mouse button, as a menu-bar item would. The item does
     // not own it.

@@ -129,7 +129,7 @@ QWidgetAction* QtStatusMenu::makeLine(Line& line)
     // The same inset as the commands' text, which leaves room for an icon.
     const int icon = menu_->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu_.get());
     line.picture->setMinimumWidth(icon);
-    layout->setContentsMargins(menu_->style()->pixelMetric(QStyle::PM_MenuHMargin) + 4, 2, 12, 2);
+    layout->setContentsMargins(menu_->style()->pixelMetric(QStyle::PM_MenuHMargin) + 6, 2, 12, 2);
     layout->addWidget(line.picture);
     layout->addWidget(line.name);
     layout->addStretch();

@@ -93,6 +93,12 @@ TEST_F(PanelsTest, PreferencesOpenWithTheDefaultsAndEachBoxTogglesConfirm)
     pref<QCheckBox>("shredderCheck")->click();
     EXPECT_FALSE(exec->isEnabled());
     EXPECT_FALSE(noteShown("noteShredderText"));
+    // The question before shredding is asked by default; the box is wired like the others.
+    EXPECT_TRUE(pref<QCheckBox>("confirmShreddingCheck")->isChecked());
+    pref<QCheckBox>("confirmShreddingCheck")->click();
+    EXPECT_TRUE(exec->isEnabled());
+    pref<QCheckBox>("confirmShreddingCheck")->click();
+    EXPECT_FALSE(exec->isEnabled());
 
     // The stepper moves the field by whole percents.
     pref<QToolButton>("miniRatioStepUp")->click();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -38,6 +39,41 @@ TEST(TrayResources, EveryPictureIsFoundByNameAtBothDensities)
     }
     EXPECT_EQ(QPixmap(":/images/FullTrash.png").size(), QSize(16, 16));
     EXPECT_TRUE(qt::QtStatusItem::picture("NoSuchTrash.png").isNull());
+}
+
+// A tray slot between two multiples of the grid (24 pixels, the usual panel) gets the
+// largest drawing that fits, centred and unscaled: scaling pixel art by 1.5 blurs every edge.
+TEST(TrayResources, TheTrayShowsTheLargestWholeDrawingThatFitsItsSlot)
+{
+    qtApp();
+    const QIcon icon = qt::QtStatusItem::trayPicture("HalfTrash.png");
+    ASSERT_FALSE(icon.isNull());
+    struct Slot {
+        int logical;
+        qreal ratio;
+        const char* drawing;
+    };
+    for (const Slot slot : {Slot{24, 1.0, ""}, Slot{16, 1.0, ""}, Slot{32, 1.0, "@2x"}, Slot{24, 2.0, "@48"},
+                            Slot{40, 1.0, "@2x"}, Slot{64, 1.0, "@48"}}) {
+        const QImage drawing =
+            QImage(QStringLiteral(":/images/HalfTrash%1.png").arg(slot.drawing)).convertToFormat(QImage::Format_ARGB32);
+        const int pixels = static_cast<int>(slot.logical * slot.ratio);
+        QImage shown(pixels, pixels, QImage::Format_ARGB32);
+        shown.setDevicePixelRatio(slot.ratio);
+        shown.fill(Qt::transparent);
+        QPainter painter(&shown);
+        icon.paint(&painter, QRect(0, 0, slot.logical, slot.logical));
+        painter.end();
+        const int offset = (pixels - drawing.width()) / 2;
+        for (int y = 0; y < pixels; ++y)
+            for (int x = 0; x < pixels; ++x) {
+                const bool inside = x >= offset && y >= offset && x < offset + drawing.width() &&
+                                    y < offset + drawing.height();
+                const QRgb expected = inside ? drawing.pixel(x - offset, y - offset) : 0;
+                ASSERT_EQ(shown.pixel(x, y), expected) << slot.logical << " at " << slot.ratio << ": " << x << "," << y;
+            }
+    }
+    EXPECT_TRUE(qt::QtStatusItem::trayPicture("NoSuchTrash.png").isNull());
 }
 
 // The tray pictures are drawn on a 16-pixel grid: at 16 pixels no edge is smoothed into

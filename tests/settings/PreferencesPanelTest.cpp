@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 
 using namespace bw;
 using namespace bw::test;
@@ -243,6 +244,41 @@ TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
     ASSERT_TRUE(panel().clickExec());
     EXPECT_FALSE(exists(entry));
 
+    // The package's entry of the same name in the system folder starts the program too: it
+    // is on without a user entry, and off is a user entry that hides the system's.
+    makeFolder(tp.systemAutostart);
+    std::ofstream(tp.systemAutostart + "/brindlewick.desktop") << "[Desktop Entry]\nType=Application\nExec=brindlewick\n";
+    prefs().execPrefs();
+    EXPECT_TRUE(panel().isChecked(Check::StartAtLogin));
+    panel().tick(Check::StartAtLogin, false);
+    ASSERT_TRUE(panel().clickExec());
+    ASSERT_TRUE(exists(entry));
+    EXPECT_NE(readFile(entry).find("\nHidden=true\n"), std::string::npos) << readFile(entry);
+    prefs().execPrefs();
+    EXPECT_FALSE(panel().isChecked(Check::StartAtLogin));
+    EXPECT_FALSE(panel().execEnabled);
+    panel().tick(Check::StartAtLogin, true);
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_FALSE(exists(entry)) << "the system's entry starts it again";
+    // A user entry that does not hide it is on as well.
+    std::ofstream(entry) << "[Desktop Entry]\nType=Application\nExec=brindlewick\nHidden=false\n";
+    prefs().execPrefs();
+    EXPECT_TRUE(panel().isChecked(Check::StartAtLogin));
+    panel().clickCancel();
+
+    // The system folders follow XDG_CONFIG_DIRS, absolute folders only, /etc/xdg without any.
+    const char* savedDirs = std::getenv("XDG_CONFIG_DIRS");
+    const std::string keepDirs = savedDirs ? savedDirs : "";
+    setenv("XDG_CONFIG_DIRS", "/etc/xdg/xdg-ubuntu:relative::/etc/xdg", 1);
+    EXPECT_EQ(posix::DesktopAutostart::defaultSystemFolders(),
+              (std::vector<std::string>{"/etc/xdg/xdg-ubuntu/autostart", "/etc/xdg/autostart"}));
+    setenv("XDG_CONFIG_DIRS", "", 1);
+    EXPECT_EQ(posix::DesktopAutostart::defaultSystemFolders(), std::vector<std::string>{"/etc/xdg/autostart"});
+    if (savedDirs)
+        setenv("XDG_CONFIG_DIRS", keepDirs.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_DIRS");
+
     // Special characters stay one argument; '%' is no field code.
     EXPECT_NE(posix::DesktopAutostart::entryText("/a/$b\"c%d").find("Exec=\"/a/\\\\$b\\\\\"c%%d\"\n"),
               std::string::npos)
@@ -258,6 +294,44 @@ TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
         setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(PreferencesPanelTest, AskBeforeShreddingTurnsTheQuestionBackOnAfterDoNotAskAgain)
+{
+    prefs().execPrefs();
+    EXPECT_TRUE(panel().isChecked(Check::ConfirmShredding));
+    panel().clickCancel();
+
+    // "Do not ask again" with a yes: the box opens unticked, and Apply stays off until it changes.
+    tp.alerts.answer = {true, true};
+    EXPECT_TRUE(c.shredder.confirmShredding(1, 10.0));
+    prefs().execPrefs();
+    EXPECT_FALSE(panel().isChecked(Check::ConfirmShredding));
+    EXPECT_FALSE(panel().execEnabled);
+    panel().tick(Check::ConfirmShredding, true);
+    EXPECT_TRUE(panel().execEnabled);
+    const int syncsBefore = tp.defaults.synchronizeCount;
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_TRUE(storedBool(keys::ConfirmShredding.name));
+    EXPECT_EQ(tp.defaults.synchronizeCount, syncsBefore + 1);
+
+    // The next shredding asks again; a cancelled question shreds nothing.
+    tp.alerts.answer = {false, false};
+    const size_t askedBefore = tp.alerts.asked().size();
+    EXPECT_FALSE(c.shredder.confirmShredding(1, 10.0));
+    EXPECT_EQ(tp.alerts.asked().size(), askedBefore + 1);
+
+    // Unticked by the user, it is stored off through Apply alone, and cancel keeps it on.
+    prefs().execPrefs();
+    panel().tick(Check::ConfirmShredding, false);
+    panel().clickCancel();
+    EXPECT_TRUE(storedBool(keys::ConfirmShredding.name));
+    prefs().execPrefs();
+    panel().tick(Check::ConfirmShredding, false);
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_FALSE(storedBool(keys::ConfirmShredding.name));
+    EXPECT_TRUE(c.shredder.confirmShredding(1, 10.0));
+    EXPECT_EQ(tp.alerts.asked().size(), askedBefore + 1);
 }
 
 TEST_F(PreferencesPanelTest, EveryStoredWholePercentAndIntervalOpensWithConfirmDisabled)

@@ -65,6 +65,8 @@ void FakePrefsPanel::tick(Check box, bool ticked)
         break;
     case Check::Notifications:
         actions_->actNotificationsCheck();
+    case Check::ConfirmShredding:
+        actions_->actConfirmShreddingCheck();
         break;
     }
 }

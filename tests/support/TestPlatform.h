@@ -77,8 +77,11 @@ public:
     FakeInfoPanel infoPanel;
     FakeNotifier notifier;
     // The real entry file, in the temporary HOME.
+    // The real entry file, in the temporary HOME; the system's autostart folder is there too
+    // (absent until a test makes it).
+    std::string systemAutostart = home.path() + "/etc-xdg/autostart";
     posix::DesktopAutostart autostart{home.path() + "/.config/autostart/brindlewick.desktop",
-                                      "/opt/Brindle Wick/bin/brindlewick"};
+                                      "/opt/Brindle Wick/bin/brindlewick", {systemAutostart}};
     Workers workers;
     Platform platform;
 
