@@ -65,6 +65,7 @@ void FakePrefsPanel::tick(Check box, bool ticked)
         break;
     case Check::Notifications:
         actions_->actNotificationsCheck();
+        break;
     case Check::ConfirmShredding:
         actions_->actConfirmShreddingCheck();
         break;
