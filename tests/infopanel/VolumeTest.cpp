@@ -351,6 +351,8 @@ TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
             c.volume.actReinspect();
             c.security.folderEnabler(locked);
             check.equal(tp.launcher.dialogs(), 2, "asked at once after the user's request");
+            // The measurement the button started ends before the child does.
+            tp.workers.waitForAll();
             check.finish();
         },
         ::testing::ExitedWithCode(0), "");
