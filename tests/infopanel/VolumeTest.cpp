@@ -339,6 +339,8 @@ TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
     chmod(locked.c_str(), 0500);
     chmod(tp.home.path().c_str(), 0755);
     chmod(tp.trash().c_str(), 0777);
+    // No measurement may be running at the fork: the child would wait for its flag forever.
+    tp.workers.waitForAll();
     EXPECT_EXIT(
         {
             test::becomeNobody();
