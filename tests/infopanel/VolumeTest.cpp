@@ -353,7 +353,8 @@ TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
             c.volume.actReinspect();
             c.security.folderEnabler(locked);
             check.equal(tp.launcher.dialogs(), 2, "asked at once after the user's request");
-            // The measurement the button started ends before the child does.
+            // The panel's refresh and the measurement the button started end before the child.
+            tp.workers.requestQuit();
             tp.workers.waitForAll();
             check.finish();
         },
