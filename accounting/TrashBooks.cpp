@@ -86,19 +86,6 @@ int TrashBooks::rootItemCount() const
     return static_cast<int>(count);
 }
 
-std::optional<LocatedItem> TrashBooks::locate(const std::string& rootItem) const
-{
-    for (auto& folder : itemFolders()) {
-        const std::string& prefix = folder.keyPrefix;
-        if (rootItem.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        std::string name = rootItem.substr(prefix.size());
-        if (posix::isPlainName(name))
-            return LocatedItem{std::move(folder), std::move(name)};
-    }
-    return std::nullopt;
-}
-
 // --- measurements
 
 void TrashBooks::takeMeasuringFlag()

@@ -55,7 +55,6 @@ public:
     // Every root item, read afresh, folder after folder in listing order.
     std::vector<std::string> rootItems() const;
     int rootItemCount() const;
-    std::optional<LocatedItem> locate(const std::string& rootItem) const;
 
     // The full and the incremental measurement. Each waits until no other measurement of
     // this trash runs, and leaves `counter` (when given) equal to the table's sum.
