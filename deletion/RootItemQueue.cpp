@@ -66,13 +66,12 @@ void RootItemQueue::fill(std::vector<ItemFolder> folders)
     filled_ = true;
 }
 
-bool RootItemQueue::needsListing(const std::vector<ItemFolder>& folders) const
+bool RootItemQueue::needsListing() const
 {
-    if (!filled_ || folders.size() != folders_.size())
+    if (!filled_)
         return true;
-    for (size_t i = 0; i < folders.size(); ++i)
-        if (folders[i].path != folders_[i].path || folders[i].layout != folders_[i].layout ||
-            folders[i].keyPrefix != folders_[i].keyPrefix || !(stampOf(folders[i].path) == stamps_[i]))
+    for (size_t i = 0; i < folders_.size(); ++i)
+        if (!(stampOf(folders_[i].path) == stamps_[i]))
             return true;
     return false;
 }

@@ -25,9 +25,10 @@ public:
     // Lists every folder and reads every item's date; the queue then holds the whole trash.
     void fill(std::vector<ItemFolder> folders);
     // Whether the queue must be filled again before it is used: it never was, it was
-    // dropped, `folders` are not those it listed, or one of them changed since it was
-    // listed other than as noted by noteOwnChange.
-    bool needsListing(const std::vector<ItemFolder>& folders) const;
+    // dropped, or one of its folders changed since it was listed other than as noted by
+    // noteOwnChange. A folder swapped, chmod-ed or chown-ed changes too, so the trash's
+    // folders need asking for (and their refusals checking) only when this says so.
+    bool needsListing() const;
     // After a failure: whatever the pass left behind is read again at the next step.
     void drop() { filled_ = false; }
 

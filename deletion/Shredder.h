@@ -94,7 +94,8 @@ public:
     void setShredMode(uint8_t mode);
 
     // --- file shredder
-    int shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize);
+    // `removed`, when given, tells whether the item itself was removed here (not merely gone).
+    int shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize, bool* removed = nullptr);
     int shredFile(const std::string& path, std::atomic<double>* fileSize);
     void initFillData();
     void alertWithError(int code, const std::string& path);
@@ -190,7 +191,9 @@ private:
     std::vector<FailedItem> failedItems_;
 
     // `left`, when given, receives what is still at the item's path afterwards.
-    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, std::optional<struct stat>* left = nullptr);
+    // `seen`: the item's lstat, just taken by the caller; `left`: the item as the attempt left it.
+    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, const struct stat* seen = nullptr,
+                    std::optional<struct stat>* left = nullptr);
     void resetPassTotals();
     void countItem(bool deleted, double bytesFreed, const std::string& folder);
     // One log line with the pass's totals, and a notification when the user wants them.
@@ -200,7 +203,9 @@ private:
     void endAutoShred(const CycleOutcome& last);
 
     // --- file shredder, on directory descriptors
-    int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize);
+    // `seen`: the entry's lstat when the caller has just taken it, else it is taken here.
+    int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize,
+                     const struct stat* seen = nullptr, bool* removed = nullptr);
     // False when the overwrite was interrupted before it finished.
     bool overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);
     int renameToStampAt(int dirFd, const char* name, std::string& newName);

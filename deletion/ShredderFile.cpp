@@ -71,8 +71,10 @@ void Shredder::initFillData()
     fillData_ = fillChar_;
 }
 
-int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize)
+int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize, bool* removed)
 {
+    if (removed)
+        *removed = false;
     if (shredBreak_.load())
         return kShredDone;
     const int dirFd = openParentOf(path, platform_.homeDirectory, *platform_.log);
@@ -93,7 +95,10 @@ int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fi
             result = failWith(kShredRemoveFailed, path);
             return posix::WalkAction::Stop;
         }
-        result = shredEntryAt(entry.parentFd, entry.name, entry.path(), fileSize);
+        // A folder's own lstat was taken before its content went: it is taken again.
+        const bool seenNow = entry.statError == 0 && !entry.isDirectory();
+        result = shredEntryAt(entry.parentFd, entry.name, entry.path(), fileSize, seenNow ? &entry.status : nullptr,
+                              entry.depth == 0 ? removed : nullptr);
         const bool stop = result != kShredDone || shredBreak_.load() || platform_.workers->quitting();
         return stop ? posix::WalkAction::Stop : posix::WalkAction::Continue;
     };
@@ -115,7 +120,8 @@ int Shredder::shredFile(const std::string& path, std::atomic<double>* fileSize)
     return result;
 }
 
-int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize)
+int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize,
+                           const struct stat* seen, bool* removed)
 {
     logVerbose(*platform_.log, *platform_.keys, strprintf("shredFile:%s", path.c_str()));
     if (shredBreak_.load())
@@ -125,7 +131,9 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
         outVolume_->dispShredFileWithPath(path);
 
     struct stat st {};
-    const bool known = fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (seen)
+        st = *seen;
+    const bool known = seen || fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
     const double size = known ? static_cast<double>(st.st_size) : 0.0;
     if (known && !S_ISDIR(st.st_mode) && shredderSwitch() && !overwriteEntryAt(dirFd, name, st, path)) {
         // Part of its data is still there: removing it now would pass it off as shredded.
@@ -142,8 +150,11 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
         if (moveIntoDumpFolder(dirFd, current) != 0 && !isGone(dirFd, current))
             return failWith(kShredMoveFailed, path);
     } else if (renamed == 0) {
-        if (posix::removeEntryAt(dirFd, current.c_str()) != 0 && !isGone(dirFd, current))
+        const bool removedHere = posix::removeEntryAt(dirFd, current.c_str()) == 0;
+        if (!removedHere && !isGone(dirFd, current))
             return failWith(kShredRemoveFailed, path);
+        if (removed)
+            *removed = removedHere;
     }
     if (fileSize)
         fileSize->fetch_sub(size);

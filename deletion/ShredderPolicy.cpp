@@ -231,11 +231,10 @@ int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumbe
 
 int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize)
 {
-    const auto folders = trash.itemFolders();
     bool listedNow = false;
     failedItemsLeft_ = false;
-    if (queue.needsListing(folders)) {
-        queue.fill(folders);
+    if (queue.needsListing()) {
+        queue.fill(trash.itemFolders());
         listedNow = true;
     }
     for (;;) {
@@ -243,7 +242,7 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             // The pass's own view may be old: only a fresh listing says the trash is empty.
             if (listedNow)
                 return kShredNothingLeft;
-            queue.fill(folders);
+            queue.fill(trash.itemFolders());
             listedNow = true;
             failedItemsLeft_ = false;
             continue;
@@ -274,7 +273,7 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             return kShredDone;
         }
         std::optional<struct stat> left;
-        const int result = shredItemAt(LocatedItem{folder, entry.name}, fileSize, &left);
+        const int result = shredItemAt(LocatedItem{folder, entry.name}, fileSize, &*seen, &left);
         queue.noteOwnChange(entry.folder);
         const bool stays = left && left->st_dev == seen->st_dev && left->st_ino == seen->st_ino;
         if (isFailure(result)) {
@@ -319,23 +318,29 @@ void Shredder::rememberFailure(const struct stat& seen, const struct stat* left,
     failedItems_.push_back(std::move(failed));
 }
 
-int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, std::optional<struct stat>* left)
+int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, const struct stat* seen,
+                          std::optional<struct stat>* left)
 {
     const std::string path = posix::joinPath(item.folder.path, item.name);
-    bool repairStarted = false;
-    outSecurity_->allFilesEnabler(path, &repairStarted);
-    // The pause gives a started repair time to run; with nothing to repair it is lost time.
-    if (repairStarted)
-        platform_.clock->sleepFor(Seconds(0.2));
+    // Only folders can need their permissions repaired: a file is removed by its trash's.
+    if (!seen || S_ISDIR(seen->st_mode)) {
+        bool repairStarted = false;
+        outSecurity_->allFilesEnabler(path, &repairStarted);
+        // The pause gives a started repair time to run; with nothing to repair it is lost time.
+        if (repairStarted)
+            platform_.clock->sleepFor(Seconds(0.2));
+    }
     const double before = fileSize ? fileSize->load() : 0.0;
-    const int result = shredFolderOrFile(path, fileSize);
+    bool removed = false;
+    const int result = shredFolderOrFile(path, fileSize, &removed);
+    // Removed here, it is gone; otherwise a stop, a failure or someone else decides.
+    const auto after = removed ? std::nullopt : posix::lstatPath(path);
     // An item a stop left half deleted is neither deleted nor failed.
-    const bool gone = result == kShredDone && !posix::lstatPath(path);
+    const bool gone = result == kShredDone && !after;
     if (gone || isFailure(result))
         countItem(gone, before - (fileSize ? fileSize->load() : 0.0), item.folder.path);
     // What tells file managers of the item goes only with the item itself.
-    const auto after = posix::lstatPath(path);
-    if (result == kShredDone && !after)
+    if (gone)
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
     if (left)
         *left = after;

@@ -20,6 +20,8 @@
 //   EINVAL       SEEK_DATA on a file system that does not know holes: the whole file is written.
 //   ENXIO        SEEK_DATA past the last extent: the rest of the file is a hole.
 //   EXDEV        a move between file systems: copied, then removed.
+//   EISDIR,
+//   EPERM        unlinking a folder as if it were a file: it is removed as a folder.
 //   ENOTEMPTY,
 //   EEXIST       removing a folder that still holds entries: emptied, then removed.
 // Every other errno ends the step and is returned to the caller.
@@ -291,11 +293,15 @@ int renameNoReplace(int fromDir, const char* from, int toDir, const char* to)
 
 int removeEntryAt(int dirFd, const char* name)
 {
+    // unlinkat without AT_REMOVEDIR never removes a folder: tried first, it spares a file an lstat.
+    if (unlinkat(dirFd, name, 0) == 0)
+        return 0;
+    const int unlinkError = errno;
     struct stat st {};
     if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     if (!S_ISDIR(st.st_mode))
-        return unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
+        return unlinkError;
     if (unlinkat(dirFd, name, AT_REMOVEDIR) == 0)
         return 0;
     if (errno != ENOTEMPTY && errno != EEXIST)
