@@ -34,6 +34,7 @@ double minimumFreeSize(float ratio, double capacity);
 struct LocatedItem {
     ItemFolder folder;
     std::string name;
+    int folderFd = -1; // the folder, when the caller holds it open without links; -1: reached by its path
 };
 
 // The books of one trash, the home trash or a volume's, whatever its layouts: the item

@@ -22,12 +22,9 @@ long long nanoseconds(const struct timespec& time)
     return static_cast<long long>(time.tv_sec) * 1000000000LL + time.tv_nsec;
 }
 
-} // namespace
-
-RootItemQueue::FolderStamp RootItemQueue::stampOf(const std::string& folderPath)
+RootItemQueue::FolderStamp stampFrom(const std::optional<struct stat>& st)
 {
-    FolderStamp stamp;
-    const auto st = posix::lstatPath(folderPath);
+    RootItemQueue::FolderStamp stamp;
     if (!st)
         return stamp;
     stamp.present = true;
@@ -41,22 +38,46 @@ RootItemQueue::FolderStamp RootItemQueue::stampOf(const std::string& folderPath)
     return stamp;
 }
 
-void RootItemQueue::fill(std::vector<ItemFolder> folders)
+} // namespace
+
+RootItemQueue::FolderStamp RootItemQueue::stampOf(const std::string& folderPath)
+{
+    return stampFrom(posix::lstatPath(folderPath));
+}
+
+RootItemQueue::~RootItemQueue()
+{
+    closeFolders();
+}
+
+void RootItemQueue::closeFolders()
+{
+    for (const int fd : folderFds_)
+        if (fd >= 0)
+            close(fd);
+    folderFds_.clear();
+}
+
+void RootItemQueue::fill(std::vector<ItemFolder> folders, const std::string& trustedFolder)
 {
     folders_ = std::move(folders);
     stamps_.clear();
     heap_.clear();
+    closeFolders();
     size_t listed = 0;
     for (size_t index = 0; index < folders_.size(); ++index) {
         const ItemFolder& folder = folders_[index];
         // Stamped before the listing: a change made while it is read shows at the next step.
-        stamps_.push_back(stampOf(folder.path));
+        folderFds_.push_back(posix::openFolderWithoutLinks(folder.path, trustedFolder));
+        stamps_.push_back(currentStamp(index));
         std::vector<std::string> names;
         // Never through a link: a folder swapped for one since it was checked lists nothing.
-        if (const int fd = posix::openDirectoryNoFollow(folder.path); fd >= 0) {
+        const int kept = folderFds_.back();
+        const int fd = kept >= 0 ? kept : posix::openDirectoryNoFollow(folder.path);
+        if (fd >= 0)
             names = posix::listDirectoryAt(fd);
+        if (fd >= 0 && fd != kept)
             close(fd);
-        }
         std::erase_if(names, [](const std::string& name) { return !posix::isPlainName(name); });
         const auto dates = folder.layout->itemDates(folder, names);
         for (size_t i = 0; i < names.size(); ++i)
@@ -71,7 +92,7 @@ bool RootItemQueue::needsListing() const
     if (!filled_)
         return true;
     for (size_t i = 0; i < folders_.size(); ++i)
-        if (!(stampOf(folders_[i].path) == stamps_[i]))
+        if (!(currentStamp(i) == stamps_[i]))
             return true;
     return false;
 }
@@ -93,7 +114,19 @@ void RootItemQueue::push(Entry entry)
 void RootItemQueue::noteOwnChange(size_t index)
 {
     if (index < stamps_.size())
-        stamps_[index] = stampOf(folders_[index].path);
+        stamps_[index] = currentStamp(index);
+}
+
+// A folder held open is stamped through its descriptor: the pass deletes in that folder, so
+// its changes are what count, and renaming it away changes it too. One that could not be
+// opened is stamped by its path, so that its coming into being shows.
+RootItemQueue::FolderStamp RootItemQueue::currentStamp(size_t index) const
+{
+    const int fd = folderFds_[index];
+    if (fd < 0)
+        return stampOf(folders_[index].path);
+    struct stat st {};
+    return stampFrom(fstat(fd, &st) == 0 ? std::optional(st) : std::nullopt);
 }
 
 } // namespace bw

@@ -15,6 +15,11 @@ namespace bw {
 // kept for as long as nobody but the pass changes the trash's item folders.
 class RootItemQueue {
 public:
+    RootItemQueue() = default;
+    ~RootItemQueue();
+    RootItemQueue(const RootItemQueue&) = delete;
+    RootItemQueue& operator=(const RootItemQueue&) = delete;
+
     struct Entry {
         std::optional<TimePoint> date;
         size_t listed = 0; // position in the listing, for ties
@@ -23,7 +28,9 @@ public:
     };
 
     // Lists every folder and reads every item's date; the queue then holds the whole trash.
-    void fill(std::vector<ItemFolder> folders);
+    // Each folder is kept open as it was reached then, through no link below `trustedFolder`
+    // (posix::openFolderWithoutLinks), for the deletions in it.
+    void fill(std::vector<ItemFolder> folders, const std::string& trustedFolder);
     // Whether the queue must be filled again before it is used: it never was, it was
     // dropped, or one of its folders changed since it was listed other than as noted by
     // noteOwnChange. A folder swapped, chmod-ed or chown-ed changes too, so the trash's
@@ -38,6 +45,8 @@ public:
     // Puts an item (back) in its place, by the date it carries.
     void push(Entry entry);
     const ItemFolder& folder(size_t index) const { return folders_[index]; }
+    // The folder `index` as opened when it was listed; -1 when it could not be opened so.
+    int folderFd(size_t index) const { return folderFds_[index]; }
     // Whether the folder `index` was a folder, not a link, when last stamped.
     bool isRealFolder(size_t index) const { return stamps_[index].present && stamps_[index].isFolder; }
     // The pass itself has just changed the folder `index`: its new state is no sign of
@@ -59,9 +68,13 @@ public:
     static FolderStamp stampOf(const std::string& folderPath);
 
 private:
+    void closeFolders();
+    FolderStamp currentStamp(size_t index) const;
+
     bool filled_ = false;
     std::vector<ItemFolder> folders_;
     std::vector<FolderStamp> stamps_;
+    std::vector<int> folderFds_;
     std::vector<Entry> heap_;
 };
 

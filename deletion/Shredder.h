@@ -204,6 +204,9 @@ private:
 
     // --- file shredder, on directory descriptors
     // `seen`: the entry's lstat when the caller has just taken it, else it is taken here.
+    // The item `path` in the folder open as `dirFd` (-1: every step fails as on a missing entry).
+    int shredItemIn(int dirFd, const std::string& path, std::atomic<double>* fileSize, const struct stat* seen,
+                    bool* removed);
     int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize,
                      const struct stat* seen = nullptr, bool* removed = nullptr);
     // False when the overwrite was interrupted before it finished.

@@ -73,11 +73,23 @@ void Shredder::initFillData()
 
 int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize, bool* removed)
 {
+    const int dirFd = openParentOf(path, platform_.homeDirectory, *platform_.log);
+    const int result = shredItemIn(dirFd, path, fileSize, nullptr, removed);
+    if (dirFd >= 0)
+        close(dirFd);
+    return result;
+}
+
+int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double>* fileSize, const struct stat* seen,
+                          bool* removed)
+{
     if (removed)
         *removed = false;
     if (shredBreak_.load())
         return kShredDone;
-    const int dirFd = openParentOf(path, platform_.homeDirectory, *platform_.log);
+    // A file just seen needs no walk; the overwrite still opens only the very inode seen.
+    if (dirFd >= 0 && seen && !S_ISDIR(seen->st_mode))
+        return shredEntryAt(dirFd, posix::lastComponent(path).c_str(), path, fileSize, seen, removed);
     int result = kShredDone;
     posix::WalkCallbacks callbacks;
     // A locked folder would keep its entries: unlock it before emptying it.
@@ -103,8 +115,6 @@ int Shredder::shredFolderOrFile(const std::string& path, std::atomic<double>* fi
         return stop ? posix::WalkAction::Stop : posix::WalkAction::Continue;
     };
     const auto walk = posix::walkTree(dirFd, posix::parentPath(path), posix::lastComponent(path), callbacks);
-    if (dirFd >= 0)
-        close(dirFd);
     // A folder swapped or moved away during the walk: what is left stays, as after a failed removal.
     if (walk == posix::WalkResult::Redirected && result == kShredDone)
         result = failWith(kShredRemoveFailed, path);

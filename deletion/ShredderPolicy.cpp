@@ -62,6 +62,16 @@ bool isReachedWithoutLinks(const std::string& trashPath, const std::string& root
     return true;
 }
 
+std::optional<struct stat> lstatOf(const LocatedItem& item)
+{
+    if (item.folderFd < 0)
+        return posix::lstatPath(posix::joinPath(item.folder.path, item.name));
+    struct stat st {};
+    if (fstatat(item.folderFd, item.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return st;
+}
+
 bool sameTime(const struct timespec& a, const struct timespec& b)
 {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -234,7 +244,7 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
     bool listedNow = false;
     failedItemsLeft_ = false;
     if (queue.needsListing()) {
-        queue.fill(trash.itemFolders());
+        queue.fill(trash.itemFolders(), platform_.homeDirectory);
         listedNow = true;
     }
     for (;;) {
@@ -242,7 +252,7 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             // The pass's own view may be old: only a fresh listing says the trash is empty.
             if (listedNow)
                 return kShredNothingLeft;
-            queue.fill(trash.itemFolders());
+            queue.fill(trash.itemFolders(), platform_.homeDirectory);
             listedNow = true;
             failedItemsLeft_ = false;
             continue;
@@ -252,9 +262,10 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
         RootItemQueue::Entry entry = queue.pop();
         const ItemFolder& folder = queue.folder(entry.folder);
         const std::string path = posix::joinPath(folder.path, entry.name);
+        const LocatedItem item{folder, entry.name, queue.folderFd(entry.folder)};
         // The chosen item is read again: one that went is dropped, one whose date changed
         // takes its new place.
-        const auto seen = posix::lstatPath(path);
+        const auto seen = lstatOf(item);
         if (!seen)
             continue;
         if (auto date = folder.layout->dateOf(folder, entry.name, *seen); date != entry.date) {
@@ -273,7 +284,7 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             return kShredDone;
         }
         std::optional<struct stat> left;
-        const int result = shredItemAt(LocatedItem{folder, entry.name}, fileSize, &*seen, &left);
+        const int result = shredItemAt(item, fileSize, &*seen, &left);
         queue.noteOwnChange(entry.folder);
         const bool stays = left && left->st_dev == seen->st_dev && left->st_ino == seen->st_ino;
         if (isFailure(result)) {
@@ -332,9 +343,10 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     }
     const double before = fileSize ? fileSize->load() : 0.0;
     bool removed = false;
-    const int result = shredFolderOrFile(path, fileSize, &removed);
+    const int result = item.folderFd >= 0 ? shredItemIn(item.folderFd, path, fileSize, seen, &removed)
+                                          : shredFolderOrFile(path, fileSize, &removed);
     // Removed here, it is gone; otherwise a stop, a failure or someone else decides.
-    const auto after = removed ? std::nullopt : posix::lstatPath(path);
+    const auto after = removed ? std::nullopt : lstatOf(item);
     // An item a stop left half deleted is neither deleted nor failed.
     const bool gone = result == kShredDone && !after;
     if (gone || isFailure(result))
