@@ -66,4 +66,30 @@ void Shredder::setLastAutoExecDate(TimePoint date)
     platform_.defaults->synchronize();
 }
 
+void Shredder::noteAutoDeletion(TimePoint date)
+{
+    // A pass deletes item after item: the settings file is written at the first deletion,
+    // then at most once a minute, and when the pass ends (endAutoShred), not at every item.
+    if (!passDateWritten_ || date - *passDateWritten_ >= kPassDateInterval || date < *passDateWritten_) {
+        setLastAutoExecDate(date);
+        passDateWritten_ = date;
+        passDateUnwritten_ = false;
+        return;
+    }
+    {
+        std::lock_guard lock(dateMutex_);
+        lastAutoExecDate_ = date;
+    }
+    platform_.defaults->setDate(keys::LastAutoExecuteDate, date);
+    passDateUnwritten_ = true;
+}
+
+void Shredder::writePassDate()
+{
+    if (passDateUnwritten_)
+        platform_.defaults->synchronize();
+    passDateWritten_.reset();
+    passDateUnwritten_ = false;
+}
+
 } // namespace bw

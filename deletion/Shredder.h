@@ -158,6 +158,12 @@ private:
 
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;
+    // The running pass's deletion dates, kept at each deletion and written now and then.
+    static constexpr Seconds kPassDateInterval{60.0};
+    void noteAutoDeletion(TimePoint date);
+    void writePassDate();
+    std::optional<TimePoint> passDateWritten_; // only the pass's thread touches these two
+    bool passDateUnwritten_ = false;
 
     // --- automatic delete pass
     // How a cycle came out, and the trash its last step worked on (the one to rebuild

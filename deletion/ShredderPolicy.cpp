@@ -129,7 +129,7 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
         }
         // Nothing was deleted when the step failed, or found only items that failed before.
         if (!forced && !isFailure(result) && !(result == kShredNothingLeft && failedItemsLeft_))
-            setLastAutoExecDate(platform_.clock->now());
+            noteAutoDeletion(platform_.clock->now());
         return false;
     };
 
@@ -189,6 +189,7 @@ void Shredder::endAutoShred(const CycleOutcome& last)
     if (shredMode_.load() == 1)
         removeOrphansOfMarkedTrashes();
     setShredMode(0);
+    writePassDate();
     outVolume_->clearShredFile();
     reportPass(forced, stopped);
     passGuard_.store(false);

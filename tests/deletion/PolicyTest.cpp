@@ -141,8 +141,11 @@ TEST_F(PolicyTest, ShortOfSpaceDeletesOldestFirstOnePerTrashPerCycle)
     wake();
     tp.space.set(kCapacity, kShort);
     tp.space.setFor(data, kCapacity, kShort);
+    const int writesBefore = tp.defaults.synchronizeCount;
 
     runPass();
+    // Eight deletions within a minute: the settings file is written at the first and at the end.
+    EXPECT_EQ(tp.defaults.synchronizeCount - writesBefore, 2);
     const auto home = shredded(tp.trash());
     ASSERT_EQ(home.size(), 6u); // the folder's file, then each root item
     EXPECT_EQ(home[0], "old-folder/fresh");
