@@ -68,7 +68,7 @@ void RootItemQueue::fill(std::vector<ItemFolder> folders, const std::string& tru
     for (size_t index = 0; index < folders_.size(); ++index) {
         const ItemFolder& folder = folders_[index];
         // Stamped before the listing: a change made while it is read shows at the next step.
-        folderFds_.push_back(posix::openFolderWithoutLinks(folder.path, trustedFolder));
+        folderFds_.push_back(holdsFolders_ ? posix::openFolderWithoutLinks(folder.path, trustedFolder) : -1);
         stamps_.push_back(currentStamp(index));
         std::vector<std::string> names;
         // Never through a link: a folder swapped for one since it was checked lists nothing.

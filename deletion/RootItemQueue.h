@@ -15,7 +15,10 @@ namespace bw {
 // kept for as long as nobody but the pass changes the trash's item folders.
 class RootItemQueue {
 public:
-    RootItemQueue() = default;
+    // `holdsFolders`: keep each folder open from its listing to the next, for the deletions
+    // in it. Off for a volume's trash, which the user may eject while the pass runs: its
+    // folders are then opened at each step and a held descriptor never makes it busy.
+    explicit RootItemQueue(bool holdsFolders = true) : holdsFolders_(holdsFolders) {}
     ~RootItemQueue();
     RootItemQueue(const RootItemQueue&) = delete;
     RootItemQueue& operator=(const RootItemQueue&) = delete;
@@ -28,8 +31,8 @@ public:
     };
 
     // Lists every folder and reads every item's date; the queue then holds the whole trash.
-    // Each folder is kept open as it was reached then, through no link below `trustedFolder`
-    // (posix::openFolderWithoutLinks), for the deletions in it.
+    // A held folder is kept open as it was reached then, through no link below
+    // `trustedFolder` (posix::openFolderWithoutLinks).
     void fill(std::vector<ItemFolder> folders, const std::string& trustedFolder);
     // Whether the queue must be filled again before it is used: it never was, it was
     // dropped, or one of its folders changed since it was listed other than as noted by
@@ -45,7 +48,8 @@ public:
     // Puts an item (back) in its place, by the date it carries.
     void push(Entry entry);
     const ItemFolder& folder(size_t index) const { return folders_[index]; }
-    // The folder `index` as opened when it was listed; -1 when it could not be opened so.
+    // The folder `index` as opened when it was listed; -1 when it is not held or could not be
+    // opened so.
     int folderFd(size_t index) const { return folderFds_[index]; }
     // Whether the folder `index` was a folder, not a link, when last stamped.
     bool isRealFolder(size_t index) const { return stamps_[index].present && stamps_[index].isFolder; }
@@ -71,6 +75,7 @@ private:
     void closeFolders();
     FolderStamp currentStamp(size_t index) const;
 
+    bool holdsFolders_ = true;
     bool filled_ = false;
     std::vector<ItemFolder> folders_;
     std::vector<FolderStamp> stamps_;

@@ -231,7 +231,8 @@ int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumbe
     // number was taken, that number now names another volume, whose trash they are not in.
     if (outExternal_->volumePathWithDrive(driveNumber) != volumePath)
         platform_.log->line(strprintf("Volume list moved during the pass; working on %s", volumePath.c_str()));
-    const int result = shredOldestOf(*outExternal_->booksAtPath(volumePath), passQueues_[volumePath],
+    RootItemQueue& queue = passQueues_.try_emplace(volumePath, false).first->second;
+    const int result = shredOldestOf(*outExternal_->booksAtPath(volumePath), queue,
                                      outExternal_->trashSizePtrAtPath(volumePath));
     if (result == kShredNothingLeft) {
         outExternal_->initTrashFilesAtPath(volumePath);

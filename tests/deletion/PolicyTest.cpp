@@ -1,4 +1,5 @@
 #include "app/Controllers.h"
+#include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
 #include "tests/support/OrdinaryUser.h"
 #include "tests/support/TestPlatform.h"
@@ -220,6 +221,35 @@ TEST_F(PolicyTest, ChangesMadeDuringAPassReorderWhatIsLeft)
     runPass();
     EXPECT_EQ(shredded(tp.trash()), (std::vector<std::string>{"a", "older", "c", "d", "b"}));
     EXPECT_TRUE(internal().rootArray().empty());
+}
+
+// Between its steps on a volume the pass holds nothing open there: the user may eject it.
+TEST_F(PolicyTest, NoVolumeIsKeptBusyBetweenSteps)
+{
+    for (const auto& [name, days] : {std::pair{"a", 5}, {"b", 4}, {"c", 3}})
+        homeItem(name, days);
+    const std::string data = volume("Data");
+    volumeItem(data, "501/x", 5);
+    volumeItem(data, "501/y", 4);
+    wake();
+    tp.space.set(kCapacity, kShort);
+    tp.space.setFor(data, kCapacity, kShort);
+    std::vector<std::string> heldOnVolume;
+    log.hook = [&](const std::string& line) {
+        if (line.rfind("shredFile:" + tp.trash(), 0) != 0)
+            return; // a step on the home trash: the volume's is between two of its own
+        for (const auto& fd : posix::listDirectory("/proc/self/fd")) {
+            char target[4096] = {};
+            if (readlink(("/proc/self/fd/" + fd).c_str(), target, sizeof target - 1) > 0 &&
+                std::string(target).rfind(data, 0) == 0)
+                heldOnVolume.push_back(target);
+        }
+    };
+
+    runPass();
+    EXPECT_EQ(shredded(data + "/.Trashes"), (std::vector<std::string>{"501/x", "501/y"}));
+    EXPECT_EQ(shredded(tp.trash()).size(), 3u);
+    EXPECT_EQ(heldOnVolume, std::vector<std::string>{});
 }
 
 TEST_F(PolicyTest, ATrashWithAZeroCounterIsSkipped)
