@@ -196,8 +196,8 @@ private:
     mutable std::mutex failedMutex_;
     std::vector<FailedItem> failedItems_;
 
-    // `left`, when given, receives what is still at the item's path afterwards.
-    // `seen`: the item's lstat, just taken by the caller; `left`: the item as the attempt left it.
+    // `seen`: the item's lstat, just taken by the caller; `left`, when given, receives what is
+    // still at the item's path afterwards.
     int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, const struct stat* seen = nullptr,
                     std::optional<struct stat>* left = nullptr);
     void resetPassTotals();
@@ -209,10 +209,10 @@ private:
     void endAutoShred(const CycleOutcome& last);
 
     // --- file shredder, on directory descriptors
-    // `seen`: the entry's lstat when the caller has just taken it, else it is taken here.
     // The item `path` in the folder open as `dirFd` (-1: every step fails as on a missing entry).
     int shredItemIn(int dirFd, const std::string& path, std::atomic<double>* fileSize, const struct stat* seen,
                     bool* removed);
+    // `seen`: the entry's lstat when the caller has just taken it, else it is taken here.
     int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize,
                      const struct stat* seen = nullptr, bool* removed = nullptr);
     // False when the overwrite was interrupted before it finished.

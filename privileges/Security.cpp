@@ -119,13 +119,6 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
 {
     bool started = false;
     long result = 0;
-    const auto item = posix::lstatPath(path);
-    // Only folders are checked (a file goes by its folder's permissions), so a file needs no walk.
-    if (!item || !S_ISDIR(item->st_mode)) {
-        if (repairStarted)
-            *repairStarted = false;
-        return item ? 0 : ENOENT;
-    }
     const std::string folder = posix::parentPath(path);
     const int parentFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (parentFd < 0) {
@@ -145,7 +138,10 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
                 result = checked;
             return result == -1 ? posix::WalkAction::Stop : posix::WalkAction::Continue;
         };
-        posix::walkTree(parentFd, folder, posix::lastComponent(path), callbacks);
+        if (!posix::lstatPath(path))
+            result = ENOENT;
+        else
+            posix::walkTree(parentFd, folder, posix::lastComponent(path), callbacks);
         close(parentFd);
     }
     if (repairStarted)
