@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -136,7 +137,13 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
     logVerbose(*platform_.log, *platform_.keys, strprintf("shredFile:%s", path.c_str()));
     if (shredBreak_.load())
         return kShredDone;
-    posix::clearImmutableAt(dirFd, name);
+    // A locked entry can be neither written, renamed nor removed, so it is unlocked first.
+    // A file just seen that is only to be renamed and removed is spared that look: a refusal
+    // (EPERM) has it unlocked, and the step is tried once more.
+    const bool testMode = outPrefs_ && outPrefs_->testModeSwitch();
+    const bool unlockWhenRefused = seen && !S_ISDIR(seen->st_mode) && !shredderSwitch() && !testMode;
+    if (!unlockWhenRefused)
+        posix::clearImmutableAt(dirFd, name);
     if (outVolume_)
         outVolume_->dispShredFileWithPath(path);
 
@@ -153,14 +160,19 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
     }
 
     std::string current = name;
-    const int renamed = noRenameSwitch_.load() ? 0 : renameToStampAt(dirFd, name, current);
+    const auto unlockedRetry = [&](int error, const std::function<int()>& step) {
+        return error == EPERM && unlockWhenRefused && posix::clearImmutableAt(dirFd, current.c_str()) ? step() : error;
+    };
+    const auto rename = [&] { return renameToStampAt(dirFd, name, current); };
+    const int renamed = noRenameSwitch_.load() ? 0 : unlockedRetry(rename(), rename);
     if (renamed != 0 && !isGone(dirFd, current))
         return failWith(kShredRenameFailed, path);
-    if (renamed == 0 && outPrefs_ && outPrefs_->testModeSwitch()) {
+    if (renamed == 0 && testMode) {
         if (moveIntoDumpFolder(dirFd, current) != 0 && !isGone(dirFd, current))
             return failWith(kShredMoveFailed, path);
     } else if (renamed == 0) {
-        const bool removedHere = posix::removeEntryAt(dirFd, current.c_str()) == 0;
+        const auto remove = [&] { return posix::removeEntryAt(dirFd, current.c_str()); };
+        const bool removedHere = unlockedRetry(remove(), remove) == 0;
         if (!removedHere && !isGone(dirFd, current))
             return failWith(kShredRemoveFailed, path);
         if (removed)

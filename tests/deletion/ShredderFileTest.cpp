@@ -227,19 +227,26 @@ TEST_F(ShredderFileTest, SpecialFilesAreRemovedWithoutBlocking)
     EXPECT_FALSE(exists(inTrash("pipe")));
 }
 
-TEST_F(ShredderFileTest, LockedEntriesAreUnlockedFirst)
+// Overwritten, or only renamed and removed (then unlocked when refused), or only removed.
+TEST_F(ShredderFileTest, LockedEntriesAreUnlockedWhateverTheSwitches)
 {
-    makeFolder(inTrash("locked-folder"));
-    writeFile(inTrash("locked-folder/locked-file"), 30);
-    const int trashFd = posix::openDirectoryNoFollow(tp.trash());
-    const int folderFd = posix::openDirectoryNoFollow(inTrash("locked-folder"));
-    const bool locked = posix::setImmutableAt(folderFd, "locked-file") && posix::setImmutableAt(trashFd, "locked-folder");
-    close(folderFd);
-    close(trashFd);
-    if (!locked)
-        GTEST_SKIP() << "this file system or user cannot set the immutable flag";
-    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("locked-folder"), &counter), kShredDone);
-    EXPECT_FALSE(exists(inTrash("locked-folder")));
+    for (const auto& [overwrite, noRename] : {std::pair{true, false}, {false, false}, {false, true}}) {
+        SCOPED_TRACE(std::string(overwrite ? "overwrite" : "no overwrite") + (noRename ? ", no rename" : ""));
+        shredder().setShredderSwitch(overwrite);
+        shredder().setNoRenameSwitch(noRename);
+        makeFolder(inTrash("locked-folder"));
+        writeFile(inTrash("locked-folder/locked-file"), 30);
+        const int trashFd = posix::openDirectoryNoFollow(tp.trash());
+        const int folderFd = posix::openDirectoryNoFollow(inTrash("locked-folder"));
+        const bool locked =
+            posix::setImmutableAt(folderFd, "locked-file") && posix::setImmutableAt(trashFd, "locked-folder");
+        close(folderFd);
+        close(trashFd);
+        if (!locked)
+            GTEST_SKIP() << "this file system or user cannot set the immutable flag";
+        EXPECT_EQ(shredder().shredFolderOrFile(inTrash("locked-folder"), &counter), kShredDone);
+        EXPECT_FALSE(exists(inTrash("locked-folder")));
+    }
 }
 
 TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
