@@ -58,30 +58,30 @@ std::optional<TimePoint> Shredder::lastAutoExecDate() const
 
 void Shredder::setLastAutoExecDate(TimePoint date)
 {
+    keepLastAutoExecDate(date);
+    platform_.defaults->synchronize();
+}
+
+void Shredder::keepLastAutoExecDate(TimePoint date)
+{
     {
         std::lock_guard lock(dateMutex_);
         lastAutoExecDate_ = date;
     }
     platform_.defaults->setDate(keys::LastAutoExecuteDate, date);
-    platform_.defaults->synchronize();
 }
 
 void Shredder::noteAutoDeletion(TimePoint date)
 {
     // A pass deletes item after item: the settings file is written at the first deletion,
     // then at most once a minute, and when the pass ends (endAutoShred), not at every item.
-    if (!passDateWritten_ || date - *passDateWritten_ >= kPassDateInterval || date < *passDateWritten_) {
-        setLastAutoExecDate(date);
+    keepLastAutoExecDate(date);
+    const bool due = !passDateWritten_ || date - *passDateWritten_ >= kPassDateInterval || date < *passDateWritten_;
+    passDateUnwritten_ = !due;
+    if (due) {
+        platform_.defaults->synchronize();
         passDateWritten_ = date;
-        passDateUnwritten_ = false;
-        return;
     }
-    {
-        std::lock_guard lock(dateMutex_);
-        lastAutoExecDate_ = date;
-    }
-    platform_.defaults->setDate(keys::LastAutoExecuteDate, date);
-    passDateUnwritten_ = true;
 }
 
 void Shredder::writePassDate()

@@ -160,6 +160,7 @@ private:
     std::optional<TimePoint> lastAutoExecDate_;
     // The running pass's deletion dates, kept at each deletion and written now and then.
     static constexpr Seconds kPassDateInterval{60.0};
+    void keepLastAutoExecDate(TimePoint date); // in memory and in the store, not yet in the file
     void noteAutoDeletion(TimePoint date);
     void writePassDate();
     std::optional<TimePoint> passDateWritten_; // only the pass's thread touches these two

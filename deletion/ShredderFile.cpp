@@ -16,7 +16,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -160,19 +159,19 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
     }
 
     std::string current = name;
-    const auto unlockedRetry = [&](int error, const std::function<int()>& step) {
+    const auto unlockedRetry = [&](const auto& step) {
+        const int error = step();
         return error == EPERM && unlockWhenRefused && posix::clearImmutableAt(dirFd, current.c_str()) ? step() : error;
     };
-    const auto rename = [&] { return renameToStampAt(dirFd, name, current); };
-    const int renamed = noRenameSwitch_.load() ? 0 : unlockedRetry(rename(), rename);
+    const int renamed =
+        noRenameSwitch_.load() ? 0 : unlockedRetry([&] { return renameToStampAt(dirFd, name, current); });
     if (renamed != 0 && !isGone(dirFd, current))
         return failWith(kShredRenameFailed, path);
     if (renamed == 0 && testMode) {
         if (moveIntoDumpFolder(dirFd, current) != 0 && !isGone(dirFd, current))
             return failWith(kShredMoveFailed, path);
     } else if (renamed == 0) {
-        const auto remove = [&] { return posix::removeEntryAt(dirFd, current.c_str()); };
-        const bool removedHere = unlockedRetry(remove(), remove) == 0;
+        const bool removedHere = unlockedRetry([&] { return posix::removeEntryAt(dirFd, current.c_str()); }) == 0;
         if (!removedHere && !isGone(dirFd, current))
             return failWith(kShredRemoveFailed, path);
         if (removed)
