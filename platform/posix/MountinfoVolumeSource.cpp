@@ -180,16 +180,17 @@ std::vector<std::string> MountinfoVolumeSource::volumePaths()
         struct statvfs vfs {};
         if (stat(entry.mountPoint.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
             continue;
+        // The startup volume, and a file system already listed under another mount point
+        // (a bind mount): one trash, one set of books. Known before any costlier look.
+        if (seen.count(st.st_dev) != 0)
+            continue;
         if (statvfs(entry.mountPoint.c_str(), &vfs) != 0 || (vfs.f_flag & ST_RDONLY) != 0)
             continue;
         // A root the user cannot write ("/" seen from a bind mount, say) still counts when
         // the user trashed something there earlier.
         if (access(entry.mountPoint.c_str(), W_OK) != 0 && !holdsTrashOf(entry.mountPoint))
             continue;
-        // The startup volume, and a file system already listed under another mount point
-        // (a bind mount): one trash, one set of books.
-        if (!seen.insert(st.st_dev).second)
-            continue;
+        seen.insert(st.st_dev);
         paths.push_back(entry.mountPoint);
     }
     return paths;

@@ -1,6 +1,8 @@
 // brindlewick-repair: started once by pkexec for the tray program, it reads repair
 // requests on standard input for as long as the program runs, and carries them out one
 // after another in the background, so the program never waits for one.
+#include "platform/posix/Files.h"
+#include "platform/posix/TrashLayouts.h"
 #include "privileges/helper/RepairHelper.h"
 
 #include <condition_variable>
@@ -8,7 +10,6 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
-#include <string_view>
 #include <thread>
 
 namespace {
@@ -48,8 +49,8 @@ public:
 private:
     static bool covers(const std::string& folder, const std::string& path)
     {
-        constexpr std::string_view shared = "/.Trashes";
-        if (folder.size() >= shared.size() && folder.compare(folder.size() - shared.size(), shared.size(), shared) == 0)
+        // A volume's shared trash folder covers only itself: each user's folder in it is its own.
+        if (folder == bw::posix::classicVolumeTrash(bw::posix::parentPath(folder)))
             return path == folder;
         return path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
                                   path[folder.size()] == '/');
