@@ -291,7 +291,17 @@ double External::usedSizeWithPath(const std::string& volumePath) const
 
 double External::miniSizeWithPath(const std::string& volumePath) const
 {
-    return minimumFreeSize(outPrefs_->minimumRatio(), totalSizeWithPath(volumePath));
+    return miniSizeOf(totalSizeWithPath(volumePath));
+}
+
+SpaceFigures External::spaceFiguresWithPath(const std::string& volumePath) const
+{
+    return platform_.space->figures(volumePath);
+}
+
+double External::miniSizeOf(double capacity) const
+{
+    return minimumFreeSize(outPrefs_->minimumRatio(), capacity);
 }
 
 // --- size counters

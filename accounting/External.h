@@ -1,6 +1,7 @@
 #pragma once
 #include "accounting/TrashBooks.h"
 #include "platform/Clock.h"
+#include "platform/SpaceSource.h"
 
 #include <array>
 #include <atomic>
@@ -63,6 +64,9 @@ public:
     double freeSizeWithPath(const std::string& volumePath) const;
     double usedSizeWithPath(const std::string& volumePath) const;
     double miniSizeWithPath(const std::string& volumePath) const;
+    // Capacity and free space in one reading, and the minimum for a capacity so read.
+    SpaceFigures spaceFiguresWithPath(const std::string& volumePath) const;
+    double miniSizeOf(double capacity) const;
     double trashSizeWithPath(const std::string& volumePath) const;
     void setTrashSize(double bytes, const std::string& volumePath);
     std::atomic<double>* trashSizePtrAtPath(const std::string& volumePath);

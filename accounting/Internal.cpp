@@ -224,7 +224,17 @@ double Internal::miniSizeWithRatio(float ratio) const
 
 double Internal::miniSize() const
 {
-    return miniSizeWithRatio(outPrefs_->minimumRatio());
+    return miniSizeOf(totalSize());
+}
+
+SpaceFigures Internal::spaceFigures() const
+{
+    return platform_.space->figures(volumeAnchor());
+}
+
+double Internal::miniSizeOf(double capacity) const
+{
+    return minimumFreeSize(outPrefs_->minimumRatio(), capacity);
 }
 
 double Internal::fullTrashSize() const

@@ -1,6 +1,7 @@
 #pragma once
 #include "accounting/TrashBooks.h"
 #include "platform/Clock.h"
+#include "platform/SpaceSource.h"
 
 #include <atomic>
 #include <optional>
@@ -41,6 +42,9 @@ public:
     double usedSize() const;
     double miniSize() const;
     double miniSizeWithRatio(float ratio) const;
+    // Capacity and free space in one reading, and the minimum for a capacity so read.
+    SpaceFigures spaceFigures() const;
+    double miniSizeOf(double capacity) const;
     double fullTrashSize() const;
     double fullTrashSizeWithRatio(float ratio) const;
 

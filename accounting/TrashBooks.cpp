@@ -55,10 +55,9 @@ std::vector<ItemFolder> TrashBooks::itemFolders() const
     return usable;
 }
 
-void TrashBooks::forEachFolder(
-    const std::function<void(const ItemFolder&, int fd, std::vector<std::string>&)>& visit) const
+void TrashBooks::forEachFolderOf(const std::vector<ItemFolder>& folders, const FolderVisit& visit)
 {
-    for (const auto& folder : itemFolders()) {
+    for (const auto& folder : folders) {
         // Never through a link: a folder swapped for one since it was checked lists nothing.
         const int fd = posix::openDirectoryNoFollow(folder.path);
         if (fd < 0)
@@ -81,8 +80,13 @@ std::vector<std::string> TrashBooks::rootItems() const
 
 int TrashBooks::rootItemCount() const
 {
+    return rootItemCountOf(itemFolders());
+}
+
+int TrashBooks::rootItemCountOf(const std::vector<ItemFolder>& folders)
+{
     size_t count = 0;
-    forEachFolder([&count](const ItemFolder&, int, std::vector<std::string>& names) { count += names.size(); });
+    forEachFolderOf(folders, [&count](const ItemFolder&, int, std::vector<std::string>& names) { count += names.size(); });
     return static_cast<int>(count);
 }
 

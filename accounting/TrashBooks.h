@@ -56,6 +56,8 @@ public:
     // Every root item, read afresh, folder after folder in listing order.
     std::vector<std::string> rootItems() const;
     int rootItemCount() const;
+    // The root items of `folders`, as itemFolders gave them, counted afresh.
+    static int rootItemCountOf(const std::vector<ItemFolder>& folders);
 
     // The full and the incremental measurement. Each waits until no other measurement of
     // this trash runs, and leaves `counter` (when given) equal to the table's sum.
@@ -85,7 +87,9 @@ private:
     void takeMeasuringFlag();
     void releaseMeasuringFlag();
     // Calls `visit` with each item folder's open descriptor and its entries' names.
-    void forEachFolder(const std::function<void(const ItemFolder&, int fd, std::vector<std::string>&)>& visit) const;
+    using FolderVisit = std::function<void(const ItemFolder&, int fd, std::vector<std::string>&)>;
+    void forEachFolder(const FolderVisit& visit) const { forEachFolderOf(itemFolders(), visit); }
+    static void forEachFolderOf(const std::vector<ItemFolder>& folders, const FolderVisit& visit);
     double storeItems(const std::function<void(TrashFiles&)>& change, std::atomic<double>* counter);
 
     const Platform& platform_;

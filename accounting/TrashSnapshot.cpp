@@ -103,32 +103,46 @@ std::string isoDate(TimePoint date)
 
 } // namespace
 
-TrashState homeTrashState(const Internal& internal)
+TrashState homeTrashFigures(const Internal& internal)
 {
     TrashState state;
-    state.mountPoint = internal.volumeMountPoint();
-    state.name = internal.volumeName();
-    state.folders = folderPaths(internal.itemFolders());
-    state.items = internal.trashFileCount();
     state.status = internal.trashStatus();
     state.measuring = internal.trashSizeing();
     // Capacity once: the minimum is a share of it, and the figures must add up.
-    const SpaceFigures space{internal.totalSize(), internal.freeSize()};
-    fill(state, space, internal.miniSize(), internal.trashSize());
+    const SpaceFigures space = internal.spaceFigures();
+    fill(state, space, internal.miniSizeOf(space.capacity), internal.trashSize());
+    return state;
+}
+
+TrashState volumeTrashFigures(const External& external, const std::string& volumePath)
+{
+    TrashState state;
+    state.status = external.booksAtPath(volumePath)->status();
+    state.measuring = external.trashSizeingAtPath(volumePath);
+    const SpaceFigures space = external.spaceFiguresWithPath(volumePath);
+    fill(state, space, external.miniSizeOf(space.capacity), external.trashSizeWithPath(volumePath));
+    return state;
+}
+
+TrashState homeTrashState(const Internal& internal)
+{
+    TrashState state = homeTrashFigures(internal);
+    state.mountPoint = internal.volumeMountPoint();
+    state.name = posix::lastComponent(state.mountPoint);
+    const auto folders = internal.itemFolders();
+    state.folders = folderPaths(folders);
+    state.items = TrashBooks::rootItemCountOf(folders);
     return state;
 }
 
 TrashState volumeTrashState(const External& external, const std::string& volumePath)
 {
-    TrashState state;
+    TrashState state = volumeTrashFigures(external, volumePath);
     state.mountPoint = volumePath;
     state.name = posix::lastComponent(volumePath);
-    state.folders = folderPaths(external.itemFoldersAtPath(volumePath));
-    state.items = external.trashFileCountWithPath(volumePath);
-    state.status = external.booksAtPath(volumePath)->status();
-    state.measuring = external.trashSizeingAtPath(volumePath);
-    const SpaceFigures space{external.totalSizeWithPath(volumePath), external.freeSizeWithPath(volumePath)};
-    fill(state, space, external.miniSizeWithPath(volumePath), external.trashSizeWithPath(volumePath));
+    const auto folders = external.itemFoldersAtPath(volumePath);
+    state.folders = folderPaths(folders);
+    state.items = TrashBooks::rootItemCountOf(folders);
     return state;
 }
 

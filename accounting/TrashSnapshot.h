@@ -42,6 +42,10 @@ struct TrashSnapshot {
 
 TrashState homeTrashState(const Internal& internal);
 TrashState volumeTrashState(const External& external, const std::string& volumePath);
+// The figures alone (space, counter, status), without listing the trash or finding its
+// volume: what the menu and the information panel show at each opening or refresh.
+TrashState homeTrashFigures(const Internal& internal);
+TrashState volumeTrashFigures(const External& external, const std::string& volumePath);
 TrashSnapshot takeSnapshot(const Internal& internal, const External& external,
                            std::optional<TimePoint> lastAutoDelete, bool passRunning);
 

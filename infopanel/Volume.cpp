@@ -236,7 +236,7 @@ std::optional<TrashState> Volume::selectedTrashState(InfoPanelView& panel, int i
     if (index == 0) {
         if (outInternal_->trashSize() < 0.0)
             outInternal_->setTrashSize(0.0);
-        return homeTrashState(*outInternal_);
+        return homeTrashFigures(*outInternal_);
     }
     const auto paths = outExternal_->volumePaths();
     if (paths.empty())
@@ -254,7 +254,7 @@ std::optional<TrashState> Volume::selectedTrashState(InfoPanelView& panel, int i
     const std::string& volume = paths[static_cast<size_t>(drive)];
     if (outExternal_->trashSizeWithPath(volume) < 0.0)
         outExternal_->setTrashSize(0.0, volume);
-    return volumeTrashState(*outExternal_, volume);
+    return volumeTrashFigures(*outExternal_, volume);
 }
 
 // --- the buttons and the menu

@@ -158,7 +158,7 @@ MenuItemState Manager::validateMenuItem(int tag)
     case kMenuUsed:
     case kMenuTrash:
     case kMenuFree:
-        return figureItem(tag, homeTrashState(*outInternal_));
+        return figureItem(tag, homeTrashFigures(*outInternal_));
     case kMenuForcedTrash:
     case kMenuDeleteSelects:
     case kMenuDeletePanel:
