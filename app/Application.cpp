@@ -3,45 +3,20 @@
 #include "app/CommandLine.h"
 #include "app/Controllers.h"
 #include "app/Desktop.h"
-#include "platform/AlertPresenter.h"
-#include "platform/HeadlessStatusItem.h"
-#include "platform/Platform.h"
-#include "platform/PrivilegedLauncher.h"
-#include "platform/TrashItemChooser.h"
-#include "platform/VolumeSource.h"
-#include "platform/Workers.h"
-#include "platform/posix/DesktopAutostart.h"
-#include "platform/posix/MountinfoVolumeSource.h"
-#include "platform/posix/PkexecLauncher.h"
-#include "platform/posix/StatvfsSpaceSource.h"
 #include "platform/posix/SyslogLog.h"
-#include "platform/posix/SystemClock.h"
-#include "platform/qt/QtAlertPresenter.h"
-#include "platform/qt/QtClipboardSelection.h"
-#include "platform/qt/QtDefaultsStore.h"
-#include "platform/qt/QtInfoPanel.h"
-#include "platform/qt/QtMainLoop.h"
-#include "platform/qt/QtPrefsPanel.h"
 #include "platform/qt/QtStatusItem.h"
 #include "platform/qt/QtStatusMenu.h"
-#include "platform/qt/QtStrings.h"
-#include "platform/qt/QtTrashItemChooser.h"
 #include "platform/qt/QuitSignals.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/TrashFeed.h"
 #include "platform/x11/X11ModifierKeys.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <memory>
 
 namespace bw {
 
 namespace {
-
-// A program that holds the single-instance lock may still be starting up.
-constexpr int kStartingInstanceWait = 10000;
 
 // Whether windows and a tray can be had: a platform asked for by name, a Wayland session,
 // or an X display that answers. Without one the program runs headless.
@@ -78,7 +53,7 @@ int runApplication(int argc, char** argv)
     // hand it their request, waiting while it starts, and end without error.
     qt::SingleInstance instance(log);
     if (!instance.lock()) {
-        if (instance.tellRunningInstance(kStartingInstanceWait))
+        if (instance.tellRunningInstance(qt::SingleInstance::kStartingWait))
             log.line("Already running; that program checks the trashes now");
         else
             log.line("Already running, but that program did not answer");

@@ -20,8 +20,6 @@ namespace {
 
 enum Exit : int { kExitDone = 0, kExitFailed = 1, kExitUsage = 2 };
 
-// A program that holds the single-instance lock may still be starting up.
-constexpr int kStartingInstanceWait = 10000;
 constexpr int kProgressMilliseconds = 200;
 
 void out(const std::string& text)
@@ -54,10 +52,16 @@ public:
         desktop_.workers.waitForAll();
     }
 
-    TrashSnapshot snapshot() const
+    TrashSnapshot snapshot() const { return controllers_.manager.snapshot(); }
+    // What the running program would answer to `request`.
+    std::string answer(const std::string& request) { return controllers_.manager.answerRequest(request); }
+    // The root items of every trash, counted afresh.
+    int itemsLeft() const
     {
-        return takeSnapshot(controllers_.internal, controllers_.external, controllers_.shredder.lastAutoExecDate(),
-                            false);
+        int items = controllers_.internal.trashFileCount();
+        for (const auto& path : controllers_.external.volumePaths())
+            items += controllers_.external.trashFileCountWithPath(path);
+        return items;
     }
 
     // The forced emptying of every trash in the foreground, with a progress line; SIGINT or
@@ -78,7 +82,7 @@ public:
         std::string shown;
         QTimer progress;
         QObject::connect(&progress, &QTimer::timeout, &app, [&] {
-            const std::string line = strprintf("%d items left, %s freed", snapshot().totalItems(),
+            const std::string line = strprintf("%d items left, %s freed", itemsLeft(),
                                                readableSize(shredder.passTotals().bytes).c_str());
             if (line != shown && terminal)
                 err("\r\033[K" + line);
@@ -91,7 +95,7 @@ public:
         const PassTotals totals = shredder.passTotals();
         err(strprintf("%s%s%d items deleted (%s), %d failed\n", terminal ? "\r\033[K" : "",
                       stopped ? "Stopped: " : "", totals.deleted, readableSize(totals.bytes).c_str(), totals.failed));
-        return !stopped && totals.failed == 0 && snapshot().totalItems() == 0;
+        return !stopped && totals.failed == 0 && itemsLeft() == 0;
     }
 
 private:
@@ -104,6 +108,15 @@ private:
     Desktop desktop_;
     Controllers controllers_;
 };
+
+// The running program's answer to `request`; none, said on standard error, when it gave none.
+std::optional<std::string> askInstance(qt::SingleInstance& instance, const char* request)
+{
+    auto answer = instance.ask(request, qt::SingleInstance::kStartingWait);
+    if (!answer)
+        err("Brindlewick runs but did not answer\n");
+    return answer;
+}
 
 // "y" or "yes" on the terminal, asked on standard error.
 bool userAgrees(int items, double bytes)
@@ -122,7 +135,7 @@ int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& i
     int items = 0;
     double bytes = 0.0;
     if (running) {
-        const auto totals = instance.ask("totals", kStartingInstanceWait);
+        const auto totals = instance.ask("totals", qt::SingleInstance::kStartingWait);
         if (!totals || std::sscanf(totals->c_str(), "%d %lf", &items, &bytes) != 2) {
             err("Brindlewick runs but did not answer\n");
             return kExitFailed;
@@ -141,7 +154,7 @@ int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& i
         return kExitFailed;
     }
     if (running) {
-        if (instance.ask("empty", kStartingInstanceWait) != "done\n") {
+        if (instance.ask("empty", qt::SingleInstance::kStartingWait) != "done\n") {
             err("Brindlewick runs but did not answer\n");
             return kExitFailed;
         }
@@ -159,12 +172,8 @@ int askRunning(qt::SingleInstance& instance, bool running, const char* request,
         err("Brindlewick is not running\n");
         return kExitFailed;
     }
-    const auto answer = instance.ask(request, kStartingInstanceWait);
-    if (!answer) {
-        err("Brindlewick runs but did not answer\n");
-        return kExitFailed;
-    }
-    return report(*answer);
+    const auto answer = askInstance(instance, request);
+    return answer ? report(*answer) : kExitFailed;
 }
 
 } // namespace
@@ -224,17 +233,10 @@ int runCommandLine(int argc, char** argv)
 
     if (parser.isSet(status)) {
         const char* request = parser.isSet(json) ? "status" : "table";
-        if (running) {
-            const auto answer = instance.ask(request, kStartingInstanceWait);
-            if (!answer) {
-                err("Brindlewick runs but did not answer\n");
-                return kExitFailed;
-            }
-            out(*answer);
-            return kExitDone;
-        }
-        const TrashSnapshot snapshot = LocalRun(app, log).snapshot();
-        out(parser.isSet(json) ? snapshotJson(snapshot) : snapshotTable(snapshot));
+        const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
+        if (!answer)
+            return kExitFailed;
+        out(*answer);
         return kExitDone;
     }
     if (parser.isSet(checkNow))

@@ -22,6 +22,9 @@ public:
     // The answer to one request line (without its line feed); empty: refused.
     using Answer = std::function<std::string(const std::string& request)>;
 
+    // How long to wait for an answer: a program that holds the lock may still be starting up.
+    static constexpr int kStartingWait = 10000; // milliseconds
+
     explicit SingleInstance(Log& log, QString serverName = defaultServerName());
     ~SingleInstance() override;
 
