@@ -186,17 +186,17 @@ long Security::grantOwnFolder(int parentFd, const char* name, const struct stat&
 {
     // Held by descriptor: the mode changes on the very folder that was checked, never
     // through a link put in its place.
-    const int fd = openat(parentFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
     struct stat st {};
+    const int fd = posix::openSameFileAt(parentFd, name, O_PATH, seen, &st);
+    if (fd < 0 && errno != ESTALE)
+        return errno;
     long error = 0;
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (fstat(fd, &st) != 0 || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino || !S_ISDIR(st.st_mode))
+    if (fd < 0 || !S_ISDIR(st.st_mode))
         error = ESTALE;
-    else if (fchmodat(AT_FDCWD, self.c_str(), (st.st_mode | 0700) & 07777, 0) != 0)
+    else if (fchmodat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(fd)).c_str(), (st.st_mode | 0700) & 07777, 0) != 0)
         error = errno;
-    close(fd);
+    if (fd >= 0)
+        close(fd);
     platform_.log->line(strprintf("***OriginalPermissions=%x(%s)***%s", seen.st_mode & 07777, path.c_str(),
                                   error ? strprintf(" not changed: error %ld", error).c_str() : ""));
     return error;

@@ -51,12 +51,8 @@ QIcon QtStatusItem::picture(const QString& fileName)
     if (auto it = cache.constFind(fileName); it != cache.constEnd())
         return *it;
     const QString path = QStringLiteral(":/images/") + fileName;
-    // QIcon picks up the "@2x" file beside it for dense screens; the 48-pixel drawing serves
-    // trays larger than twice the 16-pixel grid, so the tray never blurs a smaller one up.
-    QIcon icon = QFile::exists(path) ? QIcon(path) : QIcon();
-    const QString large = QString(path).replace(QStringLiteral(".png"), QStringLiteral("@48.png"));
-    if (!icon.isNull() && QFile::exists(large))
-        icon.addFile(large, QSize(48, 48));
+    // QIcon picks up the "@2x" file beside it for dense screens.
+    const QIcon icon = QFile::exists(path) ? QIcon(path) : QIcon();
     cache.insert(fileName, icon);
     return icon;
 }
