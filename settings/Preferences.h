@@ -54,6 +54,8 @@ public:
     void windowWillClose() override;
 
 private:
+    // The switch in memory and in the store, written to the file with the next synchronize.
+    void keepNotificationsSwitch(bool on);
     void fillPanel(PrefsPanelView& panel);
     void showMiniSize(PrefsPanelView& panel, float ratio);
     bool panelDiffers(const PrefsPanelView& panel) const;

@@ -256,9 +256,14 @@ void Preferences::actConfirmShreddingCheck()
 
 void Preferences::setNotificationsSwitch(bool on)
 {
+    keepNotificationsSwitch(on);
+    platform_.defaults->synchronize();
+}
+
+void Preferences::keepNotificationsSwitch(bool on)
+{
     notificationsSwitch_.store(on);
     platform_.defaults->setBool(keys::PassNotifications.name, on);
-    platform_.defaults->synchronize();
 }
 
 void Preferences::actExecButton()
@@ -270,11 +275,11 @@ void Preferences::actExecButton()
     // Stored only when changed, and synchronized with the rest by applyAndStore.
     if (const bool ask = panel.isChecked(Check::ConfirmShredding); ask != confirmsShredding())
         platform_.defaults->setBool(keys::ConfirmShredding.name, ask);
+    if (const bool notify = panel.isChecked(Check::Notifications); notify != notificationsSwitch())
+        keepNotificationsSwitch(notify);
     applyAndStore(ratioOfPercent(numberOr0(panel.miniRatioText())), numberOr0(panel.intervalText()),
                   panel.isChecked(Check::TestMode), !panel.isChecked(Check::Shredder),
                   panel.isChecked(Check::NoRename));
-    if (panel.isChecked(Check::Notifications) != notificationsSwitch())
-        setNotificationsSwitch(panel.isChecked(Check::Notifications));
     if (const bool wanted = panel.isChecked(Check::StartAtLogin); platform_.autostart && wanted != startsAtLogin()) {
         std::string error;
         if (!platform_.autostart->setEnabled(wanted, error))
