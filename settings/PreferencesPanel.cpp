@@ -56,6 +56,15 @@ std::optional<double> numberIn(const std::string& text)
     return value;
 }
 
+// The minimum the field holds, in percent, when it is a number the panel takes.
+std::optional<double> percentIn(const std::string& text)
+{
+    const auto percent = numberIn(text);
+    if (!percent || *percent < kLowestPercent || *percent > kHighestPercent)
+        return std::nullopt;
+    return percent;
+}
+
 // The number as the controller reads it where a value is needed whatever the field holds.
 float numberOr0(const std::string& text)
 {
@@ -158,8 +167,7 @@ bool Preferences::panelDiffers(const PrefsPanelView& panel) const
 
 std::string Preferences::problemWith(const PrefsPanelView& panel) const
 {
-    const auto percent = numberIn(panel.miniRatioText());
-    if (!percent || *percent < kLowestPercent || *percent > kHighestPercent)
+    if (!percentIn(panel.miniRatioText()))
         return "The minimum free space must be a number from 0 to 99 %.";
     const auto interval = numberIn(panel.intervalText());
     if (!interval || *interval < Manager::kShortestInterval || *interval > Manager::kLongestInterval)
@@ -178,8 +186,7 @@ void Preferences::setExecButtonState()
     // Said only where it keeps a change from being confirmed.
     panel->setProblemText(differs ? problem : std::string());
     // The figures follow the ratio while it is a number in range; otherwise they stay.
-    if (const auto percent = numberIn(panel->miniRatioText());
-        percent && *percent >= kLowestPercent && *percent <= kHighestPercent) {
+    if (const auto percent = percentIn(panel->miniRatioText())) {
         const float ratio = ratioOfPercent(static_cast<float>(*percent));
         panel->setFullSizeText(gigabytesText(outInternal_->fullTrashSizeWithRatio(ratio)));
         // The edited minimum is above the free space now: the next tick would start deleting.
@@ -201,8 +208,7 @@ void Preferences::actMiniRatioText()
 {
     PrefsPanelView& panel = *platform_.prefsPanel;
     // While the field holds no number in range the stepper and the minimum stay as they were.
-    if (const auto percent = numberIn(panel.miniRatioText());
-        percent && *percent >= kLowestPercent && *percent <= kHighestPercent) {
+    if (const auto percent = percentIn(panel.miniRatioText())) {
         const float ratio = ratioOfPercent(static_cast<float>(*percent));
         panel.setMiniRatioStepper(ratio * 100.0f);
         showMiniSize(panel, ratio);
