@@ -81,6 +81,9 @@ bool sameTime(const struct timespec& a, const struct timespec& b)
 
 void Shredder::autoShred()
 {
+    // Items the user chose and that wait for the guard go first: no pass takes it before them.
+    if (hasChosenItemsWaiting())
+        return;
     bool expected = false;
     if (!passGuard_.compare_exchange_strong(expected, true))
         return;

@@ -115,7 +115,7 @@ void Manager::sizeMonitor()
 {
     platform_.mainLoop->cancelTimer(monitorTimer_);
     monitorTimer_ = MainLoop::kNoTimer;
-    if (!outShredder_->isShredding() && !outShredder_->isPartialShredding() && !outShredder_->hasChosenItemsWaiting())
+    if (!outShredder_->isShredding() && !outShredder_->isPartialShredding())
         outShredder_->autoShred();
     monitorTimer_ = platform_.mainLoop->startTimer(Seconds(timerInterval()), [this] {
         monitorTimer_ = MainLoop::kNoTimer;
