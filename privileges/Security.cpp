@@ -133,7 +133,8 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
                 device = entry.status.st_dev;
             if (entry.status.st_dev != device)
                 return posix::WalkAction::SkipChildren;
-            const long checked = enable(entry.parentFd, entry.name, entry.path(), R_OK | W_OK | X_OK, path, started);
+            const long checked =
+                enableSeen(entry.parentFd, entry.name, entry.status, entry.path(), R_OK | W_OK | X_OK, path, started);
             if (checked != 0 && result == 0)
                 result = checked;
             return result == -1 ? posix::WalkAction::Stop : posix::WalkAction::Continue;
@@ -156,6 +157,12 @@ long Security::enable(int parentFd, const char* name, const std::string& path, i
     // Nothing is there to repair: asking for an administrator's password would be for nothing.
     if (fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return ENOENT;
+    return enableSeen(parentFd, name, st, path, needed, askedFor, started);
+}
+
+long Security::enableSeen(int parentFd, const char* name, const struct stat& st, const std::string& path, int needed,
+                          const std::string& askedFor, bool& started)
+{
     // A file is deleted through its folder; only a folder can stand in the way.
     if (!S_ISDIR(st.st_mode) || faccessat(parentFd, name, needed, AT_EACCESS) == 0)
         return 0;

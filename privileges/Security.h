@@ -46,6 +46,9 @@ public:
 private:
     long enable(int parentFd, const char* name, const std::string& path, int needed, const std::string& askedFor,
                 bool& started);
+    // The same, for an entry whose lstat `st` was just taken (by a walk).
+    long enableSeen(int parentFd, const char* name, const struct stat& st, const std::string& path, int needed,
+                    const std::string& askedFor, bool& started);
     long grantOwnFolder(int parentFd, const char* name, const struct stat& seen, const std::string& path);
     long refuse(const std::string& askedFor, long result, const std::string& why);
     bool isRefusedRecently(const std::string& askedFor);
