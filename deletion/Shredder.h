@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "deletion/DeletionEvent.h"
 #include "deletion/RootItemQueue.h"
 #include "platform/Clock.h"
 
@@ -65,6 +66,9 @@ public:
     // Registers the overwrite and no-rename defaults; runs before any controller wakes.
     static void initialize(DefaultsStore& defaults);
     void awakeFromNib();
+    // A part that tells of deletions (the history, say) hears of each one; wired before any
+    // controller wakes, never removed.
+    void addDeletionListener(DeletionListener& listener) { deletionListeners_.push_back(&listener); }
 
     // --- settings side
     bool shredderSwitch() const { return shredderSwitch_.load(); }
@@ -132,6 +136,7 @@ private:
     External* outExternal_ = nullptr;
     Security* outSecurity_ = nullptr;
     Volume* outVolume_ = nullptr;
+    std::vector<DeletionListener*> deletionListeners_;
 
     std::array<unsigned char, 256> fillChar_{};
     std::array<unsigned char, 256> fillData_{};
