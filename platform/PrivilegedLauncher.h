@@ -1,27 +1,46 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace bw {
 
-// The two repairs the privileged helper knows.
+// What the privileged helper is asked to do with a path inside the user's own trash.
 enum class RepairKind : char {
-    Owner = 'o',       // make the user the owner (group admin, or the user's own group)
-    Permissions = 'p', // give the owner read and write
+    Remove = 'r',                 // remove what the user cannot remove, overwriting files of one link first
+    RemoveWithoutOverwrite = 'u', // the same, for a shredder that does not overwrite
+    OpenSharedRoot = 's',         // make a volume's ".Trashes" itself writable and searchable for all
 };
 
-// Starts the project's privileged helper once, with the administrator's consent, and hands
-// it repair requests. The program never waits for a repair to finish.
+// Why the helper does not run.
+enum class Authorization {
+    Granted,
+    Dismissed,     // the dialog was closed without an answer
+    NotAuthorized, // the password was refused, or the user may not do this
+    NoAgent,       // no authentication agent runs to ask anyone
+    Failed,        // pkexec or the helper could not be started
+};
+
+// What one run of the helper did: its error (0, or the errno that refused or ended it) and
+// what it removed, for the program to count like its own deletions.
+struct RepairReport {
+    int error = 0;
+    std::uint64_t entries = 0;
+    double bytes = 0; // the lstat sizes of the entries removed
+};
+
+// Starts the project's privileged helper, with the administrator's consent, for one repair:
+// the helper takes one request, answers with its report and ends.
 class PrivilegedLauncher {
 public:
     virtual ~PrivilegedLauncher() = default;
-    // Whether the helper is running now, without asking anyone.
+    // Whether a helper is started and waits for its request, without asking anyone.
     virtual bool isAuthorized() = 0;
-    // Starts the helper if it is not running, which shows the system's authorization
-    // dialog; true when it runs afterwards.
-    virtual bool authorize() = 0;
-    // Hands one repair to the running helper: 0, or the errno of handing it over.
-    virtual int requestRepair(RepairKind kind, const std::string& path) = 0;
-    // Ends the helper and gives up the right.
+    // Starts the helper if none waits, which shows the system's authorization dialog.
+    virtual Authorization authorize() = 0;
+    // Hands the waiting helper its one request and waits for its report: 0, or the errno of
+    // handing it over or of reading the report (the helper has then ended either way).
+    virtual int requestRepair(RepairKind kind, const std::string& path, RepairReport& report) = 0;
+    // Ends a waiting helper without a request.
     virtual void revoke() = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include "platform/Format.h"
 #include "platform/Log.h"
+#include "platform/MainLoop.h"
+#include "platform/Notifier.h"
 #include "platform/Platform.h"
 #include "platform/PrivilegedLauncher.h"
 #include "platform/posix/Files.h"
@@ -10,6 +12,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <fcntl.h>
 #include <optional>
@@ -56,7 +59,10 @@ bool Security::isAuthenticated()
 
 bool Security::fetchPassword()
 {
-    return platform_.launcher && platform_.launcher->authorize();
+    if (!platform_.launcher)
+        return false;
+    lastAuthorization_ = platform_.launcher->authorize();
+    return lastAuthorization_ == Authorization::Granted;
 }
 
 bool Security::authenticate()
@@ -77,6 +83,19 @@ void Security::forgetRefusals()
 {
     std::lock_guard lock(refusedMutex_);
     refusedAt_.clear();
+    toldCauses_.clear();
+}
+
+void Security::tellFailure(const std::string& cause)
+{
+    {
+        std::lock_guard lock(refusedMutex_);
+        if (!toldCauses_.insert(cause).second)
+            return;
+    }
+    Notifier* notifier = platform_.notifier;
+    if (notifier && platform_.mainLoop)
+        platform_.mainLoop->post([notifier, cause] { notifier->notify("Trash items could not be repaired", cause); });
 }
 
 bool Security::isRefusedRecently(const std::string& askedFor)
@@ -106,16 +125,17 @@ bool Security::isInOwnTrash(const std::string& path) const
 long Security::folderEnabler(const std::string& path)
 {
     bool started = false;
+    const RepairRemoval removal;
     const int parentFd = open(posix::parentPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (parentFd < 0)
         return ENOENT;
     const std::string name = posix::lastComponent(path);
-    const long result = enable(parentFd, name.c_str(), path, W_OK | X_OK, path, started);
+    const long result = enable(parentFd, name.c_str(), path, W_OK | X_OK, path, started, removal);
     close(parentFd);
     return result;
 }
 
-long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
+long Security::allFilesEnabler(const std::string& path, bool* repairStarted, const RepairRemoval& removal)
 {
     bool started = false;
     long result = 0;
@@ -133,8 +153,11 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
                 device = entry.status.st_dev;
             if (entry.status.st_dev != device)
                 return posix::WalkAction::SkipChildren;
-            const long checked =
-                enableSeen(entry.parentFd, entry.name, entry.status, entry.path(), R_OK | W_OK | X_OK, path, started);
+            // The helper has had the whole item: only the user's own folders are left to open up.
+            if (started && entry.status.st_uid != getuid())
+                return posix::WalkAction::SkipChildren;
+            const long checked = enableSeen(entry.parentFd, entry.name, entry.status, entry.path(), R_OK | W_OK | X_OK,
+                                            path, started, removal);
             if (checked != 0 && result == 0)
                 result = checked;
             return result == -1 ? posix::WalkAction::Stop : posix::WalkAction::Continue;
@@ -151,17 +174,17 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted)
 }
 
 long Security::enable(int parentFd, const char* name, const std::string& path, int needed,
-                      const std::string& askedFor, bool& started)
+                      const std::string& askedFor, bool& started, const RepairRemoval& removal)
 {
     struct stat st {};
     // Nothing is there to repair: asking for an administrator's password would be for nothing.
     if (fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return ENOENT;
-    return enableSeen(parentFd, name, st, path, needed, askedFor, started);
+    return enableSeen(parentFd, name, st, path, needed, askedFor, started, removal);
 }
 
 long Security::enableSeen(int parentFd, const char* name, const struct stat& st, const std::string& path, int needed,
-                          const std::string& askedFor, bool& started)
+                          const std::string& askedFor, bool& started, const RepairRemoval& removal)
 {
     // A file is deleted through its folder; only a folder can stand in the way.
     if (!S_ISDIR(st.st_mode) || faccessat(parentFd, name, needed, AT_EACCESS) == 0)
@@ -175,17 +198,53 @@ long Security::enableSeen(int parentFd, const char* name, const struct stat& st,
     const auto owner = userNameOf(st.st_uid);
     const std::string ownerName = owner ? *owner : std::to_string(st.st_uid);
     platform_.log->line(strprintf("***OriginalOwner=%s(%s)***", ownerName.c_str(), path.c_str()));
-    if (!authenticate())
-        return refuse(askedFor, -1, "Security failed");
-    if (const int error = platform_.launcher->requestRepair(RepairKind::Owner, path))
-        return refuse(askedFor, error, strprintf("folderEnabler: chown rror %d", error));
     started = true;
-    // Decided from the mode read before the new owner was asked for.
-    if ((st.st_mode & 0700) == 0700)
-        return 0;
-    platform_.log->line(strprintf("***OriginalPermissions=%x(%s)***", st.st_mode & 07777, path.c_str()));
-    if (const int error = platform_.launcher->requestRepair(RepairKind::Permissions, path))
-        return refuse(askedFor, error, strprintf("folderEnabler: comod error %d", error));
+    return repairWithHelper(askedFor, removal);
+}
+
+long Security::repairWithHelper(const std::string& askedFor, const RepairRemoval& removal)
+{
+    std::lock_guard lock(repairMutex_);
+    if (!authenticate()) {
+        switch (lastAuthorization_.load()) {
+        case Authorization::NoAgent:
+            tellFailure("No authentication agent is running to ask for an administrator's password.");
+            break;
+        case Authorization::Dismissed:
+        case Authorization::NotAuthorized:
+            tellFailure("The administrator's authorization was refused.");
+            break;
+        default:
+            tellFailure("The permission repair could not be started.");
+            break;
+        }
+        return refuse(askedFor, -1, "Security failed");
+    }
+    // The helper finds the trash folders by their real paths.
+    const std::string target = posix::joinPath(resolved(posix::parentPath(askedFor)), posix::lastComponent(askedFor));
+    const TrashOwner user = currentTrashOwner(resolved(platform_.homeDirectory), platform_.dataHome);
+    const bool sharedRoot =
+        repair::trashPlaceOf(target, user, repair::mountPoints()) == repair::TrashFolderKind::SharedRoot;
+    const RepairKind kind = sharedRoot         ? RepairKind::OpenSharedRoot
+                            : removal.overwrite ? RepairKind::Remove
+                                                : RepairKind::RemoveWithoutOverwrite;
+    RepairReport report;
+    int error = platform_.launcher->requestRepair(kind, target, report);
+    if (error == 0 && report.error != ENOENT) // gone already: nothing was left to do
+        error = report.error;
+    // Counted like the shredder's own deletions: the item's figures shrink by what went.
+    if (removal.fileSize && report.bytes > 0)
+        removal.fileSize->fetch_sub(report.bytes);
+    if (report.entries > 0)
+        platform_.log->line(strprintf("Permission repair removed %llu entries (%.0f bytes) in %s",
+                                      static_cast<unsigned long long>(report.entries), report.bytes,
+                                      askedFor.c_str()));
+    if (error != 0) {
+        tellFailure(strprintf("The permission repair failed: %s.", strerror(error)));
+        return refuse(askedFor, error, strprintf("Permission repair error %d(%s)", error, strerror(error)));
+    }
+    std::lock_guard told(refusedMutex_);
+    toldCauses_.clear();
     return 0;
 }
 

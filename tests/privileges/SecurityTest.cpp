@@ -7,6 +7,7 @@
 #include "tests/support/TestPlatform.h"
 
 #include <cerrno>
+#include <cstring>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -83,16 +84,15 @@ TEST_F(SecurityTest, RepairsAreAskedOnlyWhereTheUserCannotDelete)
             check.equal(tp.log.lines().size(), 0u, "nothing logged while nothing is needed");
             check.equal(launcher.dialogs(), 0, "no dialog while nothing is needed");
 
-            // Writable but not by the user: handed over, its mode kept.
+            // Writable but not by the user: what the user cannot remove in it is removed by
+            // the helper, one run for each repair; nothing is handed over.
             check.equal(security.folderEnabler(root755), 0L, "root755 result");
             check.equal(tp.log.count(strprintf("***OriginalOwner=root(%s)***", root755.c_str())), 1, "owner line");
-            // Owner and mode, both from what was read before any repair.
             check.equal(security.folderEnabler(root500), 0L, "root500 result");
-            check.equal(tp.log.count(strprintf("***OriginalPermissions=140(%s)***", root500.c_str())), 1, "500 line");
             // Nothing to repair where nothing is: no dialog, no request.
             check.equal(security.folderEnabler(missing), static_cast<long>(ENOENT), "missing result");
-            check.equal(requestsText(), std::string("o:root755 o:root500 p:root500 "), "requests");
-            check.equal(launcher.dialogs(), 1, "one dialog for all");
+            check.equal(requestsText(), std::string("r:root755 r:root500 "), "requests");
+            check.equal(launcher.dialogs(), 2, "one dialog a repair");
             check.finish();
         },
         ::testing::ExitedWithCode(0), "");
@@ -145,13 +145,64 @@ TEST_F(SecurityTest, ARefusedFolderIsNotAskedAboutForAnHourUnlessTheUserAsks)
             // A repair that cannot be handed over counts as a refusal too.
             launcher.setGrants(true);
             launcher.setRequestError(EIO);
-            check.equal(security.folderEnabler(other), static_cast<long>(EIO), "owner not handed over");
-            check.equal(tp.log.count(strprintf("folderEnabler: chown rror %d; %s is not asked about again for an hour",
-                                               EIO, other.c_str())),
-                        1, "chown error line");
+            check.equal(security.folderEnabler(other), static_cast<long>(EIO), "repair not handed over");
+            check.equal(tp.log.count(strprintf("Permission repair error %d(%s); %s is not asked about again for an hour",
+                                               EIO, strerror(EIO), other.c_str())),
+                        1, "repair error line");
             check.equal(security.folderEnabler(other), -1L, "quiet after the failure");
             launcher.setRequestError(0);
             check.equal(requestsText(), std::string(), "no requests");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SecurityTest, AFailedRepairTellsTheUserOnceWhyAndAWorkingOneIsCounted)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to prepare folders of another owner";
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        makeFolderOf(name, 0, 0500);
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Security security(tp.platform);
+            Checks check;
+            const auto told = [&] {
+                tp.mainLoop.runPosted();
+                std::string text;
+                for (const auto& [summary, body] : tp.notifier.shown)
+                    text += body + "|";
+                tp.notifier.shown.clear();
+                return text;
+            };
+            launcher.setAnswer(Authorization::NoAgent);
+            check.equal(security.folderEnabler(dir / "a"), -1L, "no agent");
+            check.equal(security.folderEnabler(dir / "b"), -1L, "no agent again");
+            launcher.setAnswer(Authorization::Dismissed);
+            security.folderEnabler(dir / "c");
+            launcher.setAnswer(Authorization::Granted);
+            launcher.setReport({EIO, 0, 0});
+            check.equal(security.folderEnabler(dir / "d"), static_cast<long>(EIO), "failed");
+            check.equal(told(),
+                        std::string("No authentication agent is running to ask for an administrator's password.|"
+                                    "The administrator's authorization was refused.|"
+                                    "The permission repair failed: Input/output error.|"),
+                        "each cause once");
+
+            // What the helper removed is taken off the item's figures, as the shredder's own
+            // deletions are; a repair that worked lets a cause be told again.
+            launcher.setReport({0, 2, 4096});
+            std::atomic<double> counter{10000.0};
+            bool started = false;
+            check.equal(security.allFilesEnabler(dir / "e", &started, {false, &counter}), 0L, "repaired");
+            check.equal(started, true, "started");
+            check.equal(counter.load(), 5904.0, "counted");
+            check.equal(requestsText(), std::string("r:d u:e "), "requests");
+            launcher.setAnswer(Authorization::NoAgent);
+            security.folderEnabler(dir / "f");
+            check.equal(told(), std::string("No authentication agent is running to ask for an administrator's password.|"),
+                        "told again");
             check.finish();
         },
         ::testing::ExitedWithCode(0), "");

@@ -10,24 +10,26 @@ bool FakePrivilegedLauncher::isAuthorized()
     return running_;
 }
 
-bool FakePrivilegedLauncher::authorize()
+Authorization FakePrivilegedLauncher::authorize()
 {
     std::lock_guard lock(mutex_);
-    if (!running_) {
-        ++dialogs_;
-        running_ = grants_;
-    }
-    return running_;
+    if (running_)
+        return Authorization::Granted;
+    ++dialogs_;
+    running_ = answer_ == Authorization::Granted;
+    return answer_;
 }
 
-int FakePrivilegedLauncher::requestRepair(RepairKind kind, const std::string& path)
+int FakePrivilegedLauncher::requestRepair(RepairKind kind, const std::string& path, RepairReport& report)
 {
     std::lock_guard lock(mutex_);
     if (!running_)
         return EPIPE;
+    running_ = false;
     if (requestError_ != 0)
         return requestError_;
     requests_.emplace_back(kind, path);
+    report = report_;
     return 0;
 }
 
@@ -45,8 +47,19 @@ void FakePrivilegedLauncher::setRequestError(int error)
 
 void FakePrivilegedLauncher::setGrants(bool grants)
 {
+    setAnswer(grants ? Authorization::Granted : Authorization::NotAuthorized);
+}
+
+void FakePrivilegedLauncher::setAnswer(Authorization answer)
+{
     std::lock_guard lock(mutex_);
-    grants_ = grants;
+    answer_ = answer;
+}
+
+void FakePrivilegedLauncher::setReport(const RepairReport& report)
+{
+    std::lock_guard lock(mutex_);
+    report_ = report;
 }
 
 int FakePrivilegedLauncher::dialogs() const

@@ -8,16 +8,20 @@
 
 namespace bw::test {
 
-// Stands for pkexec and the helper: the test decides whether the administrator says yes,
-// and every repair handed over is recorded instead of run.
+// Stands for pkexec and the helper: the test decides whether the administrator says yes
+// (and, if not, why not), and every repair handed over is recorded instead of run. Like the
+// real helper, each start serves one repair.
 class FakePrivilegedLauncher final : public PrivilegedLauncher {
 public:
     bool isAuthorized() override;
-    bool authorize() override;
-    int requestRepair(RepairKind kind, const std::string& path) override;
+    Authorization authorize() override;
+    int requestRepair(RepairKind kind, const std::string& path, RepairReport& report) override;
     void revoke() override;
 
     void setGrants(bool grants);
+    void setAnswer(Authorization answer);
+    // What each repair reports (its error and what it removed).
+    void setReport(const RepairReport& report);
     // Handing a request over fails with this errno (0: it works).
     void setRequestError(int error);
     int dialogs() const;
@@ -25,7 +29,8 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    bool grants_ = true;
+    Authorization answer_ = Authorization::Granted;
+    RepairReport report_;
     int requestError_ = 0;
     bool running_ = false;
     int dialogs_ = 0;
