@@ -43,6 +43,12 @@ std::string resolved(const std::string& path)
     return realpath(path.c_str(), buffer) ? std::string(buffer) : path;
 }
 
+// The path with its folder resolved, as the trash rules and the helper take it.
+std::string canonicalOf(const std::string& path)
+{
+    return posix::joinPath(resolved(posix::parentPath(path)), posix::lastComponent(path));
+}
+
 } // namespace
 
 Security::Security(const Platform& platform) : platform_(platform) {}
@@ -115,11 +121,20 @@ long Security::refuse(const std::string& askedFor, long result, const std::strin
     return result;
 }
 
-bool Security::isInOwnTrash(const std::string& path) const
+repair::TrashFolderKind Security::trashPlaceOf(const std::string& path) const
 {
     const TrashOwner user = currentTrashOwner(resolved(platform_.homeDirectory), platform_.dataHome);
-    const std::string canonical = posix::joinPath(resolved(posix::parentPath(path)), posix::lastComponent(path));
-    return repair::trashPlaceOf(canonical, user, repair::mountPoints()) != repair::TrashFolderKind::None;
+    return repair::trashPlaceOf(canonicalOf(path), user, repair::mountPoints());
+}
+
+bool Security::isInOwnTrash(const std::string& path) const
+{
+    return trashPlaceOf(path) != repair::TrashFolderKind::None;
+}
+
+bool Security::isSharedRoot(const std::string& path) const
+{
+    return trashPlaceOf(path) == repair::TrashFolderKind::SharedRoot;
 }
 
 long Security::folderEnabler(const std::string& path)
@@ -196,6 +211,9 @@ long Security::enableSeen(int parentFd, const char* name, const struct stat& st,
     if (!isInOwnTrash(path))
         return refuse(askedFor, EPERM, strprintf("%s is not in the user's own trash; no repair", path.c_str()));
     const auto owner = userNameOf(st.st_uid);
+    // A volume's shared ".Trashes" of another account is that account's to open, not root's.
+    if (owner && st.st_uid != 0 && isSharedRoot(path))
+        return refuse(askedFor, EPERM, strprintf("%s belongs to %s; no repair", path.c_str(), owner->c_str()));
     const std::string ownerName = owner ? *owner : std::to_string(st.st_uid);
     platform_.log->line(strprintf("***OriginalOwner=%s(%s)***", ownerName.c_str(), path.c_str()));
     started = true;
@@ -221,11 +239,8 @@ long Security::repairWithHelper(const std::string& askedFor, const RepairRemoval
         return refuse(askedFor, -1, "Security failed");
     }
     // The helper finds the trash folders by their real paths.
-    const std::string target = posix::joinPath(resolved(posix::parentPath(askedFor)), posix::lastComponent(askedFor));
-    const TrashOwner user = currentTrashOwner(resolved(platform_.homeDirectory), platform_.dataHome);
-    const bool sharedRoot =
-        repair::trashPlaceOf(target, user, repair::mountPoints()) == repair::TrashFolderKind::SharedRoot;
-    const RepairKind kind = sharedRoot         ? RepairKind::OpenSharedRoot
+    const std::string target = canonicalOf(askedFor);
+    const RepairKind kind = isSharedRoot(askedFor) ? RepairKind::OpenSharedRoot
                             : removal.overwrite ? RepairKind::Remove
                                                 : RepairKind::RemoveWithoutOverwrite;
     RepairReport report;

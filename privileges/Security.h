@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/Clock.h"
 #include "platform/PrivilegedLauncher.h"
+#include "privileges/helper/UserTrash.h"
 
 #include <atomic>
 #include <map>
@@ -69,7 +70,9 @@ private:
     long grantOwnFolder(int parentFd, const char* name, const struct stat& seen, const std::string& path);
     long refuse(const std::string& askedFor, long result, const std::string& why);
     bool isRefusedRecently(const std::string& askedFor);
+    repair::TrashFolderKind trashPlaceOf(const std::string& path) const;
     bool isInOwnTrash(const std::string& path) const;
+    bool isSharedRoot(const std::string& path) const;
 
     const Platform& platform_;
     // One authorization dialog at a time, however many workers need the right at once.

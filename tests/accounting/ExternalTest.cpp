@@ -270,6 +270,17 @@ TEST_F(ExternalTest, ASharedTrashIsRepairedBeforeAFullMeasurementOnlyWhenTheUser
             check.finish();
         },
         ::testing::ExitedWithCode(0), "");
+    // Another account's shared folder is that account's to open: no password is asked for.
+    ASSERT_EQ(chown((data + "/.Trashes").c_str(), 1, 1), 0);
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Checks check;
+            external().initTrashSizeAtPath(data);
+            check.equal(tp.launcher.dialogs(), 0, "dialogs for another account's folder");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
     // A user who may write it is asked for nothing, whoever owns it.
     ASSERT_EQ(chown((data + "/.Trashes").c_str(), kNobody, kNobody), 0);
     external().initTrashSizeAtPath(data);
