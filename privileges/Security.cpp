@@ -162,6 +162,13 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted, con
         // Checked before the walk enters a folder, so that a folder fixed here is then entered.
         posix::WalkCallbacks callbacks;
         dev_t device = 0;
+        // By depth: whether the folder walked there is someone else's with the sticky bit, from
+        // which only an entry's owner may remove the entry.
+        std::vector<char> othersSticky;
+        const auto stuck = [&](const posix::WalkEntry& entry) {
+            return entry.depth > 0 && othersSticky[static_cast<size_t>(entry.depth - 1)] &&
+                   entry.status.st_uid != getuid();
+        };
         callbacks.beforeFolder = [&](const posix::WalkEntry& entry) {
             // A volume mounted inside the item is not walked into, so not changed either.
             if (entry.depth == 0)
@@ -172,7 +179,18 @@ long Security::allFilesEnabler(const std::string& path, bool* repairStarted, con
             if (started && entry.status.st_uid != getuid())
                 return posix::WalkAction::SkipChildren;
             const long checked = enableSeen(entry.parentFd, entry.name, entry.status, entry.path(), R_OK | W_OK | X_OK,
-                                            path, started, removal);
+                                            path, started, removal, stuck(entry));
+            if (checked != 0 && result == 0)
+                result = checked;
+            othersSticky.resize(static_cast<size_t>(entry.depth) + 1);
+            othersSticky.back() = (entry.status.st_mode & S_ISVTX) != 0 && entry.status.st_uid != getuid();
+            return result == -1 ? posix::WalkAction::Stop : posix::WalkAction::Continue;
+        };
+        callbacks.visit = [&](const posix::WalkEntry& entry) {
+            if (started || entry.statError != 0 || entry.isDirectory() || !stuck(entry))
+                return posix::WalkAction::Continue;
+            const long checked = enableSeen(entry.parentFd, entry.name, entry.status, entry.path(), 0, path, started,
+                                            removal, true);
             if (checked != 0 && result == 0)
                 result = checked;
             return result == -1 ? posix::WalkAction::Stop : posix::WalkAction::Continue;
@@ -199,10 +217,11 @@ long Security::enable(int parentFd, const char* name, const std::string& path, i
 }
 
 long Security::enableSeen(int parentFd, const char* name, const struct stat& st, const std::string& path, int needed,
-                          const std::string& askedFor, bool& started, const RepairRemoval& removal)
+                          const std::string& askedFor, bool& started, const RepairRemoval& removal, bool stuck)
 {
-    // A file is deleted through its folder; only a folder can stand in the way.
-    if (!S_ISDIR(st.st_mode) || faccessat(parentFd, name, needed, AT_EACCESS) == 0)
+    // A file is deleted through its folder; only a folder can stand in the way, or the
+    // sticky folder the entry lies in.
+    if (!stuck && (!S_ISDIR(st.st_mode) || faccessat(parentFd, name, needed, AT_EACCESS) == 0))
         return 0;
     if (st.st_uid == getuid())
         return grantOwnFolder(parentFd, name, st, path);

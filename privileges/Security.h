@@ -59,9 +59,10 @@ public:
 private:
     long enable(int parentFd, const char* name, const std::string& path, int needed, const std::string& askedFor,
                 bool& started, const RepairRemoval& removal);
-    // The same, for an entry whose lstat `st` was just taken (by a walk).
+    // The same, for an entry whose lstat `st` was just taken (by a walk); `stuck` when it lies
+    // in someone else's sticky folder and is not the user's, so that only a repair removes it.
     long enableSeen(int parentFd, const char* name, const struct stat& st, const std::string& path, int needed,
-                    const std::string& askedFor, bool& started, const RepairRemoval& removal);
+                    const std::string& askedFor, bool& started, const RepairRemoval& removal, bool stuck = false);
     // One run of the helper on `askedFor`; 0, -1 (refused) or the repair's error.
     long repairWithHelper(const std::string& askedFor, const RepairRemoval& removal);
     // Tells the user why a repair failed, once for each cause until a repair works or the

@@ -208,6 +208,33 @@ TEST_F(SecurityTest, AFailedRepairTellsTheUserOnceWhyAndAWorkingOneIsCounted)
         ::testing::ExitedWithCode(0), "");
 }
 
+TEST_F(SecurityTest, RootsStickyFolderAsksOnlyForWhatIsNotTheUsers)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to prepare files of another owner";
+    // Anyone may write root's sticky folder, but only an entry's owner may remove the entry.
+    const auto sticky = makeFolderOf("sticky", 0, 01777);
+    make("sticky/mine", kNobody, 0600);
+    makeFolderOf("sticky/minefolder", kNobody, 0700);
+    const auto deeper = makeFolderOf("deeper", kNobody, 0700);
+    makeFolderOf("deeper/sticky", 0, 01777);
+    make("deeper/sticky/roots", 0, 0644);
+    EXPECT_EXIT(
+        {
+            becomeNobody();
+            Security security(tp.platform);
+            Checks check;
+            bool started = true;
+            check.equal(security.allFilesEnabler(sticky, &started), 0L, "own entries");
+            check.equal(started, false, "nothing needed for the user's own entries");
+            check.equal(security.allFilesEnabler(deeper, &started), 0L, "root's entry");
+            check.equal(started, true, "a repair for root's entry");
+            check.equal(requestsText(), std::string("r:deeper "), "requests");
+            check.finish();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(SecurityTest, TheUsersOwnUnreadableFoldersAreOpenedWithoutAPassword)
 {
     if (geteuid() != 0)
