@@ -4,6 +4,7 @@
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/Notifier.h"
+#include "platform/Strings.h"
 #include "platform/Platform.h"
 #include "platform/PrivilegedLauncher.h"
 #include "platform/posix/Files.h"
@@ -92,16 +93,23 @@ void Security::forgetRefusals()
     toldCauses_.clear();
 }
 
-void Security::tellFailure(const std::string& cause)
+std::string Security::localized(const std::string& text) const
+{
+    return platform_.strings ? platform_.strings->localized(text) : text;
+}
+
+void Security::tellFailure(const std::string& cause, const std::string& detail)
 {
     {
         std::lock_guard lock(refusedMutex_);
-        if (!toldCauses_.insert(cause).second)
+        if (!toldCauses_.insert(cause + detail).second)
             return;
     }
     Notifier* notifier = platform_.notifier;
+    const std::string summary = localized("Trash items could not be removed");
+    const std::string body = localized(cause) + detail;
     if (notifier && platform_.mainLoop)
-        platform_.mainLoop->post([notifier, cause] { notifier->notify("Trash items could not be repaired", cause); });
+        platform_.mainLoop->post([notifier, summary, body] { notifier->notify(summary, body); });
 }
 
 bool Security::isRefusedRecently(const std::string& askedFor)
@@ -274,7 +282,7 @@ long Security::repairWithHelper(const std::string& askedFor, const RepairRemoval
                                       static_cast<unsigned long long>(report.entries), report.bytes,
                                       askedFor.c_str()));
     if (error != 0) {
-        tellFailure(strprintf("The permission repair failed: %s.", strerror(error)));
+        tellFailure("The permission repair failed:", strprintf(" %s.", strerror(error)));
         return refuse(askedFor, error, strprintf("Permission repair error %d(%s)", error, strerror(error)));
     }
     std::lock_guard told(refusedMutex_);

@@ -65,9 +65,10 @@ private:
                     const std::string& askedFor, bool& started, const RepairRemoval& removal, bool stuck = false);
     // One run of the helper on `askedFor`; 0, -1 (refused) or the repair's error.
     long repairWithHelper(const std::string& askedFor, const RepairRemoval& removal);
-    // Tells the user why a repair failed, once for each cause until a repair works or the
-    // user asks again.
-    void tellFailure(const std::string& cause);
+    // Tells the user why a repair failed (`cause`, translated, then `detail` as it is), once
+    // for each until a repair works or the user asks again.
+    void tellFailure(const std::string& cause, const std::string& detail = {});
+    std::string localized(const std::string& text) const;
     long grantOwnFolder(int parentFd, const char* name, const struct stat& seen, const std::string& path);
     long refuse(const std::string& askedFor, long result, const std::string& why);
     bool isRefusedRecently(const std::string& askedFor);

@@ -17,8 +17,14 @@ int main()
         return 2;
     }
     std::signal(SIGPIPE, SIG_IGN);
-    bw::repair::Repairer repairer(*user, [](const std::string& text) {
-        std::printf("note %s\n", text.c_str());
+    // A tree of many entries that cannot be removed must not flood the program's log.
+    constexpr int kMaxNotes = 20;
+    int notes = 0;
+    bw::repair::Repairer repairer(*user, [&notes](const std::string& text) {
+        if (++notes <= kMaxNotes)
+            std::printf("note %s\n", text.c_str());
+        else if (notes == kMaxNotes + 1)
+            std::puts("note more failures are not told");
         std::fflush(stdout);
     });
 
