@@ -1,6 +1,7 @@
 #pragma once
-// Which folders are a user's own trash folders: the one rule that both the program (before
-// it asks for a password) and the privileged helper (before it changes anything) apply.
+// Which paths lie in a user's own trash folders, read from the paths and the accounts: what
+// the program asks before it asks for a password. The privileged helper decides again for
+// itself, by descriptor, before it removes anything.
 #include "platform/TrashLayout.h"
 
 #include <string>
@@ -12,7 +13,7 @@ namespace bw::repair {
 enum class TrashFolderKind {
     None,       // not a trash folder of this user
     SharedRoot, // "<mount>/.Trashes" itself: shared by every user, only ever fixed itself
-    Own,        // one of the user's trash folders: it and everything inside may be repaired
+    Own,        // one of the user's trash folders: what lies inside may be repaired
 };
 
 // `folder` is a resolved absolute path: the trash layouts tell whether it is one of the
