@@ -50,6 +50,19 @@ std::string canonicalOf(const std::string& path)
     return posix::joinPath(resolved(posix::parentPath(path)), posix::lastComponent(path));
 }
 
+// Whether the user can see that the folder `name` holds nothing.
+bool isEmptyFolder(int parentFd, const char* name)
+{
+    if (faccessat(parentFd, name, R_OK | X_OK, AT_EACCESS) != 0)
+        return false;
+    const int fd = posix::openDirectoryAt(parentFd, name);
+    if (fd < 0)
+        return false;
+    const bool empty = posix::listDirectoryAt(fd).empty();
+    close(fd);
+    return empty;
+}
+
 } // namespace
 
 Security::Security(const Platform& platform) : platform_(platform) {}
@@ -233,6 +246,10 @@ long Security::enableSeen(int parentFd, const char* name, const struct stat& st,
         return 0;
     if (st.st_uid == getuid())
         return grantOwnFolder(parentFd, name, st, path);
+    // An empty folder goes through its parent like a file, unless it is a volume's shared
+    // ".Trashes", where the user's own folder is yet to be made.
+    if (!stuck && isEmptyFolder(parentFd, name) && !isSharedRoot(path))
+        return 0;
     if (isRefusedRecently(askedFor))
         return -1;
     if (!isInOwnTrash(path))

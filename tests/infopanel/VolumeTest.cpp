@@ -336,6 +336,7 @@ TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
     // Root's folder in the user's trash: only a repair lets the user empty it.
     const std::string locked = tp.trash() + "/locked";
     test::makeFolder(locked);
+    test::writeFile(locked + "/file", 1);
     chmod(locked.c_str(), 0500);
     chmod(tp.home.path().c_str(), 0755);
     chmod(tp.trash().c_str(), 0777);

@@ -72,14 +72,18 @@ TEST_F(SecurityTest, RepairsAreAskedOnlyWhereTheUserCannotDelete)
     const auto shared1777 = makeFolderOf("shared1777", 0, 01777);
     const auto shared3333 = makeFolderOf("shared3333", 0, 03333);
     const auto root755 = makeFolderOf("root755", 0, 0755);
+    make("root755/file", 0, 0644);
     const auto root500 = makeFolderOf("root500", 0, 0500);
+    make("root500/file", 0, 0644);
+    // Empty, it goes with its parent's permission alone.
+    const auto empty755 = makeFolderOf("empty755", 0, 0755);
     const std::string missing = dir / "missing";
     EXPECT_EXIT(
         {
             becomeNobody();
             Security security(tp.platform);
             Checks check;
-            for (const auto& path : {mine644, root600, shared1777, shared3333})
+            for (const auto& path : {mine644, root600, shared1777, shared3333, empty755})
                 check.equal(security.folderEnabler(path), 0L, path);
             check.equal(tp.log.lines().size(), 0u, "nothing logged while nothing is needed");
             check.equal(launcher.dialogs(), 0, "no dialog while nothing is needed");
@@ -107,9 +111,12 @@ TEST_F(SecurityTest, ARefusedFolderIsNotAskedAboutForAnHourUnlessTheUserAsks)
     makeFolderOf("tree/a", 0, 0500);
     makeFolderOf("tree/b", 0, 0500);
     const auto other = makeFolderOf("other", 0, 0500);
+    for (const char* folder : {"root500", "tree/a", "tree/b", "other"})
+        make(std::string(folder) + "/file", 0, 0644);
     // Outside the trash nothing is ever asked for.
     const std::string outside = tp.home / "outside";
     makeFolder(outside);
+    writeFile(outside + "/file", 1);
     chmod(outside.c_str(), 0500);
     EXPECT_EXIT(
         {
@@ -161,8 +168,10 @@ TEST_F(SecurityTest, AFailedRepairTellsTheUserOnceWhyAndAWorkingOneIsCounted)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to prepare folders of another owner";
-    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+    for (const char* name : {"a", "b", "c", "d", "e", "f"}) {
         makeFolderOf(name, 0, 0500);
+        make(std::string(name) + "/file", 0, 0644);
+    }
     EXPECT_EXIT(
         {
             becomeNobody();
