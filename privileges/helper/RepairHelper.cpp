@@ -230,8 +230,8 @@ std::optional<Repairer::Descent> Repairer::descentTo(const std::string& path, bo
         if (rest.size() >= 2 && rest[0] == ".Trash")
             return descent(home, {{".Trash", Rule::Own}}, rest);
         if (rest.size() >= 5 && rest[0] == ".local" && rest[1] == "share" && rest[2] == "Trash" && rest[3] == "files")
-            return descent(home, {{".local", Rule::Real}, {"share", Rule::Real}, {"Trash", Rule::Own}, {"files", Rule::Own}},
-                           rest);
+            return descent(
+                home, {{".local", Rule::Real}, {"share", Rule::Real}, {"Trash", Rule::Own}, {"files", Rule::Own}}, rest);
     }
     for (const auto& mount : mountPoints()) {
         const auto anchor = componentsOf(mount);
@@ -309,8 +309,9 @@ RepairReport Repairer::repair(const Request& request)
     RepairReport report;
     const bool sharedRoot = request.kind == RepairKind::OpenSharedRoot;
     const auto parts = componentsOf(request.path);
-    const bool plain = request.path[0] == '/' &&
-                       std::none_of(parts.begin(), parts.end(), [](const auto& part) { return part == "." || part == ".."; });
+    const bool plain = request.path[0] == '/' && std::none_of(parts.begin(), parts.end(), [](const auto& part) {
+                           return part == "." || part == "..";
+                       });
     const auto descent = plain ? descentTo(request.path, sharedRoot) : std::nullopt;
     if (!descent) {
         refuse(request.path, "outside the user's own trash folders");

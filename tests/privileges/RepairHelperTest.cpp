@@ -181,7 +181,8 @@ class RepairHelperTest : public ::testing::Test {
 protected:
     RepairHelperTest()
     {
-        if (geteuid() != 0 || unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        if (geteuid() != 0 || unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             return;
         volume = dir / "volume";
         second = dir / "second";
@@ -275,16 +276,16 @@ TEST_F(RepairHelperTest, AnotherAccountsTrashFoldersAreRefusedAndLeftAsTheyWere)
     makeOwned(second + "/.Trash/" + a + "/files/item/sub", user->uid(), 0700);
     chownChain(second + "/.Trash", a + "/files", user->uid());
     chown((second + "/.Trash/" + a + "/files/item").c_str(), b, b);
-    for (const std::string& item : {volume + "/.Trash-" + a + "/files/item", volume + "/.Trash/" + a + "/files/item",
-                                    volume + "/.Trashes/photos/item", volume + "/.Trashes/" + other->uidText() + "/item",
-                                    second + "/.Trash/" + a + "/files/item"})
+    const std::vector<std::string> items{volume + "/.Trash-" + a + "/files/item", volume + "/.Trash/" + a + "/files/item",
+                                         volume + "/.Trashes/photos/item",
+                                         volume + "/.Trashes/" + other->uidText() + "/item",
+                                         second + "/.Trash/" + a + "/files/item"};
+    for (const auto& item : items)
         makeFileOwned(item + "/sub/letter", b, 0600, "the other's own words");
     const auto before = snapshotOf(volume);
     const auto beforeSecond = snapshotOf(second);
 
-    for (const std::string& item : {volume + "/.Trash-" + a + "/files/item", volume + "/.Trash/" + a + "/files/item",
-                                    volume + "/.Trashes/photos/item", volume + "/.Trashes/" + other->uidText() + "/item",
-                                    second + "/.Trash/" + a + "/files/item"}) {
+    for (const auto& item : items) {
         for (const RepairKind kind : {RepairKind::Remove, RepairKind::OpenSharedRoot}) {
             const auto helper = run(kind, item);
             EXPECT_EQ(WEXITSTATUS(helper.status), 0) << item;

@@ -153,7 +153,8 @@ TEST_F(SecurityTest, ARefusedFolderIsNotAskedAboutForAnHourUnlessTheUserAsks)
             launcher.setGrants(true);
             launcher.setRequestError(EIO);
             check.equal(security.folderEnabler(other), static_cast<long>(EIO), "repair not handed over");
-            check.equal(tp.log.count(strprintf("Permission repair error %d(%s); %s is not asked about again for an hour",
+            check.equal(tp.log.count(strprintf("Permission repair error %d(%s); %s is not asked about again for an "
+                                               "hour",
                                                EIO, strerror(EIO), other.c_str())),
                         1, "repair error line");
             check.equal(security.folderEnabler(other), -1L, "quiet after the failure");
@@ -210,7 +211,8 @@ TEST_F(SecurityTest, AFailedRepairTellsTheUserOnceWhyAndAWorkingOneIsCounted)
             check.equal(requestsText(), std::string("r:d u:e "), "requests");
             launcher.setAnswer(Authorization::NoAgent);
             security.folderEnabler(dir / "f");
-            check.equal(told(), std::string("No authentication agent is running to ask for an administrator's password.|"),
+            check.equal(told(),
+                        std::string("No authentication agent is running to ask for an administrator's password.|"),
                         "told again");
             check.finish();
         },
