@@ -44,7 +44,7 @@ void Preferences::awakeFromNib()
 void Preferences::applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch)
 {
     minimumRatio_.store(keys::acceptedValue(keys::MinimumFreeSpaceRatio, ratio, *platform_.log));
-    monitorInterval_.store(keys::acceptedValue(keys::MonitorIntervalTime, interval, *platform_.log));
+    monitorInterval_.store(interval);
     testModeSwitch_.store(testMode);
     outShredder_->setShredderSwitch(shredderSwitch);
     outShredder_->setNoRenameSwitch(noRenameSwitch);

@@ -42,7 +42,7 @@ std::string escapeControlCharacters(std::string_view text)
 
 namespace posix {
 
-SyslogLog::SyslogLog(const Clock* clock) : clock_(clock ? *clock : systemClock_), refilled_(clock_.now())
+SyslogLog::SyslogLog(const Clock* clock) : clock_(clock), refilled_(now())
 {
     openlog("Brindlewick", LOG_PID, LOG_USER);
 }
@@ -64,10 +64,10 @@ void SyslogLog::line(const std::string& text)
     std::lock_guard lock(mutex_);
     // Another user who can make the program refuse or fail at will must not fill the
     // system log: the allowance grows by kLinesPerMinute a minute, up to as many.
-    const TimePoint now = clock_.now();
-    const double minutes = std::chrono::duration<double, std::ratio<60>>(now - refilled_).count();
+    const TimePoint at = now();
+    const double minutes = std::chrono::duration<double, std::ratio<60>>(at - refilled_).count();
     allowance_ = std::min<double>(kLinesPerMinute, allowance_ + std::max(0.0, minutes) * kLinesPerMinute);
-    refilled_ = now;
+    refilled_ = at;
     if (allowance_ < 1.0) {
         ++dropped_;
         return;
@@ -75,6 +75,12 @@ void SyslogLog::line(const std::string& text)
     allowance_ -= 1.0;
     tellDropped();
     write(escaped);
+}
+
+TimePoint SyslogLog::now() const
+{
+    // The permission-repair helper has this log without the program's clocks.
+    return clock_ ? clock_->now() : std::chrono::system_clock::now();
 }
 
 void SyslogLog::tellDropped()

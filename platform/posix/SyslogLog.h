@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/Log.h"
-#include "platform/posix/SystemClock.h"
+#include "platform/Clock.h"
 
 #include <mutex>
 
@@ -22,8 +22,9 @@ private:
     void write(const std::string& escaped);
     void tellDropped();
 
-    SystemClock systemClock_;
-    const Clock& clock_;
+    TimePoint now() const;
+
+    const Clock* clock_;
     std::mutex mutex_; // guards the write and the allowance below
     double allowance_ = kLinesPerMinute; // lines that may pass now
     TimePoint refilled_;

@@ -91,6 +91,11 @@ bool SingleInstance::openFolder()
     // that someone else made first under the name is never used.
     const std::string own =
         strprintf("%s/brindlewick-%u", QDir::tempPath().toLocal8Bit().constData(), static_cast<unsigned>(getuid()));
+    // Earlier versions put their socket itself under this name; one of the user's own that
+    // is no folder goes.
+    struct stat st {};
+    if (lstat(own.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) && st.st_uid == getuid())
+        unlink(own.c_str());
     if (mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
         why = strerror(errno);
     } else {

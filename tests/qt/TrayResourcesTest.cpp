@@ -279,19 +279,32 @@ TEST(TraySingleInstance, OnlyAPrivateFolderOfTheUsersOwnHoldsTheLockAndTheSocket
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_mode & 07777, 0700u);
     EXPECT_TRUE(log.lines().empty());
+    // A socket of the user's own left under the folder's name by an earlier version goes.
+    std::filesystem::remove_all(own);
+    writeFile(own, 0);
+    {
+        const ScopedVariable xdg("XDG_RUNTIME_DIR", open);
+        qt::SingleInstance first(log, name);
+        EXPECT_EQ(first.lock(), Lock::Taken);
+        EXPECT_EQ(first.folder(), own);
+    }
 
     // Someone else made the program's own folder first, or left it open: nobody runs, and the
     // command line asks no one, each with a line that says why.
     std::vector<std::function<void()>> squats = {
         [&] { ASSERT_EQ(mkdir(own.c_str(), 0755), 0); },
         [&] { ASSERT_EQ(mkdir(own.c_str(), 0777), 0); ASSERT_EQ(chmod(own.c_str(), 0777), 0); },
-        [&] { ASSERT_EQ(symlink(runtime.c_str(), own.c_str()), 0); },
     };
-    if (getuid() == 0)
+    if (getuid() == 0) {
         squats.push_back([&] {
             ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
             ASSERT_EQ(chown(own.c_str(), kNobody, kNobody), 0);
         });
+        squats.push_back([&] {
+            ASSERT_EQ(symlink(runtime.c_str(), own.c_str()), 0);
+            ASSERT_EQ(lchown(own.c_str(), kNobody, kNobody), 0);
+        });
+    }
     for (size_t i = 0; i < squats.size(); ++i) {
         std::filesystem::remove_all(own);
         squats[i]();
