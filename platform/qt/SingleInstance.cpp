@@ -123,10 +123,11 @@ SingleInstance::Lock SingleInstance::lock()
         return Lock::Unavailable;
     const QByteArray lockName = (name_ + QStringLiteral(".lock")).toLocal8Bit();
     const int fd = openat(folderFd_, lockName.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int error = fd < 0 ? errno : 0;
     struct stat st {};
     if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != getuid()) {
-        log_.line(strprintf("The lock file %s/%s cannot be used, err=%d(%s); Brindlewick does not start",
-                            folder_.c_str(), lockName.constData(), errno, strerror(errno)));
+        log_.line(strprintf("The lock file %s/%s cannot be used (%s); Brindlewick does not start", folder_.c_str(),
+                            lockName.constData(), error ? strerror(error) : "not a file of this user's"));
         if (fd >= 0)
             close(fd);
         return Lock::Unavailable;
