@@ -17,6 +17,8 @@ namespace {
 
 // A free-space move of more than this, either way, counts as a change.
 constexpr double kFreeSizeChange = 5000000.0;
+// The least time between two lines about the refusal of one folder.
+constexpr std::chrono::hours kRefusalRepeat{1};
 
 double sumOf(const TrashFiles& files)
 {
@@ -43,12 +45,18 @@ std::vector<ItemFolder> TrashBooks::itemFolders() const
     std::vector<ItemFolder> folders = folders_();
     std::vector<ItemFolder> usable;
     std::lock_guard lock(mutex_);
+    const TimePoint now = platform_.clock->now();
     for (auto& folder : folders) {
-        std::string& told = toldRefusals_[folder.path];
-        if (folder.refusal != told && !folder.refusal.empty())
+        Refusal& refusal = refusals_[folder.path];
+        // Anyone who may write beside a trash folder can swap it for a link and back as
+        // fast as they like: each change is news only once an hour.
+        if (folder.refusal != refusal.seen && !folder.refusal.empty() &&
+            (!refusal.told || now - *refusal.told >= kRefusalRepeat || now < *refusal.told)) {
             platform_.log->line(strprintf("%s %s %s; it is not measured or emptied", title_.c_str(), folder.path.c_str(),
                                           folder.refusal.c_str()));
-        told = folder.refusal;
+            refusal.told = now;
+        }
+        refusal.seen = folder.refusal;
         if (folder.refusal.empty())
             usable.push_back(std::move(folder));
     }

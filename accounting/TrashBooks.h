@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Clock.h"
 #include "platform/TrashLayout.h"
 
 #include <atomic>
@@ -51,7 +52,7 @@ public:
     TrashBooks(const Platform& platform, std::string title, FolderSource folders, MeasuringHook onMeasuring = {});
 
     // The folders that may be measured and emptied now; a refused one is told once per
-    // change of its refusal.
+    // change of its refusal, and at most once an hour whatever changes it.
     std::vector<ItemFolder> itemFolders() const;
     // Every root item, read afresh, folder after folder in listing order.
     std::vector<std::string> rootItems() const;
@@ -105,7 +106,12 @@ private:
 
     mutable std::mutex mutex_; // guards the two maps below
     std::optional<TrashFiles> items_;
-    mutable std::map<std::string, std::string> toldRefusals_; // folder path to the refusal last told
+    // A folder's refusal as last seen, and when one was last told.
+    struct Refusal {
+        std::string seen;
+        std::optional<TimePoint> told;
+    };
+    mutable std::map<std::string, Refusal> refusals_; // by folder path
 };
 
 } // namespace bw

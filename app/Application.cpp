@@ -52,7 +52,12 @@ int runApplication(int argc, char** argv)
     // Of several started at once exactly one runs: the one that holds the lock. The others
     // hand it their request, waiting while it starts, and end without error.
     qt::SingleInstance instance(log);
-    if (!instance.lock()) {
+    const qt::SingleInstance::Lock lock = instance.lock();
+    // Without a private folder a second program could run beside this one, or a stranger's
+    // socket answer for it: better none.
+    if (lock == qt::SingleInstance::Lock::Unavailable)
+        return 1;
+    if (lock == qt::SingleInstance::Lock::Held) {
         if (instance.tellRunningInstance(qt::SingleInstance::kStartingWait))
             log.line("Already running; that program checks the trashes now");
         else

@@ -229,7 +229,10 @@ int runCommandLine(int argc, char** argv)
     posix::SyslogLog log;
     // Holding the lock keeps a tray program from starting while this one works alone.
     qt::SingleInstance instance(log);
-    const bool running = !instance.lock();
+    const qt::SingleInstance::Lock lock = instance.lock();
+    if (lock == qt::SingleInstance::Lock::Unavailable)
+        return kExitFailed;
+    const bool running = lock == qt::SingleInstance::Lock::Held;
 
     if (parser.isSet(status)) {
         const char* request = parser.isSet(json) ? "status" : "table";

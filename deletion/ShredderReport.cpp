@@ -68,11 +68,13 @@ std::vector<std::string> Shredder::passTrashNames() const
                 holder = volume;
         if (holder.empty())
             home = true;
-        else if (std::find(names.begin(), names.end(), posix::lastComponent(holder)) == names.end())
-            names.push_back(posix::lastComponent(holder));
+        else if (const std::string name = middleShortened(posix::lastComponent(holder));
+                 std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
     }
+    // A volume's name is anyone's choice: a long one must not push the rest out of sight.
     if (home)
-        names.insert(names.begin(), outInternal_->volumeName());
+        names.insert(names.begin(), middleShortened(outInternal_->volumeName()));
     return names;
 }
 

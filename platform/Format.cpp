@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 namespace bw {
 
@@ -19,7 +20,34 @@ int hexValue(char c)
     return -1;
 }
 
+// The length of the UTF-8 character that starts at `at`; 1 for a byte that starts none.
+size_t characterLength(std::string_view text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const size_t length = lead >= 0xf0 && lead < 0xf8 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+    if (length == 1 || lead >= 0xf8 || at + length > text.size())
+        return 1;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80)
+            return 1;
+    return length;
+}
+
 } // namespace
+
+std::string middleShortened(std::string_view name, size_t longest)
+{
+    std::vector<size_t> starts; // where each character begins
+    for (size_t at = 0; at < name.size(); at += characterLength(name, at))
+        starts.push_back(at);
+    if (starts.size() <= longest || longest < 2)
+        return std::string(name);
+    // The ellipsis takes one place; the head keeps the odd one.
+    const size_t tail = (longest - 1) / 2;
+    const size_t head = longest - 1 - tail;
+    return std::string(name.substr(0, starts[head])) + "\xe2\x80\xa6" +
+           std::string(name.substr(starts[starts.size() - tail]));
+}
 
 std::optional<std::string> percentDecoded(std::string_view encoded)
 {

@@ -12,6 +12,11 @@ std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 
 // "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance.
 std::string byteCountText(double bytes);
 
+// `name` with characters taken out of its middle, where "…" stands for them, when it has
+// more than `longest` characters (UTF-8 sequences count as one and are never cut; a byte
+// that is no valid UTF-8 counts as one).
+std::string middleShortened(std::string_view name, size_t longest = 80);
+
 // The bytes of a percent-encoded name or path; none for a bad escape or a decoded NUL.
 std::optional<std::string> percentDecoded(std::string_view encoded);
 

@@ -6,28 +6,10 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Platform.h"
 #include "platform/PrefsPanelView.h"
-#include "platform/Format.h"
 #include "platform/Log.h"
 #include "settings/SettingsKeys.h"
 
 namespace bw {
-
-namespace {
-
-// A ratio of 1 or more asks for more free space than any volume has, so every pass would
-// empty the whole trash; a negative one would silently never delete. 0 is valid: it turns
-// automatic deletion off.
-float usableRatio(float ratio, Log& log)
-{
-    if (ratio >= 0.0f && ratio < 1.0f)
-        return ratio;
-    const float fallback = keys::MinimumFreeSpaceRatio.registeredDefault;
-    log.line(strprintf("%s %g is outside [0, 1); %g applies", keys::MinimumFreeSpaceRatio.name,
-                       static_cast<double>(ratio), static_cast<double>(fallback)));
-    return fallback;
-}
-
-} // namespace
 
 Preferences::Preferences(const Platform& platform) : platform_(platform) {}
 
@@ -51,8 +33,8 @@ void Preferences::awakeFromNib()
 {
     execting_.store(false);
     testModeSwitch_.store(false);
-    minimumRatio_.store(usableRatio(platform_.defaults->floatForKey(keys::MinimumFreeSpaceRatio.name), *platform_.log));
-    monitorInterval_.store(platform_.defaults->floatForKey(keys::MonitorIntervalTime.name));
+    minimumRatio_.store(keys::valueOf(*platform_.defaults, keys::MinimumFreeSpaceRatio, *platform_.log));
+    monitorInterval_.store(keys::valueOf(*platform_.defaults, keys::MonitorIntervalTime, *platform_.log));
     notificationsSwitch_.store(platform_.defaults->boolForKey(keys::PassNotifications.name));
     // A desktop without a display has no panel.
     if (platform_.prefsPanel)
@@ -61,7 +43,7 @@ void Preferences::awakeFromNib()
 
 void Preferences::applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch)
 {
-    minimumRatio_.store(usableRatio(ratio, *platform_.log));
+    minimumRatio_.store(keys::acceptedValue(keys::MinimumFreeSpaceRatio, ratio, *platform_.log));
     monitorInterval_.store(interval);
     testModeSwitch_.store(testMode);
     outShredder_->setShredderSwitch(shredderSwitch);

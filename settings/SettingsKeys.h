@@ -1,6 +1,13 @@
 #pragma once
-// Every stored setting, declared once with its type and registered default.
+// Every stored setting, declared once with its type, registered default and the values the
+// preferences panel accepts.
 #include "platform/DefaultsStore.h"
+
+#include <limits>
+
+namespace bw {
+class Log;
+}
 
 namespace bw::keys {
 
@@ -8,10 +15,19 @@ template <typename T>
 struct Key {
     const char* name;
     T registeredDefault;
+    // What the preferences panel accepts; a stored value outside it reads as the default.
+    T lowest = std::numeric_limits<T>::lowest();
+    T highest = std::numeric_limits<T>::max();
+
+    // False for NaN too, which compares as outside any range.
+    bool accepts(T value) const { return value >= lowest && value <= highest; }
 };
 
-inline constexpr Key<float> MinimumFreeSpaceRatio{"MinimumFreeSpaceRatio", 0.1f};
-inline constexpr Key<float> MonitorIntervalTime{"MonitorIntervalTime", 300.0f};
+// Up to 99 %: a ratio near 1 asks for more free space than a roomy volume has, so every
+// pass would empty the whole trash. 0 turns automatic deletion off.
+inline constexpr Key<float> MinimumFreeSpaceRatio{"MinimumFreeSpaceRatio", 0.1f, 0.0f, 0.99f};
+// From one second to one day.
+inline constexpr Key<float> MonitorIntervalTime{"MonitorIntervalTime", 300.0f, 1.0f, 86400.0f};
 inline constexpr Key<bool> InnerShredderSwitch{"InnerShredderSwitch", true};
 inline constexpr Key<bool> NoRenameFileSwitch{"NoRenameFileSwitch", false};
 // Ask before a command shreds trash items; off once the user ticks "Do not ask again".
@@ -24,5 +40,11 @@ inline constexpr const char* LastAutoExecuteDate = "LastAutoExecuteDate";
 // Window frames of the two panels.
 inline constexpr const char* PreferencesPanel = "PreferencesPanel";
 inline constexpr const char* TrashInformationPanel = "TrashInformationPanel";
+
+// `value` where `key` accepts it; otherwise the key's default, said in one log line that
+// names the key.
+float acceptedValue(const Key<float>& key, float value, Log& log);
+// The stored value of `key`, checked by acceptedValue.
+float valueOf(DefaultsStore& store, const Key<float>& key, Log& log);
 
 } // namespace bw::keys

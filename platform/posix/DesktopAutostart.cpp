@@ -19,17 +19,30 @@ std::string errorText(const char* what, int error)
     return std::string(what) + ": " + std::strerror(error);
 }
 
-// Creates the folder and any missing folder above it.
-bool makeFolders(const std::string& path)
+// A folder of the user's own, opened without following a link: `name` in `parentFd` (or
+// the path `name` where `parentFd` is AT_FDCWD), made when missing if `make`. -1 with
+// `error` set otherwise, or with errno ENOENT and no error for a missing one not made.
+int openOwnFolder(int parentFd, const std::string& name, const std::string& shown, bool make, std::string& error)
 {
-    if (path.empty() || path == "/")
-        return true;
-    struct stat seen {};
-    if (::stat(path.c_str(), &seen) == 0)
-        return S_ISDIR(seen.st_mode);
-    if (!makeFolders(parentPath(path)))
-        return false;
-    return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+    if (make && ::mkdirat(parentFd, name.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = errorText(("cannot make " + shown).c_str(), errno);
+        return -1;
+    }
+    const int fd = ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 && errno == ENOENT && !make)
+        return -1;
+    if (fd < 0) {
+        error = errno == ELOOP || errno == ENOTDIR ? shown + " is not a folder (a symbolic link is none)"
+                                                   : errorText(("cannot open " + shown).c_str(), errno);
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || st.st_uid != ::geteuid()) {
+        error = shown + " is not the user's own";
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // An Exec argument as the desktop entry format quotes it: inside double quotes, with '"',
@@ -167,16 +180,34 @@ bool DesktopAutostart::setEnabled(bool on, std::string& error)
 {
     // Where the system's entry starts the program, the user's own entry is only its
     // switch: none for on, a hidden one for off.
-    if (on == systemEntryStarts()) {
-        if (::unlink(entryFile_.c_str()) == 0 || errno == ENOENT)
-            return true;
-        error = errorText("cannot remove the autostart entry", errno);
-        return false;
-    }
-    return writeEntry(!on, error);
+    error.clear();
+    const bool remove = on == systemEntryStarts();
+    // Only in the user's own folders, reached from the configuration folder down without
+    // following a link: a link there could point at the system's autostart folder, and a
+    // privileged program would change every user's entry.
+    const std::string folder = parentPath(entryFile_);
+    const std::string config = parentPath(folder);
+    const int configFd = openOwnFolder(AT_FDCWD, config, config, !remove, error);
+    if (configFd < 0)
+        return error.empty(); // nothing there to remove
+    const int folderFd = openOwnFolder(configFd, lastComponent(folder), folder, !remove, error);
+    ::close(configFd);
+    if (folderFd < 0)
+        return error.empty();
+    const bool done = remove ? removeEntry(folderFd, error) : writeEntry(folderFd, !on, error);
+    ::close(folderFd);
+    return done;
 }
 
-bool DesktopAutostart::writeEntry(bool hidden, std::string& error)
+bool DesktopAutostart::removeEntry(int folderFd, std::string& error)
+{
+    if (::unlinkat(folderFd, lastComponent(entryFile_).c_str(), 0) == 0 || errno == ENOENT)
+        return true;
+    error = errorText("cannot remove the autostart entry", errno);
+    return false;
+}
+
+bool DesktopAutostart::writeEntry(int folderFd, bool hidden, std::string& error)
 {
     // A hidden entry is never run: its Exec line needs no real path.
     const std::string program = hidden && program_.empty() ? std::string("brindlewick") : program_;
@@ -184,13 +215,15 @@ bool DesktopAutostart::writeEntry(bool hidden, std::string& error)
         error = "the program's own path is unknown";
         return false;
     }
-    const std::string folder = parentPath(entryFile_);
-    if (!makeFolders(folder)) {
-        error = errorText("cannot make the autostart folder", errno);
-        return false;
+    // A new file of its own beside the entry, never one that was there before.
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = ".brindlewick.desktop." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        fd = ::openat(folderFd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST)
+            break;
     }
-    std::string temporary = joinPath(folder, ".brindlewick.desktop.XXXXXX");
-    const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         error = errorText("cannot write the autostart entry", errno);
         return false;
@@ -208,9 +241,11 @@ bool DesktopAutostart::writeEntry(bool hidden, std::string& error)
     const int saved = written == text.size() ? 0 : errno;
     const bool complete = written == text.size() && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     ::close(fd);
-    if (!complete || ::rename(temporary.c_str(), entryFile_.c_str()) != 0) {
+    // The rename replaces whatever has the entry's name, a link itself included, and
+    // follows nothing.
+    if (!complete || ::renameat(folderFd, temporary.c_str(), folderFd, lastComponent(entryFile_).c_str()) != 0) {
         error = errorText("cannot write the autostart entry", saved ? saved : errno);
-        ::unlink(temporary.c_str());
+        ::unlinkat(folderFd, temporary.c_str(), 0);
         return false;
     }
     return true;

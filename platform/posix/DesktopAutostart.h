@@ -11,7 +11,9 @@ namespace bw::posix {
 // first entry of that name, the user's before the system folders', is not hidden; "off"
 // writes a hidden user entry where a system entry would start it, and removes the user's
 // entry otherwise. An entry is written whole or not at all (a temporary file beside it,
-// renamed over it), and its Exec line names `program`.
+// renamed over it), and its Exec line names `program`. It is written and removed only in
+// the entry file's folder and the one above it ($XDG_CONFIG_HOME), each a real folder of
+// the user's own.
 class DesktopAutostart final : public Autostart {
 public:
     DesktopAutostart(std::string entryFile, std::string program, std::vector<std::string> systemFolders = {});
@@ -34,7 +36,9 @@ public:
 private:
     // Whether an entry of the user's file name in the system folders starts the program.
     bool systemEntryStarts() const;
-    bool writeEntry(bool hidden, std::string& error);
+    // In the entry's folder, open as `folderFd`.
+    bool writeEntry(int folderFd, bool hidden, std::string& error);
+    bool removeEntry(int folderFd, std::string& error);
 
     std::string entryFile_;
     std::string program_;

@@ -1,7 +1,9 @@
 #include "platform/posix/SyslogLog.h"
 
+#include "platform/Format.h"
 #include "platform/ModifierKeys.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <syslog.h>
 
@@ -40,13 +42,17 @@ std::string escapeControlCharacters(std::string_view text)
 
 namespace posix {
 
-SyslogLog::SyslogLog()
+SyslogLog::SyslogLog(const Clock* clock) : clock_(clock), refilled_(now())
 {
     openlog("Brindlewick", LOG_PID, LOG_USER);
 }
 
 SyslogLog::~SyslogLog()
 {
+    {
+        std::lock_guard lock(mutex_);
+        tellDropped();
+    }
     closelog();
 }
 
@@ -56,6 +62,37 @@ void SyslogLog::line(const std::string& text)
     // line feed would otherwise write a line of its own choosing.
     const std::string escaped = escapeControlCharacters(text);
     std::lock_guard lock(mutex_);
+    // Another user who can make the program refuse or fail at will must not fill the
+    // system log: the allowance grows by kLinesPerMinute a minute, up to as many.
+    const TimePoint at = now();
+    const double minutes = std::chrono::duration<double, std::ratio<60>>(at - refilled_).count();
+    allowance_ = std::min<double>(kLinesPerMinute, allowance_ + std::max(0.0, minutes) * kLinesPerMinute);
+    refilled_ = at;
+    if (allowance_ < 1.0) {
+        ++dropped_;
+        return;
+    }
+    allowance_ -= 1.0;
+    tellDropped();
+    write(escaped);
+}
+
+TimePoint SyslogLog::now() const
+{
+    // The permission-repair helper has this log without the program's clocks.
+    return clock_ ? clock_->now() : std::chrono::system_clock::now();
+}
+
+void SyslogLog::tellDropped()
+{
+    if (dropped_ == 0)
+        return;
+    write(strprintf("%ld lines were dropped: more than %d a minute", dropped_, kLinesPerMinute));
+    dropped_ = 0;
+}
+
+void SyslogLog::write(const std::string& escaped)
+{
     // "%s" so that a "%" in a path is printed as it is.
     syslog(LOG_NOTICE, "%s", escaped.c_str());
     std::fprintf(stderr, "Brindlewick: %s\n", escaped.c_str());

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,9 +112,14 @@ float QtDefaultsStore::floatForKey(const std::string& k)
     const auto text = storedText(k);
     if (!text)
         return fallback;
+    // Read wide, so that a number too large for a float ("1e308") is told as one.
     bool ok = false;
-    const float value = QLocale::c().toFloat(text->trimmed(), &ok);
-    return ok && std::isfinite(value) ? value : fallback;
+    const double value = QLocale::c().toDouble(text->trimmed(), &ok);
+    if (ok && std::isfinite(value) && std::abs(value) <= std::numeric_limits<float>::max())
+        return static_cast<float>(value);
+    log_.line(strprintf("Stored %s \"%s\" is not a number in range; %g applies", k.c_str(),
+                        text->toUtf8().constData(), static_cast<double>(fallback)));
+    return fallback;
 }
 
 bool QtDefaultsStore::boolForKey(const std::string& k)

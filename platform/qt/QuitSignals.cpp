@@ -28,7 +28,7 @@ void onSignal(int number)
 QuitSignals::QuitSignals(Log& log, std::function<void()> quit) : log_(log), quit_(std::move(quit))
 {
     if (pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
-        log_.line(strprintf("Cannot catch SIGTERM and SIGINT, err=%d(%s)", errno, strerror(errno)));
+        log_.line(strprintf("Cannot catch SIGTERM, SIGINT and SIGHUP, err=%d(%s)", errno, strerror(errno)));
         return;
     }
     notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
@@ -39,12 +39,16 @@ QuitSignals::QuitSignals(Log& log, std::function<void()> quit) : log_(log), quit
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // A closed terminal or a session that logs out sends SIGHUP; its default would end the
+    // program at once, with its settings unsaved.
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 QuitSignals::~QuitSignals()
 {
     signal(SIGTERM, SIG_DFL);
     signal(SIGINT, SIG_DFL);
+    signal(SIGHUP, SIG_DFL);
     delete notifier_;
     for (int& end : pipeEnds) {
         if (end >= 0)

@@ -10,7 +10,7 @@ class Log;
 
 namespace bw::qt {
 
-// SIGTERM and SIGINT end the program like the menu's quit: the handler only writes the
+// SIGTERM, SIGINT and SIGHUP end the program like the menu's quit: the handler only writes the
 // signal's number into a pipe, and the main loop reads it and quits.
 class QuitSignals final : public QObject {
     Q_OBJECT

@@ -207,6 +207,42 @@ TEST_F(HomeTrash, ATrashThatIsALinkIsNeitherMeasuredNorListed)
     EXPECT_EQ(refusals, 1);
 }
 
+TEST_F(HomeTrash, ATrashSwappedForALinkAndBackIsToldAtMostOnceAnHour)
+{
+    for (const char* item : {"a", "b", "c"})
+        writeFile(tp.trash() + "/" + item, 10);
+    makeFolder(tp.home / "elsewhere");
+    const std::string real = tp.home / "real";
+    const auto swap = [&](bool link) {
+        std::filesystem::rename(tp.trash(), link ? real : tp.home / "link");
+        std::filesystem::rename(link ? tp.home / "link" : real, tp.trash());
+    };
+    ASSERT_EQ(symlink((tp.home / "elsewhere").c_str(), (tp.home / "link").c_str()), 0);
+    const auto refusals = [&] {
+        int n = 0;
+        for (const auto& l : tp.log.lines())
+            n += l.find("symbolic link") != std::string::npos;
+        return n;
+    };
+    // As fast as someone can swap it: one line, however long it goes on within the hour.
+    for (int i = 0; i < 40; ++i) {
+        swap(true);
+        EXPECT_EQ(internal.trashFileCount(), 0);
+        swap(false);
+        EXPECT_EQ(internal.trashFileCount(), 3);
+        tp.clock.advance(Seconds(60));
+    }
+    EXPECT_EQ(refusals(), 1);
+    // An hour after the last line, the next change is told again; a refusal that stays is not.
+    tp.clock.advance(Seconds(3600));
+    swap(true);
+    internal.trashFileCount();
+    EXPECT_EQ(refusals(), 2);
+    tp.clock.advance(Seconds(7200));
+    internal.trashFileCount();
+    EXPECT_EQ(refusals(), 2);
+}
+
 TEST_F(HomeTrash, ATrashOwnedBySomeoneElseIsNeitherMeasuredNorListed)
 {
     if (geteuid() != 0)

@@ -132,5 +132,34 @@ TEST_F(RequestsTest, EmptyNeedsNoConfirmationAndIsCountedToldAndLoggedOnce)
     EXPECT_EQ(passLines, 2) << "a pass with nothing to do was logged";
 }
 
+TEST_F(RequestsTest, ALongVolumeNameIsToldShortenedInTheMiddle)
+{
+    // 140 characters in 240 bytes: both cuts fall among two-byte characters.
+    std::string name = std::string(20, 'a');
+    for (int i = 0; i < 100; ++i)
+        name += "\xc3\xa9";
+    name += std::string(20, 'z');
+    const std::string longVolume = data / name;
+    makeFolder(longVolume + "/.Trashes/54321");
+    writeFile(longVolume + "/.Trashes/54321/v", 3000);
+    tp.volumes.set({longVolume});
+    tp.space.setFor(longVolume, 1000000.0, 50000.0);
+    c->external.initTrashDataAtPath(longVolume);
+
+    EXPECT_EQ(c->manager.answerRequest("empty"), "done\n");
+    tp.workers.waitForAll();
+    tp.mainLoop.runPosted();
+    EXPECT_FALSE(exists(longVolume + "/.Trashes/54321/v"));
+    std::string shortened = std::string(20, 'a');
+    for (int i = 0; i < 20; ++i)
+        shortened += "\xc3\xa9";
+    shortened += "\xe2\x80\xa6"; // 80 characters with the ellipsis
+    for (int i = 0; i < 19; ++i)
+        shortened += "\xc3\xa9";
+    shortened += std::string(20, 'z');
+    ASSERT_EQ(tp.notifier.shown.size(), 1u);
+    EXPECT_EQ(tp.notifier.shown[0].second, "Deleted 1 item (2.9 KB) from the trash on " + shortened);
+}
+
 } // namespace
 } // namespace bw::test

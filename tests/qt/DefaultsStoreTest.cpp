@@ -96,6 +96,28 @@ TEST(QtDefaultsStore, GarbageReadsAsTheDefaults)
     EXPECT_FALSE(noisy.boolForKey(keys::NoRenameFileSwitch.name));
 }
 
+TEST(QtDefaultsStore, ANumberNoFloatHoldsReadsAsTheDefaultInOneLineNamingTheKey)
+{
+    TempDir dir;
+    CapturingLog log;
+    const QString path = QString::fromStdString(dir / "Brindlewick.conf");
+    writeText(path, "[General]\nMinimumFreeSpaceRatio=1e308\nMonitorIntervalTime=nan\n");
+    qt::QtDefaultsStore store(path, log);
+    registerAll(store);
+    EXPECT_EQ(store.floatForKey(keys::MinimumFreeSpaceRatio.name), 0.1f);
+    EXPECT_EQ(store.floatForKey(keys::MonitorIntervalTime.name), 300.0f);
+    EXPECT_EQ(log.lines().size(), 2u);
+    EXPECT_TRUE(log.contains("MinimumFreeSpaceRatio"));
+    EXPECT_TRUE(log.contains("MonitorIntervalTime"));
+    const QString other = QString::fromStdString(dir / "other.conf");
+    writeText(other, "[General]\nMinimumFreeSpaceRatio=-inf\nMonitorIntervalTime=30\n");
+    qt::QtDefaultsStore again(other, log);
+    registerAll(again);
+    EXPECT_EQ(again.floatForKey(keys::MinimumFreeSpaceRatio.name), 0.1f);
+    EXPECT_EQ(again.floatForKey(keys::MonitorIntervalTime.name), 30.0f);
+    EXPECT_EQ(log.lines().size(), 3u);
+}
+
 TEST(QtDefaultsStore, TheFileLivesInTheXdgConfigFolder)
 {
     qputenv("XDG_CONFIG_HOME", "/somewhere/config");

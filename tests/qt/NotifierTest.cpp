@@ -15,8 +15,10 @@ class StandInNotifications final : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     QStringList received;
+    QStringList capabilities{QStringLiteral("body")};
 
 public slots:
+    QStringList GetCapabilities() { return capabilities; }
     uint Notify(const QString& appName, uint, const QString&, const QString& summary, const QString& body,
                 const QStringList&, const QVariantMap&, int)
     {
@@ -74,6 +76,55 @@ TEST(DBusNotifier, TheServiceGetsTheNotificationAndWithoutOneTheFallbackDoes)
     runEvents(5000, [&] { return !standIn.received.isEmpty(); });
     EXPECT_EQ(standIn.received,
               QStringList{QString::fromUtf8("Brindlewick|Trash items deleted|Deleted 1 item (10 bytes) from the trash on h\xc3\xa9me")});
+    EXPECT_EQ(fellBack.size(), 1u);
+
+    QDBusConnection::disconnectFromBus(QStringLiteral("service"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+}
+
+TEST(DBusNotifier, ABodyIsPlainTextWhateverTheServerReads)
+{
+    qtApp();
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    QDBusConnection service = QDBusConnection::connectToBus(bus.address(), QStringLiteral("service"));
+    QDBusConnection client = QDBusConnection::connectToBus(bus.address(), QStringLiteral("client"));
+    ASSERT_TRUE(service.isConnected() && client.isConnected());
+
+    // A volume named to look like markup and a second line of the program's own.
+    const std::string forged =
+        "Deleted 1 item (10 bytes) from the trash on <b>HOME <a href=\"http://x/?a=1&b=2\"><img src=x></a>"
+        "\nFAKE: all trashes restored";
+    std::vector<std::string> fellBack;
+    qt::DBusNotifier notifier([&](const std::string& summary, const std::string& body) { fellBack.push_back(summary + "|" + body); },
+                              client);
+    notifier.notify("Trash items deleted", forged);
+    ASSERT_EQ(fellBack.size(), 1u);
+    EXPECT_EQ(fellBack[0], "Trash items deleted|Deleted 1 item (10 bytes) from the trash on <b>HOME "
+                           "<a href=\"http://x/?a=1&b=2\"><img src=x></a>\\nFAKE: all trashes restored");
+
+    StandInNotifications standIn;
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &standIn,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService(QString::fromLatin1(qt::DBusNotifier::kService)));
+    runEvents(2000, [&] { return client.interface()->isServiceRegistered(qt::DBusNotifier::kService).value(); });
+
+    // A server that reads markup (dunst, for example) gets entities; one that does not, the text.
+    standIn.capabilities = QStringList{QStringLiteral("body"), QStringLiteral("body-markup")};
+    notifier.notify("Trash items deleted", forged);
+    runEvents(5000, [&] { return standIn.received.size() == 1; });
+    standIn.capabilities = QStringList{QStringLiteral("body")};
+    notifier.notify("Trash items deleted", forged);
+    runEvents(5000, [&] { return standIn.received.size() == 2; });
+    ASSERT_EQ(standIn.received.size(), 2);
+    EXPECT_EQ(standIn.received[0],
+              QStringLiteral("Brindlewick|Trash items deleted|Deleted 1 item (10 bytes) from the trash on &lt;b&gt;HOME "
+                             "&lt;a href=\"http://x/?a=1&amp;b=2\"&gt;&lt;img src=x&gt;&lt;/a&gt;\\nFAKE: all trashes "
+                             "restored"));
+    EXPECT_EQ(standIn.received[1],
+              QStringLiteral("Brindlewick|Trash items deleted|Deleted 1 item (10 bytes) from the trash on <b>HOME "
+                             "<a href=\"http://x/?a=1&b=2\"><img src=x></a>\\nFAKE: all trashes restored"));
     EXPECT_EQ(fellBack.size(), 1u);
 
     QDBusConnection::disconnectFromBus(QStringLiteral("service"));

@@ -5,6 +5,8 @@
 #include "platform/qt/SingleInstance.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/OrdinaryUser.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +14,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
+#include <QLocalSocket>
 #include <QThread>
 #include <atomic>
 #include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <thread>
 
 namespace bw::test {
@@ -183,20 +189,204 @@ TEST(TrayStatusItem, UpdatesFromAWorkerAreAppliedOnTheMainThreadInOrder)
     EXPECT_EQ(log.lines().size(), 2u);
 }
 
-TEST(TrayQuitSignals, SigtermAndSigintEndTheLoopLikeQuit)
+TEST(TrayQuitSignals, SigtermSigintAndSighupEndTheLoopLikeQuit)
 {
     qtApp();
     CapturingLog log;
     int quits = 0;
     qt::QuitSignals signals_(log, [&] { ++quits; });
-    for (int number : {SIGTERM, SIGINT}) {
+    for (int number : {SIGTERM, SIGINT, SIGHUP}) {
         const int before = quits;
         ASSERT_EQ(raise(number), 0);
         runEvents(2000, [&] { return quits > before; });
     }
-    EXPECT_EQ(quits, 2);
+    EXPECT_EQ(quits, 3);
     EXPECT_TRUE(log.contains("Ending on Terminated"));
     EXPECT_TRUE(log.contains("Ending on Interrupt"));
+    EXPECT_TRUE(log.contains("Ending on Hangup"));
+}
+
+// An environment variable set for the life of the object, and as it was afterwards.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name), had_(qEnvironmentVariableIsSet(name))
+    {
+        old_ = qgetenv(name);
+        qputenv(name, QByteArray::fromStdString(value));
+    }
+    ~ScopedVariable()
+    {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+using Lock = qt::SingleInstance::Lock;
+
+TEST(TraySingleInstance, OnlyAPrivateFolderOfTheUsersOwnHoldsTheLockAndTheSocket)
+{
+    qtApp();
+    TempDir dir;
+    const std::string tmp = dir / "tmp";
+    makeFolder(tmp);
+    ASSERT_EQ(chmod(tmp.c_str(), 01777), 0);
+    const ScopedVariable tmpdir("TMPDIR", tmp);
+    const std::string own = tmp + "/brindlewick-" + std::to_string(getuid());
+    const QString name = QStringLiteral("brindlewick");
+    CapturingLog log;
+
+    // $XDG_RUNTIME_DIR as a session has it: used, and a second program finds the first.
+    const std::string runtime = dir / "runtime";
+    ASSERT_EQ(mkdir(runtime.c_str(), 0700), 0);
+    {
+        const ScopedVariable xdg("XDG_RUNTIME_DIR", runtime);
+        qt::SingleInstance first(log, name), second(log, name);
+        EXPECT_EQ(first.lock(), Lock::Taken);
+        EXPECT_EQ(first.folder(), runtime);
+        EXPECT_EQ(second.lock(), Lock::Held);
+    }
+    ASSERT_EQ(unlink((runtime + "/brindlewick.lock").c_str()), 0);
+
+    // Open to others, a link, not absolute, or another user's: the program's own folder instead.
+    const std::string open = dir / "open";
+    ASSERT_EQ(mkdir(open.c_str(), 0755), 0);
+    const std::string linked = dir / "linked";
+    ASSERT_EQ(symlink(runtime.c_str(), linked.c_str()), 0);
+    std::vector<std::string> refused = {open, linked, "relative/runtime"};
+    if (getuid() == 0) {
+        const std::string foreign = dir / "foreign";
+        ASSERT_EQ(mkdir(foreign.c_str(), 0700), 0);
+        ASSERT_EQ(chown(foreign.c_str(), kNobody, kNobody), 0);
+        refused.push_back(foreign);
+    }
+    for (const auto& value : refused) {
+        const ScopedVariable xdg("XDG_RUNTIME_DIR", value);
+        qt::SingleInstance first(log, name), second(log, name);
+        EXPECT_EQ(first.lock(), Lock::Taken) << value;
+        EXPECT_EQ(first.folder(), own) << value;
+        EXPECT_EQ(second.lock(), Lock::Held) << value;
+        EXPECT_FALSE(exists(value + "/brindlewick.lock")) << value;
+    }
+    struct stat st {};
+    ASSERT_EQ(lstat(own.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_TRUE(log.lines().empty());
+    // A socket of the user's own left under the folder's name by an earlier version goes.
+    std::filesystem::remove_all(own);
+    writeFile(own, 0);
+    {
+        const ScopedVariable xdg("XDG_RUNTIME_DIR", open);
+        qt::SingleInstance first(log, name);
+        EXPECT_EQ(first.lock(), Lock::Taken);
+        EXPECT_EQ(first.folder(), own);
+    }
+
+    // Someone else made the program's own folder first, or left it open: nobody runs, and the
+    // command line asks no one, each with a line that says why.
+    std::vector<std::function<void()>> squats = {
+        [&] { ASSERT_EQ(mkdir(own.c_str(), 0755), 0); },
+        [&] { ASSERT_EQ(mkdir(own.c_str(), 0777), 0); ASSERT_EQ(chmod(own.c_str(), 0777), 0); },
+    };
+    if (getuid() == 0) {
+        squats.push_back([&] {
+            ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
+            ASSERT_EQ(chown(own.c_str(), kNobody, kNobody), 0);
+        });
+        squats.push_back([&] {
+            ASSERT_EQ(symlink(runtime.c_str(), own.c_str()), 0);
+            ASSERT_EQ(lchown(own.c_str(), kNobody, kNobody), 0);
+        });
+    }
+    for (size_t i = 0; i < squats.size(); ++i) {
+        std::filesystem::remove_all(own);
+        squats[i]();
+        const ScopedVariable xdg("XDG_RUNTIME_DIR", open);
+        CapturingLog told;
+        qt::SingleInstance first(told, name), second(told, name);
+        EXPECT_EQ(first.lock(), Lock::Unavailable) << i;
+        EXPECT_EQ(told.lines().size(), 1u) << i;
+        EXPECT_TRUE(told.contains("does not start")) << i;
+        EXPECT_EQ(second.lock(), Lock::Unavailable) << i;
+        EXPECT_EQ(second.ask("check"), std::nullopt) << i;
+        EXPECT_FALSE(exists(runtime + "/brindlewick.lock")) << i;
+    }
+    std::filesystem::remove_all(own);
+}
+
+TEST(TraySingleInstance, ConnectionsAreFewOneLineLongAndLetGoWhenIdle)
+{
+    qtApp();
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0700), 0);
+    const ScopedVariable xdg("XDG_RUNTIME_DIR", dir.path());
+    const QString path = QString::fromStdString(dir / "brindlewick");
+    CapturingLog log;
+    qt::SingleInstance server(log);
+    ASSERT_EQ(server.lock(), Lock::Taken);
+    int answered = 0;
+    ASSERT_TRUE(server.listen([&](const std::string& request) -> std::string {
+        ++answered;
+        return request == "check" ? "done\n" : std::string();
+    }));
+
+    // Idle clients, more of them than are served at once.
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    const auto connected = [&] {
+        int n = 0;
+        for (const auto& socket : idle)
+            n += socket->state() == QLocalSocket::ConnectedState ? 1 : 0;
+        return n;
+    };
+    for (int i = 0; i < qt::SingleInstance::kMostConnections + 8; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(path);
+        runEvents(50);
+    }
+    runEvents(1000, [&] { return connected() == qt::SingleInstance::kMostConnections; });
+    EXPECT_EQ(connected(), qt::SingleInstance::kMostConnections);
+
+    // Nobody is served while they are held.
+    QLocalSocket waiting;
+    waiting.connectToServer(path);
+    waiting.write("check\n");
+    runEvents(1000, [&] { return waiting.state() != QLocalSocket::ConnectedState; });
+    EXPECT_EQ(answered, 0);
+
+    // After the idle time they are let go, and a request is answered again.
+    runEvents(qt::SingleInstance::kIdleMilliseconds + 2000, [&] { return connected() == 0; });
+    EXPECT_EQ(connected(), 0);
+    std::optional<std::string> again;
+    std::atomic<bool> asked{false};
+    std::thread later([&] {
+        qt::SingleInstance client(log);
+        again = client.ask("check");
+        asked = true;
+    });
+    runEvents(5000, [&] { return asked.load(); });
+    later.join();
+    EXPECT_EQ(again, std::optional<std::string>("done\n"));
+
+    // A request longer than a line may be is refused as soon as it is too long.
+    QLocalSocket talkative;
+    talkative.connectToServer(path);
+    ASSERT_TRUE(talkative.waitForConnected(2000));
+    talkative.write(QByteArray(100000, 'x'));
+    QByteArray answer;
+    runEvents(3000, [&] {
+        answer += talkative.readAll();
+        return talkative.state() != QLocalSocket::ConnectedState;
+    });
+    answer += talkative.readAll();
+    EXPECT_EQ(answer, "refused\n");
+    EXPECT_EQ(answered, 1);
 }
 
 TEST(TraySingleInstance, ASecondStartReachesTheFirstAndAsksForATick)

@@ -3,6 +3,7 @@
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace bw;
 using namespace bw::test;
@@ -108,4 +109,43 @@ TEST(Settings, AStoredRatioOutsideZeroToOneReadsAsTheDefault)
     start.prefs().applyAndStore(3.0f, 300.0f, false, true, false);
     EXPECT_EQ(start.prefs().minimumRatio(), 0.1f);
     EXPECT_EQ(std::get<float>(tp.defaults.stored().at(keys::MinimumFreeSpaceRatio.name)), 0.1f);
+}
+
+TEST(Settings, AStoredValueBeyondWhatThePanelAcceptsReadsAsTheDefaultInOneLineNamingTheKey)
+{
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const keys::Key<float>& key;
+        float stored;
+    };
+    // Ratios just below 1 empty a roomy volume's whole trash at every pass.
+    for (const Case& c : {Case{keys::MinimumFreeSpaceRatio, 0.999999f}, Case{keys::MinimumFreeSpaceRatio, 0.99999994f},
+                          Case{keys::MinimumFreeSpaceRatio, nan}, Case{keys::MinimumFreeSpaceRatio, inf},
+                          Case{keys::MinimumFreeSpaceRatio, -inf}, Case{keys::MonitorIntervalTime, 0.5f},
+                          Case{keys::MonitorIntervalTime, 0.0f}, Case{keys::MonitorIntervalTime, -300.0f},
+                          Case{keys::MonitorIntervalTime, 86401.0f}, Case{keys::MonitorIntervalTime, nan},
+                          Case{keys::MonitorIntervalTime, inf}}) {
+        TestPlatform tp;
+        tp.defaults.persisted[c.key.name] = c.stored;
+        Start start(tp);
+        const float read = &c.key == &keys::MinimumFreeSpaceRatio ? start.prefs().minimumRatio()
+                                                                   : start.prefs().monitorInterval();
+        EXPECT_EQ(read, c.key.registeredDefault) << c.key.name << " " << c.stored;
+        EXPECT_EQ(tp.log.lines().size(), 1u) << c.key.name << " " << c.stored;
+        EXPECT_TRUE(tp.log.contains(c.key.name)) << c.key.name << " " << c.stored;
+    }
+    // The panel's own limits stay.
+    TestPlatform tp;
+    tp.defaults.persisted[keys::MinimumFreeSpaceRatio.name] = 0.99f;
+    tp.defaults.persisted[keys::MonitorIntervalTime.name] = 86400.0f;
+    {
+        Start start(tp);
+        EXPECT_EQ(start.prefs().minimumRatio(), 0.99f);
+        EXPECT_EQ(start.prefs().monitorInterval(), 86400.0f);
+    }
+    tp.defaults.persisted[keys::MonitorIntervalTime.name] = 1.0f;
+    Start start(tp);
+    EXPECT_EQ(start.prefs().monitorInterval(), 1.0f);
+    EXPECT_TRUE(tp.log.lines().empty());
 }
