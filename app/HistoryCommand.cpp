@@ -3,6 +3,7 @@
 #include "history/HistoryPanel.h"
 #include "history/HistoryStore.h"
 #include "platform/Format.h"
+#include "platform/Log.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -76,7 +77,7 @@ std::string tableOf(const std::vector<HistoryRow>& rows)
                            it->deleted ? "deleted" : "failed", line.size.c_str(), line.trashedOn.c_str(),
                            line.trash.c_str(), line.originalLocation.c_str());
         if (!it->deleted)
-            table += strprintf("%21s%s\n", "", line.result.c_str());
+            table += strprintf("%21snot deleted: %s\n", "", escapeControlCharacters(it->failure).c_str());
     }
     return table;
 }
