@@ -5,6 +5,8 @@
 #include "platform/Log.h"
 #include "platform/Workers.h"
 
+#include <algorithm>
+
 namespace bw {
 
 namespace {
@@ -97,6 +99,9 @@ void HistoryRecorder::commitWaiting()
     {
         std::lock_guard lock(queueMutex_);
         batch.swap(waiting_);
+        // A pass keeps the queue busy: room for the next batch spares the deleting thread
+        // the vector's growth.
+        waiting_.reserve(std::min(batch.size(), kBatchRows));
         std::swap(dropped, dropped_);
     }
     if (dropped > 0)

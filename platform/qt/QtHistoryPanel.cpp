@@ -2,15 +2,23 @@
 
 #include "ui_QtHistoryPanel.h"
 
+#include <QBrush>
 #include <QHeaderView>
+#include <QScreen>
+#include <algorithm>
 
 namespace bw::qt {
 
 namespace {
 
-const char* const kColumnTitles[] = {"Deleted", "Trash", "Original location", "Path in the trash",
-                                     "Size", "Trashed", "Reason", "Result"};
+// The short columns first, so that the paths, however long, hide none of them.
+const char* const kColumnTitles[] = {"Deleted", "Reason", "Result", "Size", "Trashed", "Trash",
+                                     "Original location", "Path in the trash"};
 constexpr int kColumns = static_cast<int>(std::size(kColumnTitles));
+constexpr int kResultColumn = 2;
+constexpr int kSizeColumn = 3;
+// No column takes more than this share of the table's width when the columns are fitted.
+constexpr double kWidestShare = 0.45;
 
 const std::string& columnOf(const HistoryLine& line, int column)
 {
@@ -18,19 +26,19 @@ const std::string& columnOf(const HistoryLine& line, int column)
     case 0:
         return line.when;
     case 1:
-        return line.trash;
-    case 2:
-        return line.originalLocation;
-    case 3:
-        return line.path;
-    case 4:
-        return line.size;
-    case 5:
-        return line.trashedOn;
-    case 6:
         return line.reason;
-    default:
+    case kResultColumn:
         return line.result;
+    case kSizeColumn:
+        return line.size;
+    case 4:
+        return line.trashedOn;
+    case 5:
+        return line.trash;
+    case 6:
+        return line.originalLocation;
+    default:
+        return line.path;
     }
 }
 
@@ -60,7 +68,10 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
     const std::string& text = columnOf(lines_[static_cast<size_t>(index.row())], index.column());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (role == Qt::TextAlignmentRole && index.column() == 4)
+    // A failure stands out from the many deletions around it.
+    if (role == Qt::ForegroundRole && index.column() == kResultColumn && text.rfind("failed", 0) == 0)
+        return QBrush(Qt::darkRed);
+    if (role == Qt::TextAlignmentRole && index.column() == kSizeColumn)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }
@@ -82,6 +93,9 @@ QtHistoryPanel::QtHistoryPanel(QWidget* parent) : QDialog(parent), ui_(std::make
     // Rows of one line each: a row's height never depends on its text, so 100,000 rows scroll
     // without measuring every one.
     ui_->table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui_->table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + fontMetrics().height() / 2);
+    // A long path keeps its start and its name.
+    ui_->table->setTextElideMode(Qt::ElideMiddle);
     connect(ui_->filterField, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (actions_)
             actions_->filterChanged(text.toStdString());
@@ -106,6 +120,9 @@ void QtHistoryPanel::setLines(const std::vector<HistoryLine>& lines)
     if (!sized_ && !lines.empty()) {
         sized_ = true;
         ui_->table->resizeColumnsToContents();
+        const int widest = static_cast<int>(ui_->table->viewport()->width() * kWidestShare);
+        for (int column = 0; column < kColumns; ++column)
+            ui_->table->setColumnWidth(column, std::min(ui_->table->columnWidth(column), widest));
     }
 }
 
@@ -127,6 +144,12 @@ void QtHistoryPanel::setFrameText(const std::string& frame)
 
 void QtHistoryPanel::showPanel()
 {
+    // On a small or densely scaled screen the window fits it, buttons and all.
+    if (const QScreen* shownOn = screen()) {
+        const QSize room = shownOn->availableSize();
+        if (width() > room.width() || height() > room.height())
+            resize(std::min(width(), room.width()), std::min(height(), room.height()));
+    }
     shown_ = true;
     show();
     raise();
