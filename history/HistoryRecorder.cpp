@@ -64,6 +64,9 @@ void HistoryRecorder::writerLoop(Workers& workers)
     using Steady = std::chrono::steady_clock;
     std::unique_lock lock(queueMutex_);
     std::optional<Steady::time_point> firstWaiting;
+    // The log is copied into the database once the writer has been idle for a while: never
+    // during a pass, whose deleting thread shares the processor with the writer.
+    std::optional<Steady::time_point> lastCommit;
     for (;;) {
         queueChanged_.wait_for(lock, kWriterTick, [this] { return stopRequested_ || waiting_.size() >= kBatchRows; });
         const bool ending = stopRequested_ || workers.quitting();
@@ -75,7 +78,13 @@ void HistoryRecorder::writerLoop(Workers& workers)
             (ending || waiting_.size() >= kBatchRows || Steady::now() - *firstWaiting >= kBatchWait)) {
             firstWaiting.reset();
             lock.unlock();
-            commitWaiting();
+            if (commitWaiting())
+                lastCommit = Steady::now();
+            lock.lock();
+        } else if (lastCommit && !firstWaiting && Steady::now() - *lastCommit >= kBatchWait) {
+            lastCommit.reset();
+            lock.unlock();
+            checkpoint();
             lock.lock();
         }
         if (ending)
@@ -90,7 +99,13 @@ void HistoryRecorder::flush()
     commitWaiting();
 }
 
-void HistoryRecorder::commitWaiting()
+void HistoryRecorder::checkpoint()
+{
+    std::lock_guard storeLock(storeMutex_);
+    store_.checkpoint();
+}
+
+bool HistoryRecorder::commitWaiting()
 {
     // The store's lock first: batches are committed in the order they were taken.
     std::lock_guard storeLock(storeMutex_);
@@ -107,7 +122,7 @@ void HistoryRecorder::commitWaiting()
     if (dropped > 0)
         log_.line(strprintf("%zu deletions were not recorded in the history: its writer could not keep up", dropped));
     if (batch.empty() || !ensureOpen())
-        return;
+        return false;
     HistoryStore::Outcome outcome = store_.append(batch, clock_.now());
     if (outcome == HistoryStore::Outcome::Unusable) {
         setAsideAndReopen(store_.error());
@@ -116,11 +131,14 @@ void HistoryRecorder::commitWaiting()
     }
     if (outcome == HistoryStore::Outcome::Written) {
         committed_.fetch_add(batch.size());
-        return;
+        failing_ = false;
+        return true;
     }
-    if (!disabled_)
-        log_.line(strprintf("%zu deletions were not recorded in the history (%s)", batch.size(),
-                            store_.error().c_str()));
+    // A full disk fails every batch of a pass: the first failure is logged, not each.
+    if (!disabled_ && !failing_)
+        log_.line(strprintf("Deletions are not recorded in the history (%s)", store_.error().c_str()));
+    failing_ = true;
+    return false;
 }
 
 bool HistoryRecorder::ensureOpen()

@@ -23,7 +23,7 @@ class Workers;
 class HistoryRecorder final : public DeletionListener {
 public:
     // Rows that wait before the writer commits at once, and the longest a row waits.
-    static constexpr size_t kBatchRows = 2000;
+    static constexpr size_t kBatchRows = 5000;
     static constexpr std::chrono::milliseconds kBatchWait{500};
     // Beyond this many waiting rows (a writer that cannot keep up) new events are dropped.
     static constexpr size_t kMaximumWaiting = 200000;
@@ -53,7 +53,9 @@ public:
 private:
     void writerLoop(Workers& workers);
     // Takes what waits and commits it; the store is touched under storeMutex_ alone.
-    void commitWaiting();
+    // True when something was committed.
+    bool commitWaiting();
+    void checkpoint();
     bool ensureOpen();
     void setAsideAndReopen(const std::string& why);
 
@@ -72,6 +74,8 @@ private:
     HistoryStore store_;
     // Given up after a fresh database failed too; one line said so.
     bool disabled_ = false;
+    // The last batch could not be written; said once until a batch is written again.
+    bool failing_ = false;
     std::atomic<std::uint64_t> committed_{0};
 };
 

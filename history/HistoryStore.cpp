@@ -31,8 +31,12 @@ constexpr const char* kCreate = "CREATE TABLE IF NOT EXISTS deletions ("
                                 " trashed INTEGER,"               // milliseconds, or unknown
                                 " reason TEXT NOT NULL,"
                                 " deleted INTEGER NOT NULL,"
-                                " failure TEXT NOT NULL);"
-                                "CREATE INDEX IF NOT EXISTS deletions_at ON deletions(at);";
+                                " failure TEXT NOT NULL);";
+// Rows are added in the order of the deletions, so the ids follow the times: no index on the
+// time is needed (each would cost every insert), old rows are those below the first young id.
+// A WAL this many pages long is copied into the database even while rows keep coming; below
+// it, that waits until the writer is idle, after the pass.
+constexpr int kLongestLog = 16384;
 
 std::int64_t millisecondsOf(TimePoint t)
 {
@@ -49,10 +53,11 @@ std::int64_t wholeBytes(double bytes)
     return std::isfinite(bytes) && bytes > 0.0 ? static_cast<std::int64_t>(std::llround(bytes)) : 0;
 }
 
-// Paths are bytes as the kernel gives them: bound and read back as they are.
+// Paths are bytes as the kernel gives them: bound and read back as they are. Not copied:
+// the batch outlives the row's step, and the bindings are cleared after the batch.
 void bindText(sqlite3_stmt* statement, int index, const std::string& text)
 {
-    sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
 }
 
 std::string columnText(sqlite3_stmt* statement, int column)
@@ -199,6 +204,7 @@ HistoryStore::Outcome HistoryStore::openForWriting(const std::string& path)
     }
     // A new database gets its table; an existing one is left as it is, without a write.
     if (!execute("PRAGMA synchronous=NORMAL") ||
+        !execute(strprintf("PRAGMA wal_autocheckpoint=%d", kLongestLog).c_str()) ||
         (version == 0 && (!execute(kCreate) || !execute(strprintf("PRAGMA user_version=%d", kSchemaVersion).c_str()))))
         return fail(sqlite3_errcode(db_), "cannot set up the history");
     return prepare() ? Outcome::Written : fail(sqlite3_errcode(db_), "the history's table is of another shape");
@@ -210,7 +216,10 @@ bool HistoryStore::prepare()
                               "INSERT INTO deletions (at, trash, volume, path, original, bytes, trashed, reason,"
                               " deleted, failure) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                               -1, &insert_, nullptr) == SQLITE_OK &&
-           sqlite3_prepare_v2(db_, "DELETE FROM deletions WHERE at < ?", -1, &pruneOld_, nullptr) == SQLITE_OK &&
+           sqlite3_prepare_v2(db_,
+                              "DELETE FROM deletions WHERE id < coalesce((SELECT id FROM deletions WHERE at >= ?"
+                              " ORDER BY id LIMIT 1), (SELECT max(id) FROM deletions) + 1)",
+                              -1, &pruneOld_, nullptr) == SQLITE_OK &&
            sqlite3_prepare_v2(db_, "DELETE FROM deletions WHERE id <= (SELECT max(id) FROM deletions) - ?", -1,
                               &pruneMany_, nullptr) == SQLITE_OK;
 }
@@ -251,7 +260,10 @@ HistoryStore::Outcome HistoryStore::append(const std::vector<DeletionEvent>& eve
             sqlite3_bind_null(insert_, 7);
         sqlite3_bind_text(insert_, 8, reasonName(event.reason), -1, SQLITE_STATIC);
         sqlite3_bind_int(insert_, 9, event.deleted ? 1 : 0);
-        bindText(insert_, 10, event.deleted ? std::string() : event.failure);
+        if (event.deleted)
+            sqlite3_bind_text(insert_, 10, "", 0, SQLITE_STATIC);
+        else
+            bindText(insert_, 10, event.failure);
         code = sqlite3_step(insert_);
         if (code != SQLITE_DONE)
             break;
@@ -270,11 +282,18 @@ HistoryStore::Outcome HistoryStore::append(const std::vector<DeletionEvent>& eve
         code = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     for (auto* statement : {insert_, pruneOld_, pruneMany_})
         sqlite3_reset(statement);
+    sqlite3_clear_bindings(insert_);
     if (code == SQLITE_OK)
         return Outcome::Written;
     const Outcome outcome = fail(code, "cannot write the history");
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return outcome;
+}
+
+void HistoryStore::checkpoint()
+{
+    if (db_)
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
 }
 
 std::vector<HistoryRow> HistoryStore::rows(std::optional<TimePoint> since)
@@ -283,7 +302,7 @@ std::vector<HistoryRow> HistoryStore::rows(std::optional<TimePoint> since)
     sqlite3_stmt* statement = nullptr;
     int code = sqlite3_prepare_v2(db_,
                                   "SELECT id, at, trash, volume, path, original, bytes, trashed, reason, deleted,"
-                                  " failure FROM deletions WHERE at >= ? ORDER BY at DESC, id DESC",
+                                  " failure FROM deletions WHERE at >= ? ORDER BY id DESC",
                                   -1, &statement, nullptr);
     if (code != SQLITE_OK) {
         fail(code, "cannot read the history");

@@ -55,10 +55,14 @@ public:
     bool isOpen() const { return db_ != nullptr; }
 
     // The events in one transaction, then what is older than a year before `now` or beyond
-    // the row limit goes. Nothing of the batch is kept unless all of it is.
+    // the row limit goes. Nothing of the batch is kept unless all of it is. The log is not
+    // copied into the database here unless it grew long: see checkpoint().
     Outcome append(const std::vector<DeletionEvent>& events, TimePoint now);
 
-    // Rows deleted at or after `since`, newest first.
+    // Copies the log into the database and empties it: a while after the last batch.
+    void checkpoint();
+
+    // Rows deleted at or after `since`, newest first (in the order they were recorded).
     std::vector<HistoryRow> rows(std::optional<TimePoint> since = std::nullopt);
 
     // The last error, for the log.
