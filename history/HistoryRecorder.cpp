@@ -6,6 +6,7 @@
 #include "platform/Workers.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace bw {
 
@@ -13,6 +14,80 @@ namespace {
 
 // How often the writer looks at the queue, the workers' quitting and a stop.
 constexpr std::chrono::milliseconds kWriterTick{100};
+
+// Waiting events are kept as bytes in one buffer, not as objects: the deleting thread then
+// makes no allocation per event, and the writer frees none that another thread made.
+template <typename T>
+void putValue(std::string& out, const T& value)
+{
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void putText(std::string& out, const std::string& text)
+{
+    putValue(out, text.size());
+    out.append(text);
+}
+
+void putEvent(std::string& out, const DeletionEvent& event)
+{
+    putValue(out, event.when.time_since_epoch().count());
+    putText(out, event.trash);
+    putText(out, event.volumePath);
+    putText(out, event.path);
+    putText(out, event.originalLocation);
+    putValue(out, event.bytes);
+    putValue(out, event.trashedOn.has_value());
+    putValue(out, event.trashedOn.value_or(TimePoint{}).time_since_epoch().count());
+    putValue(out, event.reason);
+    putValue(out, event.deleted);
+    putText(out, event.failure);
+}
+
+class EventReader {
+public:
+    explicit EventReader(const std::string& in) : in_(in) {}
+    bool atEnd() const { return at_ >= in_.size(); }
+
+    DeletionEvent next()
+    {
+        DeletionEvent event;
+        event.when = TimePoint(TimePoint::duration(value<TimePoint::rep>()));
+        event.trash = text();
+        event.volumePath = text();
+        event.path = text();
+        event.originalLocation = text();
+        event.bytes = value<double>();
+        const bool trashedKnown = value<bool>();
+        const TimePoint trashedOn(TimePoint::duration(value<TimePoint::rep>()));
+        if (trashedKnown)
+            event.trashedOn = trashedOn;
+        event.reason = value<DeletionReason>();
+        event.deleted = value<bool>();
+        event.failure = text();
+        return event;
+    }
+
+private:
+    template <typename T>
+    T value()
+    {
+        T v{};
+        std::memcpy(&v, in_.data() + at_, sizeof v);
+        at_ += sizeof v;
+        return v;
+    }
+    std::string text()
+    {
+        const auto size = value<std::string::size_type>();
+        std::string t = in_.substr(at_, size);
+        at_ += size;
+        return t;
+    }
+
+    const std::string& in_;
+    size_t at_ = 0;
+};
 
 } // namespace
 
@@ -50,12 +125,12 @@ void HistoryRecorder::stop()
 void HistoryRecorder::itemDeleted(const DeletionEvent& event)
 {
     std::lock_guard lock(queueMutex_);
-    if (waiting_.size() >= kMaximumWaiting) {
+    if (waitingCount_ >= kMaximumWaiting) {
         ++dropped_;
         return;
     }
-    waiting_.push_back(event);
-    if (waiting_.size() == kBatchRows)
+    putEvent(waiting_, event);
+    if (++waitingCount_ == kBatchRows)
         queueChanged_.notify_all();
 }
 
@@ -63,26 +138,31 @@ void HistoryRecorder::writerLoop(Workers& workers)
 {
     using Steady = std::chrono::steady_clock;
     std::unique_lock lock(queueMutex_);
-    std::optional<Steady::time_point> firstWaiting;
+    // Since when events wait; the epoch while none does.
+    Steady::time_point firstWaiting{};
     // The log is copied into the database once the writer has been idle for a while: never
     // during a pass, whose deleting thread shares the processor with the writer.
-    std::optional<Steady::time_point> lastCommit;
+    bool checkpointDue = false;
+    Steady::time_point lastCommit{};
     for (;;) {
-        queueChanged_.wait_for(lock, kWriterTick, [this] { return stopRequested_ || waiting_.size() >= kBatchRows; });
+        queueChanged_.wait_for(lock, kWriterTick, [this] { return stopRequested_ || waitingCount_ >= kBatchRows; });
         const bool ending = stopRequested_ || workers.quitting();
-        if (waiting_.empty())
-            firstWaiting.reset();
-        else if (!firstWaiting)
-            firstWaiting = Steady::now();
-        if (firstWaiting &&
-            (ending || waiting_.size() >= kBatchRows || Steady::now() - *firstWaiting >= kBatchWait)) {
-            firstWaiting.reset();
+        const Steady::time_point now = Steady::now();
+        if (waitingCount_ == 0)
+            firstWaiting = {};
+        else if (firstWaiting == Steady::time_point{})
+            firstWaiting = now;
+        const bool waiting = firstWaiting != Steady::time_point{};
+        if (waiting && (ending || waitingCount_ >= kBatchRows || now - firstWaiting >= kBatchWait)) {
+            firstWaiting = {};
             lock.unlock();
-            if (commitWaiting())
+            if (commitWaiting()) {
+                checkpointDue = true;
                 lastCommit = Steady::now();
+            }
             lock.lock();
-        } else if (lastCommit && !firstWaiting && Steady::now() - *lastCommit >= kBatchWait) {
-            lastCommit.reset();
+        } else if (checkpointDue && !waiting && now - lastCommit >= kBatchWait) {
+            checkpointDue = false;
             lock.unlock();
             checkpoint();
             lock.lock();
@@ -109,16 +189,21 @@ bool HistoryRecorder::commitWaiting()
 {
     // The store's lock first: batches are committed in the order they were taken.
     std::lock_guard storeLock(storeMutex_);
-    std::vector<DeletionEvent> batch;
+    std::string waiting;
     size_t dropped = 0;
     {
         std::lock_guard lock(queueMutex_);
-        batch.swap(waiting_);
-        // A pass keeps the queue busy: room for the next batch spares the deleting thread
-        // the vector's growth.
-        waiting_.reserve(std::min(batch.size(), kBatchRows));
+        waiting.swap(waiting_);
+        // The buffer of the batch before, emptied, takes the next events without growing.
+        waiting_.swap(spare_);
+        waitingCount_ = 0;
         std::swap(dropped, dropped_);
     }
+    std::vector<DeletionEvent> batch;
+    for (EventReader reader(waiting); !reader.atEnd();)
+        batch.push_back(reader.next());
+    waiting.clear();
+    spare_ = std::move(waiting);
     if (dropped > 0)
         log_.line(strprintf("%zu deletions were not recorded in the history: its writer could not keep up", dropped));
     if (batch.empty() || !ensureOpen())

@@ -17,8 +17,8 @@ class Workers;
 
 // Records every deletion in the history database. The deleting thread only queues the
 // event; a writer of its own commits the queue in batches (when enough rows wait, after a
-// short while, and at the end), so a pass of tens of thousands of items pays for a copy and
-// a lock per item. A database that is damaged or locked is set aside with one log line and a
+// short while, and at the end), so a pass of tens of thousands of items pays for a copy of
+// its bytes and a lock per item. A database that is damaged or locked is set aside with one log line and a
 // fresh one takes the rows; whatever happens to the history, deletion goes on.
 class HistoryRecorder final : public DeletionListener {
 public:
@@ -65,12 +65,14 @@ private:
 
     std::mutex queueMutex_;
     std::condition_variable queueChanged_;
-    std::vector<DeletionEvent> waiting_;
+    std::string waiting_; // the events, one after the other, as bytes
+    size_t waitingCount_ = 0;
     bool stopRequested_ = false;
     bool writerRunning_ = false;
     size_t dropped_ = 0;
 
     std::mutex storeMutex_;
+    std::string spare_; // a waiting buffer between two batches, kept for its room
     HistoryStore store_;
     // Given up after a fresh database failed too; one line said so.
     bool disabled_ = false;
