@@ -94,6 +94,10 @@ private:
 HistoryRecorder::HistoryRecorder(std::string path, Log& log, Clock& clock)
     : path_(std::move(path)), log_(log), clock_(clock)
 {
+    // Room for a batch in each buffer: the two take turns for the life of the program, so a
+    // pass's events land in memory already there rather than in new pages at every batch.
+    waiting_.reserve(kBufferBytes);
+    spare_.reserve(kBufferBytes);
 }
 
 HistoryRecorder::~HistoryRecorder()

@@ -27,6 +27,8 @@ public:
     static constexpr std::chrono::milliseconds kBatchWait{500};
     // Beyond this many waiting rows (a writer that cannot keep up) new events are dropped.
     static constexpr size_t kMaximumWaiting = 200000;
+    // The room each of the two waiting buffers starts with: a batch of events of usual paths.
+    static constexpr size_t kBufferBytes = 1 << 20;
 
     HistoryRecorder(std::string path, Log& log, Clock& clock);
     // Commits what waits; the writer must have ended or be about to (see stop()).
