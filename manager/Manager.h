@@ -34,7 +34,7 @@ public:
     Manager& operator=(const Manager&) = delete;
     void wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume,
               Utility& utility, Security& security);
-    // The History window's controller, where the program keeps a history; set once.
+    // The History window's controller, where the program keeps one; wired before the menu opens.
     void wireHistory(HistoryPanel& history) { outHistory_ = &history; }
 
     // --- lifecycle
