@@ -105,6 +105,7 @@ int runApplication(int argc, char** argv)
 
     manager.applicationWillTerminate();
     desktop.workers.requestQuit();
+    history.stop();
     desktop.workers.waitForAll();
     return status;
 }

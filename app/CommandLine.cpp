@@ -54,6 +54,7 @@ public:
     ~LocalRun()
     {
         desktop_.workers.requestQuit();
+        history_.stop();
         desktop_.workers.waitForAll();
     }
 

@@ -12,8 +12,10 @@ namespace bw {
 
 namespace {
 
-// How often the writer looks at the queue, the workers' quitting and a stop.
+// How often the writer looks at the queue and the workers' quitting while events wait or the
+// log is to be copied; idle, it wakes for the first event, a stop, or now and then for quitting.
 constexpr std::chrono::milliseconds kWriterTick{100};
+constexpr std::chrono::milliseconds kIdleTick{1000};
 
 // Waiting events are kept as bytes in one buffer, not as objects: the deleting thread then
 // makes no allocation per event, and the writer frees none that another thread made.
@@ -134,7 +136,7 @@ void HistoryRecorder::itemDeleted(const DeletionEvent& event)
         return;
     }
     putEvent(waiting_, event);
-    if (++waitingCount_ == kBatchRows)
+    if (++waitingCount_ == 1 || waitingCount_ == kBatchRows)
         queueChanged_.notify_all();
 }
 
@@ -149,7 +151,10 @@ void HistoryRecorder::writerLoop(Workers& workers)
     bool checkpointDue = false;
     Steady::time_point lastCommit{};
     for (;;) {
-        queueChanged_.wait_for(lock, kWriterTick, [this] { return stopRequested_ || waitingCount_ >= kBatchRows; });
+        const bool busy = waitingCount_ > 0 || checkpointDue;
+        queueChanged_.wait_for(lock, busy ? kWriterTick : kIdleTick, [this, busy] {
+            return stopRequested_ || waitingCount_ >= kBatchRows || (!busy && waitingCount_ > 0);
+        });
         const bool ending = stopRequested_ || workers.quitting();
         const Steady::time_point now = Steady::now();
         if (waitingCount_ == 0)

@@ -36,7 +36,8 @@ public:
     HistoryRecorder(const HistoryRecorder&) = delete;
     HistoryRecorder& operator=(const HistoryRecorder&) = delete;
 
-    // Starts the writer through `workers`; it ends at stop() or when the workers quit.
+    // Starts the writer through `workers`; it ends at stop(), or within a second when the
+    // workers quit.
     void start(Workers& workers);
     // Ends the writer after it committed what waits; what comes later is committed by the
     // next flush() or at destruction.
