@@ -3,7 +3,11 @@
 #include "app/CommandLine.h"
 #include "app/Controllers.h"
 #include "app/Desktop.h"
+#include "app/HistoryCommand.h"
+#include "history/HistoryPanel.h"
+#include "history/HistoryRecorder.h"
 #include "platform/posix/SyslogLog.h"
+#include "platform/qt/QtHistoryPanel.h"
 #include "platform/qt/QtStatusItem.h"
 #include "platform/qt/QtStatusMenu.h"
 #include "platform/qt/QuitSignals.h"
@@ -67,8 +71,18 @@ int runApplication(int argc, char** argv)
 
     Desktop desktop(*app, log, std::move(displayKeys), display);
     Controllers::registerDefaults(desktop.defaults);
+    // Outlives the controllers: what the last deletions told it is committed at its end.
+    HistoryRecorder history(historyDatabasePath(), log, desktop.clock);
     Controllers controllers(desktop.platform);
     Manager& manager = controllers.manager;
+    controllers.shredder.addDeletionListener(history);
+    std::unique_ptr<qt::QtHistoryPanel> historyWindow;
+    if (display)
+        historyWindow = std::make_unique<qt::QtHistoryPanel>();
+    HistoryPanel historyPanel(desktop.platform, historyWindow.get(), history.path());
+    manager.wireHistory(historyPanel);
+    if (auto* notifier = dynamic_cast<qt::DBusNotifier*>(desktop.notifier.get()))
+        notifier->setShowAction([&historyPanel] { historyPanel.showHistory(); });
 
     // The status menu, opened from the tray icon.
     std::unique_ptr<qt::QtStatusMenu> statusMenu;
@@ -88,6 +102,7 @@ int runApplication(int argc, char** argv)
         },
         log, [&manager] { manager.trashChanged(kDirectoryNotification); });
 
+    history.start(desktop.workers);
     controllers.awakeFromNib();
     feed.start();
     manager.applicationDidFinishLaunching();
@@ -95,6 +110,7 @@ int runApplication(int argc, char** argv)
 
     manager.applicationWillTerminate();
     desktop.workers.requestQuit();
+    history.stop();
     desktop.workers.waitForAll();
     return status;
 }

@@ -3,6 +3,8 @@
 #include "accounting/TrashSnapshot.h"
 #include "app/Controllers.h"
 #include "app/Desktop.h"
+#include "app/HistoryCommand.h"
+#include "history/HistoryRecorder.h"
 #include "platform/Format.h"
 #include "platform/qt/QuitSignals.h"
 #include "platform/qt/SingleInstance.h"
@@ -37,8 +39,11 @@ void err(const std::string& text)
 // The controllers of a program that runs for one command, with nothing on screen.
 class LocalRun {
 public:
-    LocalRun(QCoreApplication& app, posix::SyslogLog& log) : desktop_(app, log, nullptr, false), controllers_(init())
+    LocalRun(QCoreApplication& app, posix::SyslogLog& log)
+        : desktop_(app, log, nullptr, false), history_(historyDatabasePath(), log, desktop_.clock), controllers_(init())
     {
+        controllers_.shredder.addDeletionListener(history_);
+        history_.start(desktop_.workers);
         controllers_.preferences.awakeFromNib();
         controllers_.shredder.awakeFromNib();
         // One full measurement of every trash, here and now.
@@ -49,6 +54,7 @@ public:
     ~LocalRun()
     {
         desktop_.workers.requestQuit();
+        history_.stop();
         desktop_.workers.waitForAll();
     }
 
@@ -106,6 +112,7 @@ private:
     }
 
     Desktop desktop_;
+    HistoryRecorder history_;
     Controllers controllers_;
 };
 
@@ -192,13 +199,17 @@ int runCommandLine(int argc, char** argv)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("Show every trash and its volume."));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --status: one JSON object."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --status or --history: JSON."));
     const QCommandLineOption checkNow(QStringLiteral("check-now"), QStringLiteral("The running program checks now."));
     const QCommandLineOption emptyNowOption(QStringLiteral("empty-now"),
                                             QStringLiteral("Shred every item of every trash."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("With --empty-now: do not ask first."));
     const QCommandLineOption stop(QStringLiteral("stop"), QStringLiteral("Stop the running deletion pass."));
-    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop});
+    const QCommandLineOption history(QStringLiteral("history"), QStringLiteral("List the recorded deletions."));
+    const QCommandLineOption since(QStringLiteral("since"),
+                                   QStringLiteral("With --history: only deletions from DATE on (ISO 8601)."),
+                                   QStringLiteral("DATE"));
+    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, history, since});
 
     const auto usage = [](const QString& text) {
         err(text.toStdString() + "\nTry 'brindlewick --help'.\n");
@@ -217,12 +228,18 @@ int runCommandLine(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         return usage(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
     int commands = 0;
-    for (const auto* option : {&status, &checkNow, &emptyNowOption, &stop})
+    for (const auto* option : {&status, &checkNow, &emptyNowOption, &stop, &history})
         commands += parser.isSet(*option) ? 1 : 0;
     if (commands != 1)
-        return usage(QStringLiteral("Give one of --status, --check-now, --empty-now and --stop."));
-    if (parser.isSet(json) && !parser.isSet(status))
-        return usage(QStringLiteral("--json goes with --status."));
+        return usage(QStringLiteral("Give one of --status, --check-now, --empty-now, --stop and --history."));
+    if (parser.isSet(json) && !parser.isSet(status) && !parser.isSet(history))
+        return usage(QStringLiteral("--json goes with --status or --history."));
+    if (parser.isSet(since) && !parser.isSet(history))
+        return usage(QStringLiteral("--since goes with --history."));
+    // The history is read from its database, whether or not the program runs.
+    if (parser.isSet(history))
+        return runHistoryCommand(parser.isSet(json), parser.isSet(since) ? std::optional(parser.value(since).toStdString())
+                                                                         : std::nullopt);
     if (parser.isSet(yes) && !parser.isSet(emptyNowOption))
         return usage(QStringLiteral("--yes goes with --empty-now."));
 

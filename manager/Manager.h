@@ -9,6 +9,7 @@ namespace bw {
 
 class External;
 class FramedPanel;
+class HistoryPanel;
 class Internal;
 class Preferences;
 class Security;
@@ -33,6 +34,8 @@ public:
     Manager& operator=(const Manager&) = delete;
     void wire(Internal& internal, Preferences& prefs, Shredder& shredder, External& external, Volume& volume,
               Utility& utility, Security& security);
+    // The History window's controller, where the program keeps one; wired before the menu opens.
+    void wireHistory(HistoryPanel& history) { outHistory_ = &history; }
 
     // --- lifecycle
     void awakeFromNib();
@@ -64,6 +67,7 @@ public:
     void attachMenu(class StatusMenu& menu);
     void actPreferences();
     void actDispInformation();
+    void actHistory();
     void actForcedTrash();
     // Marks every trash for a forced emptying and starts it, without asking.
     void startForcedTrash();
@@ -100,6 +104,7 @@ private:
     Volume* outVolume_ = nullptr;
     Utility* outUtility_ = nullptr;
     Security* outSecurity_ = nullptr;
+    HistoryPanel* outHistory_ = nullptr;
     // The two panels, used here only to save their frames at quit.
     const FramedPanel* prefPanel_ = nullptr;
     const FramedPanel* trashPanel_ = nullptr;

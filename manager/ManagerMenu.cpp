@@ -6,6 +6,7 @@
 #include "settings/Preferences.h"
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
+#include "history/HistoryPanel.h"
 #include "infopanel/Volume.h"
 #include "privileges/Security.h"
 #include "platform/Format.h"
@@ -170,6 +171,9 @@ MenuItemState Manager::validateMenuItem(int tag)
                                                          : lastAutoDeleteLine(outShredder_->lastAutoExecDate());
         return state;
     }
+    case kMenuHistory:
+        // Headless there is no window to open.
+        return enabledIf(outHistory_ && outHistory_->canShow());
     default:
         return MenuItemState{};
     }
@@ -190,6 +194,7 @@ void Manager::attachMenu(StatusMenu& menu)
         {},
         {kMenuLastAutoDelete, "", show},
         {},
+        {kMenuHistory, "History\u2026", [this] { actHistory(); }},
         {kMenuInformation, "Trash Information\u2026", [this] { actDispInformation(); }},
         {kMenuPreferences, "Preferences\u2026", [this] { actPreferences(); }},
         {kMenuCheckNow, "Check Now", [this] { actSizeMonitor(); }},
@@ -207,6 +212,12 @@ void Manager::actPreferences()
 void Manager::actDispInformation()
 {
     outVolume_->dispInformation();
+}
+
+void Manager::actHistory()
+{
+    if (outHistory_)
+        outHistory_->showHistory();
 }
 
 void Manager::stopForcedTrash()

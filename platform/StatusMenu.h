@@ -22,6 +22,7 @@ enum MenuTag : int {
     kMenuPreferences = 21,
     kMenuCheckNow = 22,
     kMenuQuit = 23,
+    kMenuHistory = 24,
 };
 
 // One picture copied onto another at a point (top-left corner, in points).

@@ -34,7 +34,30 @@ QString markupEscaped(const QString& text)
     return escaped;
 }
 
+const QString kShowKey = QStringLiteral("show");
+// The action a click on the notification itself invokes.
+const QString kDefaultKey = QStringLiteral("default");
+
 } // namespace
+
+NotificationSignals::NotificationSignals(const QDBusConnection& bus, QObject* parent)
+    : QDBusAbstractInterface(QString::fromLatin1(DBusNotifier::kService), QString::fromLatin1(DBusNotifier::kPath), DBusNotifier::kService, bus,
+                             parent)
+{
+}
+
+void DBusNotifier::setShowAction(std::function<void()> show)
+{
+    show_ = std::move(show);
+    if (signals_ || !bus_.isConnected())
+        return;
+    signals_ = std::make_unique<NotificationSignals>(bus_, nullptr);
+    connect(signals_.get(), &NotificationSignals::ActionInvoked, this, [this](uint id, const QString& key) {
+        if (shown_.count(id) && (key == kShowKey || key == kDefaultKey) && show_)
+            show_();
+    });
+    connect(signals_.get(), &NotificationSignals::NotificationClosed, this, [this](uint id, uint) { shown_.erase(id); });
+}
 
 DBusNotifier::DBusNotifier(Fallback fallback, QDBusConnection bus) : fallback_(std::move(fallback)), bus_(std::move(bus))
 {
@@ -71,14 +94,19 @@ void DBusNotifier::send(const std::string& summary, const std::string& body, boo
 {
     const QString service = QString::fromLatin1(kService);
     const QString text = QString::fromStdString(body);
+    const QStringList actions = show_ ? QStringList{kDefaultKey, QStringLiteral("Show"), kShowKey, QStringLiteral("Show")}
+                                      : QStringList();
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, QString::fromLatin1(kPath), service, QStringLiteral("Notify"));
     call << QStringLiteral("Brindlewick") << 0u << QStringLiteral("brindlewick") << QString::fromStdString(summary)
-         << (markup ? markupEscaped(text) : text) << QStringList() << QVariantMap() << kExpireTimeout;
+         << (markup ? markupEscaped(text) : text) << actions << QVariantMap() << kExpireTimeout;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, summary, body](QDBusPendingCallWatcher* done) {
+        const QDBusPendingReply<uint> reply = *done;
         if (done->isError() && fallback_)
             fallback_(summary, body);
+        else if (!done->isError() && show_)
+            shown_.insert(reply.value());
         done->deleteLater();
     });
 }

@@ -1,11 +1,25 @@
 #pragma once
 #include "platform/Notifier.h"
 
+#include <QDBusAbstractInterface>
 #include <QDBusConnection>
 #include <QObject>
 #include <functional>
+#include <memory>
+#include <set>
 
 namespace bw::qt {
+
+// The signals of the notification service that the program listens to; connecting to one
+// subscribes to it on the bus.
+class NotificationSignals final : public QDBusAbstractInterface {
+    Q_OBJECT
+public:
+    explicit NotificationSignals(const QDBusConnection& bus, QObject* parent);
+signals:
+    void ActionInvoked(uint id, const QString& actionKey);
+    void NotificationClosed(uint id, uint reason);
+};
 
 // Notifications through org.freedesktop.Notifications on the session bus. Where no service
 // answers (none registered, or the call fails), `fallback` shows them instead, for example
@@ -18,6 +32,9 @@ public:
 
     explicit DBusNotifier(Fallback fallback, QDBusConnection bus = QDBusConnection::sessionBus());
     void notify(const std::string& summary, const std::string& body) override;
+    // Every later notification offers a "Show" action (and a click on it) that runs `show`
+    // on the main thread.
+    void setShowAction(std::function<void()> show);
 
     static constexpr const char* kService = "org.freedesktop.Notifications";
     static constexpr const char* kPath = "/org/freedesktop/Notifications";
@@ -27,6 +44,11 @@ private:
 
     Fallback fallback_;
     QDBusConnection bus_;
+    std::function<void()> show_;
+    std::unique_ptr<NotificationSignals> signals_;
+    // Notifications of this program still on screen: the service tells every client of
+    // every action, so only these are answered.
+    std::set<uint> shown_;
 };
 
 } // namespace bw::qt

@@ -16,13 +16,15 @@ class StandInNotifications final : public QObject {
 public:
     QStringList received;
     QStringList capabilities{QStringLiteral("body")};
+    QStringList lastActions;
 
 public slots:
     QStringList GetCapabilities() { return capabilities; }
     uint Notify(const QString& appName, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList&, const QVariantMap&, int)
+                const QStringList& actions, const QVariantMap&, int)
     {
         received << appName + "|" + summary + "|" + body;
+        lastActions = actions;
         return static_cast<uint>(received.size());
     }
 };
@@ -126,6 +128,58 @@ TEST(DBusNotifier, ABodyIsPlainTextWhateverTheServerReads)
               QStringLiteral("Brindlewick|Trash items deleted|Deleted 1 item (10 bytes) from the trash on <b>HOME "
                              "<a href=\"http://x/?a=1&b=2\"><img src=x></a>\\nFAKE: all trashes restored"));
     EXPECT_EQ(fellBack.size(), 1u);
+
+    QDBusConnection::disconnectFromBus(QStringLiteral("service"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+}
+
+// The pass's notification offers "Show"; choosing it, or clicking the notification, runs the
+// action once, and so does nothing of another program's notification or after it closed.
+TEST(DBusNotifier, ShowOnTheNotificationRunsTheActionForItsOwnNotificationsOnly)
+{
+    qtApp();
+    PrivateBus bus;
+    if (bus.address().isEmpty())
+        GTEST_SKIP() << "no dbus-daemon";
+    QDBusConnection service = QDBusConnection::connectToBus(bus.address(), QStringLiteral("service"));
+    QDBusConnection client = QDBusConnection::connectToBus(bus.address(), QStringLiteral("client"));
+    ASSERT_TRUE(service.isConnected() && client.isConnected());
+    StandInNotifications standIn;
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &standIn,
+                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService(QString::fromLatin1(qt::DBusNotifier::kService)));
+    runEvents(2000, [&] { return client.interface()->isServiceRegistered(qt::DBusNotifier::kService).value(); });
+
+    int shown = 0;
+    qt::DBusNotifier notifier(nullptr, client);
+    notifier.setShowAction([&] { ++shown; });
+    notifier.notify("Trash items deleted", "Deleted 2 items");
+    runEvents(5000, [&] { return !standIn.received.isEmpty(); });
+    EXPECT_TRUE(standIn.lastActions.contains(QStringLiteral("show")));
+    EXPECT_EQ(standIn.lastActions.size() % 2, 0);
+    const uint ours = static_cast<uint>(standIn.received.size());
+    // Its reply with the id arrives before anyone can choose an action.
+    runEvents(300, [] { return false; });
+
+    const auto emitSignal = [&](const char* name, const QVariantList& arguments) {
+        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                         QString::fromLatin1(qt::DBusNotifier::kService),
+                                                         QString::fromLatin1(name));
+        signal.setArguments(arguments);
+        ASSERT_TRUE(service.send(signal));
+    };
+    emitSignal("ActionInvoked", {ours + 7, QStringLiteral("show")});
+    emitSignal("ActionInvoked", {ours, QStringLiteral("show")});
+    runEvents(5000, [&] { return shown > 0; });
+    runEvents(200, [] { return false; });
+    EXPECT_EQ(shown, 1);
+    emitSignal("ActionInvoked", {ours, QStringLiteral("default")});
+    runEvents(5000, [&] { return shown > 1; });
+    EXPECT_EQ(shown, 2);
+    emitSignal("NotificationClosed", {ours, 2u});
+    emitSignal("ActionInvoked", {ours, QStringLiteral("show")});
+    runEvents(500, [] { return false; });
+    EXPECT_EQ(shown, 2);
 
     QDBusConnection::disconnectFromBus(QStringLiteral("service"));
     QDBusConnection::disconnectFromBus(QStringLiteral("client"));

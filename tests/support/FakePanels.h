@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/HistoryPanelView.h"
 #include "platform/InfoPanelView.h"
 #include "platform/PrefsPanelView.h"
 
@@ -101,6 +102,38 @@ public:
 
 private:
     InfoPanelActions* actions_ = nullptr;
+};
+
+// The History window without a screen.
+class FakeHistoryPanel final : public HistoryPanelView {
+public:
+    void setActions(HistoryPanelActions* actions) override { actions_ = actions; }
+    void setLines(const std::vector<HistoryLine>& newLines) override { lines = newLines; }
+    void setStatusText(const std::string& text) override { status = text; }
+    std::string frameText() const override { return frame; }
+    void setFrameText(const std::string& text) override { frame = text; }
+    void showPanel() override
+    {
+        open = true;
+        ++showCount;
+    }
+
+    // --- the user
+    void type(const std::string& text) { actions_->filterChanged(text); }
+    void clickRefresh() { actions_->actRefresh(); }
+    void close()
+    {
+        open = false;
+        actions_->windowWillClose();
+    }
+
+    std::vector<HistoryLine> lines;
+    std::string status, frame;
+    bool open = false;
+    int showCount = 0;
+
+private:
+    HistoryPanelActions* actions_ = nullptr;
 };
 
 } // namespace bw::test

@@ -1,0 +1,167 @@
+#include "history/HistoryPanel.h"
+
+#include "accounting/TrashSnapshot.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Format.h"
+#include "platform/Log.h"
+#include "platform/MainLoop.h"
+#include "platform/Platform.h"
+#include "platform/Workers.h"
+
+#include <algorithm>
+#include <ctime>
+#include <iterator>
+#include <sys/stat.h>
+
+namespace bw {
+
+namespace {
+
+std::string localTime(TimePoint t)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+char lowered(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool containsFolded(const std::string& text, const std::string& word)
+{
+    return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                       [](char a, char b) { return lowered(a) == lowered(b); }) != text.end();
+}
+
+std::string countText(size_t count)
+{
+    return count == 1 ? "1 deletion" : strprintf("%zu deletions", count);
+}
+
+} // namespace
+
+HistoryLine historyLineOf(const HistoryRow& row)
+{
+    HistoryLine line;
+    line.when = localTime(row.when);
+    line.trash = escapeControlCharacters(row.trash);
+    line.originalLocation = escapeControlCharacters(row.originalLocation);
+    line.path = escapeControlCharacters(row.path);
+    line.size = readableSize(row.bytes);
+    line.trashedOn = row.trashedOn ? localTime(*row.trashedOn) : "unknown";
+    line.reason = row.reason;
+    line.result = row.deleted ? "deleted" : "failed: " + escapeControlCharacters(row.failure);
+    return line;
+}
+
+bool historyLineMatches(const HistoryLine& line, const std::string& filter)
+{
+    size_t start = 0;
+    while (start < filter.size()) {
+        const size_t end = std::min(filter.find(' ', start), filter.size());
+        const std::string word = filter.substr(start, end - start);
+        start = end + 1;
+        if (word.empty())
+            continue;
+        const std::string* const columns[] = {&line.when,      &line.trash,     &line.originalLocation, &line.path,
+                                              &line.size,      &line.trashedOn, &line.reason,           &line.result};
+        const bool found = std::any_of(std::begin(columns), std::end(columns),
+                                       [&word](const std::string* column) { return containsFolded(*column, word); });
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+HistoryPanel::HistoryPanel(const Platform& platform, HistoryPanelView* view, std::string databasePath)
+    : platform_(platform), view_(view), path_(std::move(databasePath))
+{
+    if (view_)
+        view_->setActions(this);
+}
+
+void HistoryPanel::showHistory()
+{
+    if (!view_)
+        return;
+    if (!frameRestored_) {
+        frameRestored_ = true;
+        if (const auto frame = platform_.defaults->stringForKey(kFrameKey))
+            view_->setFrameText(*frame);
+    }
+    apply();
+    view_->showPanel();
+    actRefresh();
+}
+
+void HistoryPanel::actRefresh()
+{
+    if (!view_)
+        return;
+    view_->setStatusText("Reading the history\u2026");
+    const std::string path = path_;
+    MainLoop* mainLoop = platform_.mainLoop;
+    platform_.workers->start([this, path, mainLoop] {
+        std::vector<HistoryLine> lines;
+        std::string problem;
+        struct stat st {};
+        // No database yet: nothing was deleted since the history began.
+        if (stat(path.c_str(), &st) == 0) {
+            HistoryStore store;
+            if (store.openForReading(path)) {
+                for (const auto& row : store.rows())
+                    lines.push_back(historyLineOf(row));
+            }
+            problem = store.error();
+        }
+        mainLoop->post([this, lines = std::move(lines), problem = std::move(problem)]() mutable {
+            lines_ = std::move(lines);
+            problem_ = std::move(problem);
+            loaded_ = true;
+            apply();
+        });
+    });
+}
+
+void HistoryPanel::filterChanged(const std::string& text)
+{
+    filter_ = text;
+    apply();
+}
+
+void HistoryPanel::apply()
+{
+    if (!view_)
+        return;
+    std::vector<HistoryLine> shown;
+    for (const auto& line : lines_)
+        if (historyLineMatches(line, filter_))
+            shown.push_back(line);
+    view_->setLines(shown);
+    if (!loaded_)
+        return;
+    if (!problem_.empty())
+        view_->setStatusText("The history cannot be read: " + problem_);
+    else if (lines_.empty())
+        view_->setStatusText("No deletions recorded yet.");
+    else if (shown.size() == lines_.size())
+        view_->setStatusText(countText(lines_.size()));
+    else
+        view_->setStatusText(strprintf("%zu of %s", shown.size(), countText(lines_.size()).c_str()));
+}
+
+void HistoryPanel::windowWillClose()
+{
+    const std::string frame = view_ ? view_->frameText() : std::string();
+    if (frame.empty())
+        return;
+    platform_.defaults->setString(kFrameKey, frame);
+    platform_.defaults->synchronize();
+}
+
+} // namespace bw
