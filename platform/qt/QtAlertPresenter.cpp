@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <QThread>
 
@@ -15,13 +16,37 @@ void fill(QMessageBox& box, QMessageBox::Icon icon, const std::string& title, co
 {
     box.setIcon(icon);
     box.setWindowTitle(QString::fromStdString(title));
-    box.setText(QString::fromStdString(title));
+    box.setText(QtAlertPresenter::readableText(title));
     box.setTextFormat(Qt::PlainText);
     // Escaped, so that a path with "<" or "&" is shown as it stands.
-    box.setInformativeText(Qt::convertFromPlainText(QString::fromStdString(text)));
+    box.setInformativeText(Qt::convertFromPlainText(QtAlertPresenter::readableText(text)));
 }
 
 } // namespace
+
+QString QtAlertPresenter::readableText(const std::string& text)
+{
+    QString shown = QString::fromStdString(text);
+    // A label is a word or two at the start of a line, right before a colon.
+    static const QRegularExpression label(QStringLiteral("^(\\p{L}[\\p{L} ]{0,20}):(?=\\S)"),
+                                          QRegularExpression::MultilineOption);
+    shown.replace(label, QStringLiteral("\\1: "));
+    static const QRegularExpression figure(QStringLiteral("(\\d) (?=\\p{L})"));
+    shown.replace(figure, QStringLiteral("\\1") + QChar(0x00a0));
+    return shown;
+}
+
+void QtAlertPresenter::runBox(QMessageBox& box)
+{
+    if (open_++ == 0 && openChanged_)
+        openChanged_(true);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    if (--open_ == 0 && openChanged_)
+        openChanged_(false);
+}
 
 QtAlertPresenter::QtAlertPresenter(Log& log, QObject* parent) : QObject(parent), log_(log)
 {
@@ -65,11 +90,9 @@ void QtAlertPresenter::show(const AlertContent& alert)
 {
     QMessageBox box;
     fill(box, QMessageBox::Warning, alert.title, alert.text);
-    box.addButton(QString::fromStdString(alert.button), QMessageBox::AcceptRole);
-    box.show();
-    box.raise();
-    box.activateWindow();
-    box.exec();
+    box.addButton(QString::fromStdString(alert.button), QMessageBox::AcceptRole)
+        ->setAccessibleName(QString::fromStdString(alert.button));
+    runBox(box);
 }
 
 ConfirmAnswer QtAlertPresenter::confirm(const ConfirmContent& question)
@@ -85,11 +108,11 @@ ConfirmAnswer QtAlertPresenter::confirm(const ConfirmContent& question)
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     auto* suppress = new QCheckBox(QString::fromStdString(question.suppressionText));
+    suppress->setAccessibleName(suppress->text());
+    accept->setAccessibleName(accept->text());
+    cancel->setAccessibleName(cancel->text());
     box.setCheckBox(suppress);
-    box.show();
-    box.raise();
-    box.activateWindow();
-    box.exec();
+    runBox(box);
     return {box.clickedButton() == accept, suppress->isChecked()};
 }
 

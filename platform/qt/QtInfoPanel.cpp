@@ -2,8 +2,19 @@
 
 #include "ui_QtInfoPanel.h"
 
+#include "platform/qt/AccessibleNames.h"
+
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+
+// How often open buttons follow the program's state (a pass that starts, a copied item).
+constexpr int kValidationMilliseconds = 1000;
+
+} // namespace
 
 namespace bw::qt {
 
@@ -32,7 +43,9 @@ QtInfoPanel::QtInfoPanel(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
     policy.setRetainSizeWhenHidden(true);
     ui_->sizeingIndicator->setSizePolicy(policy);
     ui_->sizeingIndicator->hide();
+    ui_->diskMenuLabel->setBuddy(ui_->diskMenuButton);
     connectControls();
+    giveAccessibleNames(*this);
 }
 
 QtInfoPanel::~QtInfoPanel()
@@ -138,6 +151,73 @@ void QtInfoPanel::showShredFile()
     // A deep path is shortened in the middle, so the panel never grows with it.
     const QLabel* field = ui_->shredFileText;
     ui_->shredFileText->setText(field->fontMetrics().elidedText(shredFile_, Qt::ElideMiddle, field->width()));
+}
+
+void QtInfoPanel::setCommands(std::vector<MenuEntry> commands, MenuValidator validate)
+{
+    delete commandRow_;
+    commands_.clear();
+    validate_ = std::move(validate);
+    commandRow_ = new QWidget(this);
+    commandRow_->setObjectName(QStringLiteral("commandRow"));
+    auto* row = new QHBoxLayout(commandRow_);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (auto& command : commands) {
+        const QString title = QString::fromStdString(command.title);
+        auto* button = new QPushButton(title, commandRow_);
+        // Read out without the ellipsis that says a window follows.
+        button->setAccessibleName(QString(title).remove(QChar(0x2026)));
+        // Return keeps its meaning in the panel: no command runs by it.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, run = std::move(command.action)] {
+            run();
+            validateCommands();
+        });
+        commands_.emplace_back(command.tag, button);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    ui_->panelLayout->addWidget(commandRow_);
+    giveAccessibleNames(*this);
+    if (!validation_) {
+        validation_ = new QTimer(this);
+        validation_->setInterval(kValidationMilliseconds);
+        connect(validation_, &QTimer::timeout, this, [this] {
+            if (isVisible())
+                validateCommands();
+            else
+                validation_->stop();
+        });
+    }
+    validateCommands();
+}
+
+QPushButton* QtInfoPanel::commandButton(int tag) const
+{
+    for (const auto& [commandTag, button] : commands_)
+        if (commandTag == tag)
+            return button;
+    return nullptr;
+}
+
+void QtInfoPanel::validateCommands()
+{
+    if (!validate_)
+        return;
+    for (const auto& [tag, button] : commands_) {
+        const MenuItemState state = validate_(tag);
+        button->setEnabled(state.enabled);
+        if (state.title)
+            button->setText(QString::fromStdString(*state.title).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+}
+
+void QtInfoPanel::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    validateCommands();
+    if (validation_)
+        validation_->start();
 }
 
 void QtInfoPanel::resizeEvent(QResizeEvent* event)
