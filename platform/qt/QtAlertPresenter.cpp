@@ -1,10 +1,13 @@
 #include "platform/qt/QtAlertPresenter.h"
 
+#include "platform/qt/QtStrings.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QTextDocument>
 #include <QThread>
 
@@ -26,14 +29,13 @@ void fill(QMessageBox& box, QMessageBox::Icon icon, const std::string& title, co
 
 QString QtAlertPresenter::readableText(const std::string& text)
 {
-    QString shown = QString::fromStdString(text);
-    // A label is a word or two at the start of a line, right before a colon.
-    static const QRegularExpression label(QStringLiteral("^(\\p{L}[\\p{L} ]{0,20}):(?=\\S)"),
-                                          QRegularExpression::MultilineOption);
-    shown.replace(label, QStringLiteral("\\1: "));
+    // In the user's language, each label followed by a space.
+    QStringList lines = qt::QtStrings::shown(text).split(QLatin1Char('\n'));
     static const QRegularExpression figure(QStringLiteral("(\\d) (?=\\p{L})"));
-    shown.replace(figure, QStringLiteral("\\1") + QChar(0x00a0));
-    return shown;
+    for (QString& line : lines)
+        if (!line.contains(QStringLiteral(": /"))) // a path's own spaces stay
+            line.replace(figure, QStringLiteral("\\1") + QChar(0x00a0));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void QtAlertPresenter::runBox(QMessageBox& box)
@@ -90,8 +92,8 @@ void QtAlertPresenter::show(const AlertContent& alert)
 {
     QMessageBox box;
     fill(box, QMessageBox::Warning, alert.title, alert.text);
-    box.addButton(QString::fromStdString(alert.button), QMessageBox::AcceptRole)
-        ->setAccessibleName(QString::fromStdString(alert.button));
+    box.addButton(qt::QtStrings::shown(alert.button), QMessageBox::AcceptRole)
+        ->setAccessibleName(qt::QtStrings::shown(alert.button));
     runBox(box);
 }
 
@@ -101,13 +103,13 @@ ConfirmAnswer QtAlertPresenter::confirm(const ConfirmContent& question)
         return {};
     QMessageBox box;
     fill(box, QMessageBox::Question, question.title, question.text);
-    QPushButton* accept =
-        box.addButton(QString::fromStdString(question.acceptButton), QMessageBox::DestructiveRole);
+    QPushButton* accept = box.addButton(qt::QtStrings::shown(question.acceptButton), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    cancel->setText(tr("Cancel"));
     // Enter does not shred: going ahead takes a deliberate click.
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
-    auto* suppress = new QCheckBox(QString::fromStdString(question.suppressionText));
+    auto* suppress = new QCheckBox(qt::QtStrings::shown(question.suppressionText));
     suppress->setAccessibleName(suppress->text());
     accept->setAccessibleName(accept->text());
     cancel->setAccessibleName(cancel->text());

@@ -3,6 +3,7 @@
 #include "ui_QtInfoPanel.h"
 
 #include "platform/qt/AccessibleNames.h"
+#include "platform/qt/QtStrings.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -119,7 +120,7 @@ QPushButton* QtInfoPanel::button(Button b) const
 
 void QtInfoPanel::setStatusText(const std::string& text)
 {
-    ui_->trashStatusText->setText(QString::fromStdString(text));
+    ui_->trashStatusText->setText(QtStrings::shown(text));
 }
 
 void QtInfoPanel::setFigureText(Figure figure, const std::string& text)
@@ -163,7 +164,7 @@ void QtInfoPanel::setCommands(std::vector<MenuEntry> commands, MenuValidator val
     auto* row = new QHBoxLayout(commandRow_);
     row->setContentsMargins(0, 0, 0, 0);
     for (auto& command : commands) {
-        const QString title = QString::fromStdString(command.title);
+        const QString title = QtStrings::shown(command.title);
         auto* button = new QPushButton(title, commandRow_);
         // Read out without the ellipsis that says a window follows.
         button->setAccessibleName(QString(title).remove(QChar(0x2026)));
@@ -208,7 +209,7 @@ void QtInfoPanel::validateCommands()
         const MenuItemState state = validate_(tag);
         button->setEnabled(state.enabled);
         if (state.title)
-            button->setText(QString::fromStdString(*state.title).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            button->setText(QtStrings::shown(*state.title).replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }
 

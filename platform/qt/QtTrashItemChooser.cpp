@@ -1,8 +1,11 @@
 #include "platform/qt/QtTrashItemChooser.h"
 
 #include "platform/qt/AccessibleNames.h"
+#include "platform/qt/QtStrings.h"
 
+#include <QDateTime>
 #include <QDialogButtonBox>
+#include <QLocale>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -41,6 +44,15 @@ QStandardItem* cell(const QString& text, const QVariant& sortKey, Qt::Alignment 
     return item;
 }
 
+// The date trashed as the user writes dates.
+QString dateText(const TrashItemRow& row)
+{
+    if (!row.trashed)
+        return QString::fromStdString(row.trashedText);
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(row.trashed->time_since_epoch()).count();
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
+}
+
 QList<QStandardItem*> lineOf(const TrashItemRow& row, size_t index)
 {
     const QString name = fromBytes(row.name);
@@ -48,11 +60,11 @@ QList<QStandardItem*> lineOf(const TrashItemRow& row, size_t index)
     const QString volume = fromBytes(row.volume);
     QList<QStandardItem*> line{
         cell(name, name.toLower()),
-        cell(QString::fromStdString(row.sizeText), row.size, Qt::AlignRight),
+        cell(QtStrings::shown(row.sizeText), row.size, Qt::AlignRight),
         cell(volume, volume.toLower()),
         cell(QString::fromStdString(row.kindText), QString::fromStdString(row.kindText)),
         // The rows come oldest first, undated ones last: that order is the date's.
-        cell(QString::fromStdString(row.trashedText), static_cast<qulonglong>(index)),
+        cell(dateText(row), static_cast<qulonglong>(index)),
         cell(origin, origin),
     };
     line.front()->setData(static_cast<qulonglong>(index), kRowRole);
@@ -187,6 +199,7 @@ std::optional<std::vector<std::string>> QtTrashItemChooser::runModal(const Trash
     QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, accept,
                      [view, accept] { accept->setEnabled(view->selectionModel()->hasSelection()); });
     accept->setAccessibleName(QString::fromStdString(content.prompt));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QObject::tr("Cancel"));
     buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QObject::tr("Cancel"));
     keepChoice(*view, *model, content);
 
