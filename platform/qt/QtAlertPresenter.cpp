@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -21,8 +22,7 @@ void fill(QMessageBox& box, QMessageBox::Icon icon, const std::string& title, co
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QtAlertPresenter::readableText(title));
     box.setTextFormat(Qt::PlainText);
-    // Escaped, so that a path with "<" or "&" is shown as it stands.
-    box.setInformativeText(Qt::convertFromPlainText(QtAlertPresenter::readableText(text)));
+    box.setInformativeText(QtAlertPresenter::informativeHtml(QtAlertPresenter::readableText(text)));
 }
 
 } // namespace
@@ -38,10 +38,33 @@ QString QtAlertPresenter::readableText(const std::string& text)
     return lines.join(QLatin1Char('\n'));
 }
 
+QString QtAlertPresenter::informativeHtml(const QString& text)
+{
+    // Escaped, so that a path with "<" or "&" is shown as it stands; its spaces kept.
+    // A figure with its unit is one unbreakable piece: the line breaker would otherwise
+    // part "4.3" at its point.
+    static const QRegularExpression figure(
+        QStringLiteral("\\d+[.,]\\d+(?:\\x{00a0}\\S+)?|\\d+\\x{00a0}\\S+"));
+    QString html = QStringLiteral("<p style=\"white-space:pre-wrap\">");
+    qsizetype from = 0;
+    for (auto it = figure.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        html += text.mid(from, m.capturedStart() - from).toHtmlEscaped() +
+                QStringLiteral("<span style=\"white-space:nowrap\">") + m.captured().toHtmlEscaped() +
+                QStringLiteral("</span>");
+        from = m.capturedEnd();
+    }
+    html += text.mid(from).toHtmlEscaped() + QStringLiteral("</p>");
+    return html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+}
+
 void QtAlertPresenter::runBox(QMessageBox& box)
 {
     if (open_++ == 0 && openChanged_)
         openChanged_(true);
+    // Wide enough for a sentence on a line: a narrow box breaks its text into a column.
+    if (auto* informative = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        informative->setMinimumWidth(informative->fontMetrics().averageCharWidth() * 48);
     box.show();
     box.raise();
     box.activateWindow();

@@ -28,6 +28,8 @@ public:
     // An alert's text as it is shown: a space after each label that opens a line ("Error:"),
     // and a no-break space between a figure and the word after it ("3 items", "4.3 MB").
     static QString readableText(const std::string& text);
+    // The informative text as rich text: escaped, and every figure kept on one line.
+    static QString informativeHtml(const QString& text);
 
 private:
     struct Pending {
