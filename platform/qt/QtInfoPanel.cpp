@@ -125,12 +125,12 @@ void QtInfoPanel::setStatusText(const std::string& text)
 
 void QtInfoPanel::setFigureText(Figure figure, const std::string& text)
 {
-    figureLabel(figure)->setText(QString::fromStdString(text));
+    figureLabel(figure)->setText(QtStrings::localFigures(QString::fromStdString(text)));
 }
 
 void QtInfoPanel::setShareText(Share share, const std::string& text)
 {
-    shareLabel(share)->setText(QString::fromStdString(text));
+    shareLabel(share)->setText(QtStrings::localFigures(QString::fromStdString(text)));
 }
 
 void QtInfoPanel::setMeasuring(bool on)

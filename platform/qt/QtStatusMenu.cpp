@@ -42,20 +42,6 @@ QString withFigureSpaces(QString text, qsizetype from = 0)
     return text;
 }
 
-// The figures of a size line in the user's locale: "2.33" reads "2,33" in German.
-QString localFigures(const QString& figures)
-{
-    static const QRegularExpression number(QStringLiteral("\\d+\\.\\d+"));
-    QString out;
-    qsizetype from = 0;
-    for (auto it = number.globalMatch(figures); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        out += figures.mid(from, m.capturedStart() - from) + QtStrings::localFigure(m.captured());
-        from = m.capturedEnd();
-    }
-    return out + figures.mid(from);
-}
-
 // A title in the user's language: a size line's name apart from its figures, the date of
 // the last automatic deletion in the user's way of writing dates.
 QString localTitle(const std::string& text)
@@ -73,7 +59,7 @@ QString localTitle(const std::string& text)
     if (tab < 0)
         return QtStrings::shown(text);
     return QCoreApplication::translate(QtStrings::kContext, title.left(tab).toUtf8().constData()) +
-           QLatin1Char('\t') + localFigures(title.mid(tab + 1));
+           QLatin1Char('\t') + QtStrings::localFigures(title.mid(tab + 1));
 }
 
 QString menuText(const std::string& text)

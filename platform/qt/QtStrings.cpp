@@ -30,7 +30,23 @@ QString QtStrings::localFigure(const QString& figure)
     const double value = figure.toDouble(&ok);
     if (!ok)
         return figure;
-    return QLocale().toString(value, 'f', point < 0 ? 0 : static_cast<int>(figure.size() - point - 1));
+    // Without thousands separators: the figures stand in columns of a fixed width.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', point < 0 ? 0 : static_cast<int>(figure.size() - point - 1));
+}
+
+QString QtStrings::localFigures(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("\\d+\\.\\d+"));
+    QString out;
+    qsizetype from = 0;
+    for (auto it = number.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(from, m.capturedStart() - from) + localFigure(m.captured());
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
 }
 
 QString QtStrings::shownLine(const QString& line)

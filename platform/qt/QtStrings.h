@@ -29,6 +29,8 @@ public:
     static QString shownLine(const QString& line);
     // A figure in the user's locale: "4.3" reads "4,3" in German.
     static QString localFigure(const QString& figure);
+    // Every decimal figure of a text in the user's locale; the rest as it is.
+    static QString localFigures(const QString& text);
 
 private:
     QCoreApplication& app_;

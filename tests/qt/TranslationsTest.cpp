@@ -35,6 +35,9 @@ TEST(TranslationsTest, EveryProgramTextIsTranslatedAndFiguresFollowTheLocale)
               QString::fromUtf8("4,3\u00a0MB werden überschrieben und entfernt. Das lässt sich nicht rückgängig machen."));
     // A file name stays exactly as it is; only the label is translated.
     EXPECT_EQ(QtAlertPresenter::readableText("File:/tmp/report 2.5 final"), QString::fromUtf8("Datei: /tmp/report 2.5 final"));
+    // The panel's and the menu's figures: the German decimal comma, no thousands separator
+    // that would push a column out of line.
+    EXPECT_EQ(qt::QtStrings::localFigures("1234.50 GB ( 2.25%)"), "1234,50 GB ( 2,25%)");
     QLocale::setDefault(QLocale::c());
     QCoreApplication::removeTranslator(&german);
 }
