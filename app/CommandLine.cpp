@@ -198,7 +198,10 @@ int runCommandLine(int argc, char** argv)
                                             QStringLiteral("Shred every item of every trash."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("With --empty-now: do not ask first."));
     const QCommandLineOption stop(QStringLiteral("stop"), QStringLiteral("Stop the running deletion pass."));
-    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop});
+    // Taken before the command line is read (app/Application.cpp); listed here for --help.
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Alone: start the tray program with trace lines in its log."));
+    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, verbose});
 
     const auto usage = [](const QString& text) {
         err(text.toStdString() + "\nTry 'brindlewick --help'.\n");

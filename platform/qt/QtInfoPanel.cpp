@@ -184,8 +184,9 @@ void QtInfoPanel::setCommands(std::vector<MenuEntry> commands, MenuValidator val
         validation_ = new QTimer(this);
         validation_->setInterval(kValidationMilliseconds);
         connect(validation_, &QTimer::timeout, this, [this] {
+            // The clipboard is asked when the user comes back to the panel, not every second.
             if (isVisible())
-                validateCommands();
+                validateCommands(false);
             else
                 validation_->stop();
         });
@@ -201,16 +202,26 @@ QPushButton* QtInfoPanel::commandButton(int tag) const
     return nullptr;
 }
 
-void QtInfoPanel::validateCommands()
+void QtInfoPanel::validateCommands(bool withClipboard)
 {
     if (!validate_)
         return;
     for (const auto& [tag, button] : commands_) {
+        if (!withClipboard && tag == kMenuDeleteSelects)
+            continue;
         const MenuItemState state = validate_(tag);
         button->setEnabled(state.enabled);
         if (state.title)
             button->setText(QtStrings::shown(*state.title).replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
+}
+
+bool QtInfoPanel::event(QEvent* event)
+{
+    // Back from the file manager, where something may have been copied.
+    if (event->type() == QEvent::WindowActivate)
+        validateCommands();
+    return QDialog::event(event);
 }
 
 void QtInfoPanel::showEvent(QShowEvent* event)

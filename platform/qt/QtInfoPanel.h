@@ -48,6 +48,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void connectControls();
@@ -55,7 +56,8 @@ private:
     QLabel* figureLabel(Figure figure) const;
     QLabel* shareLabel(Share share) const;
     QPushButton* button(Button button) const;
-    void validateCommands();
+    // `withClipboard`: the copied-items command too, which reads the clipboard.
+    void validateCommands(bool withClipboard = true);
 
     std::unique_ptr<Ui::InfoPanel> ui_;
     InfoPanelActions* actions_ = nullptr;
