@@ -267,7 +267,7 @@
         <translation>Diesen Papierkorb leeren</translation>
     </message>
     <message>
-        <source>Delete every item in this volume's trash now</source>
+        <source>Delete every item in this volume&apos;s trash now</source>
         <translation>Alle Objekte im Papierkorb dieses Volumes jetzt löschen</translation>
     </message>
 </context>

@@ -267,7 +267,7 @@
         <translation>Vaciar esta papelera</translation>
     </message>
     <message>
-        <source>Delete every item in this volume's trash now</source>
+        <source>Delete every item in this volume&apos;s trash now</source>
         <translation>Eliminar ahora todos los elementos de la papelera de este volumen</translation>
     </message>
 </context>

@@ -45,23 +45,23 @@
     </message>
     <message>
         <source>FileMoveError</source>
-        <translation>L'élément n'a pas pu être déplacé dans le dossier de test.</translation>
+        <translation>L&apos;élément n&apos;a pas pu être déplacé dans le dossier de test.</translation>
     </message>
     <message>
         <source>FileDeleteError</source>
-        <translation>L'élément n'a pas pu être supprimé.</translation>
+        <translation>L&apos;élément n&apos;a pas pu être supprimé.</translation>
     </message>
     <message>
         <source>FileRenameError</source>
-        <translation>L'élément n'a pas pu être renommé avant sa suppression.</translation>
+        <translation>L&apos;élément n&apos;a pas pu être renommé avant sa suppression.</translation>
     </message>
     <message>
         <source>FileWriteError</source>
-        <translation>Le contenu de l'élément n'a pas pu être écrasé.</translation>
+        <translation>Le contenu de l&apos;élément n&apos;a pas pu être écrasé.</translation>
     </message>
     <message>
         <source>ResWriteError</source>
-        <translation>La ressource de l'élément n'a pas pu être écrasée.</translation>
+        <translation>La ressource de l&apos;élément n&apos;a pas pu être écrasée.</translation>
     </message>
     <message>
         <source>TrashErrorInfo</source>
@@ -69,7 +69,7 @@
     </message>
     <message>
         <source>TrashError</source>
-        <translation>La corbeille n'a pas pu être vidée</translation>
+        <translation>La corbeille n&apos;a pas pu être vidée</translation>
     </message>
     <message>
         <source>Understand</source>
@@ -267,7 +267,7 @@
         <translation>Vider cette corbeille</translation>
     </message>
     <message>
-        <source>Delete every item in this volume's trash now</source>
+        <source>Delete every item in this volume&apos;s trash now</source>
         <translation>Supprimer maintenant tous les éléments de la corbeille de ce volume</translation>
     </message>
 </context>
@@ -307,7 +307,7 @@
     </message>
     <message>
         <source>The startup volume already has less free space than this: the next check will start deleting trash items.</source>
-        <translation>Le volume de démarrage a déjà moins d'espace libre : la prochaine vérification commencera à supprimer des éléments de la corbeille.</translation>
+        <translation>Le volume de démarrage a déjà moins d&apos;espace libre : la prochaine vérification commencera à supprimer des éléments de la corbeille.</translation>
     </message>
     <message>
         <source>The trash may grow to:</source>
@@ -339,7 +339,7 @@
     </message>
     <message>
         <source>Remove files without overwriting them first</source>
-        <translation>Supprimer les fichiers sans les écraser d'abord</translation>
+        <translation>Supprimer les fichiers sans les écraser d&apos;abord</translation>
     </message>
     <message>
         <source>Removed files can then be brought back with recovery tools.</source>
@@ -347,7 +347,7 @@
     </message>
     <message>
         <source>Remove files without renaming them first</source>
-        <translation>Supprimer les fichiers sans les renommer d'abord</translation>
+        <translation>Supprimer les fichiers sans les renommer d&apos;abord</translation>
     </message>
     <message>
         <source>The names of removed files may then still be read from the disk.</source>
@@ -359,7 +359,7 @@
     </message>
     <message>
         <source>Ask before a menu command or the information panel shreds trash items</source>
-        <translation>Demander avant qu'une commande du menu ou le panneau d'informations ne détruise des éléments</translation>
+        <translation>Demander avant qu&apos;une commande du menu ou le panneau d&apos;informations ne détruise des éléments</translation>
     </message>
     <message>
         <source>Test mode: move trash items to ~/Desktop/Sapperlode instead</source>
@@ -367,7 +367,7 @@
     </message>
     <message>
         <source>Trash items are moved there, not deleted, until Brindlewick quits; test mode is off at the next start.</source>
-        <translation>Les éléments y sont déplacés, pas supprimés, jusqu'à ce que Brindlewick quitte ; le mode test est désactivé au prochain démarrage.</translation>
+        <translation>Les éléments y sont déplacés, pas supprimés, jusqu&apos;à ce que Brindlewick quitte ; le mode test est désactivé au prochain démarrage.</translation>
     </message>
     <message>
         <source>Start Brindlewick when I log in</source>
