@@ -215,7 +215,7 @@ void External::removeTrashSizeAtPath(const std::optional<std::string>& volumePat
 
 void External::logMeasurement(const char* what, const std::string& volumePath, TimePoint started) const
 {
-    if (!platform_.keys->isOptionHeld())
+    if (!isTracing(*platform_.keys))
         return;
     const double interval = Seconds(platform_.clock->now() - started).count();
     platform_.log->line(strprintf("%s=%f(%s)", what, interval, volumePath.c_str()));

@@ -101,7 +101,7 @@ TrashWatch Internal::watchedFolders() const
 
 void Internal::logTimes(const char* line, TimePoint started) const
 {
-    if (!platform_.keys->isOptionHeld())
+    if (!isTracing(*platform_.keys))
         return;
     const double interval = Seconds(platform_.clock->now() - started).count();
     platform_.log->line(strprintf(line, interval));

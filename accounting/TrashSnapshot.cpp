@@ -209,13 +209,31 @@ std::string readableSize(double bytes)
     return strprintf("%.1f %s", bytes, units[unit]);
 }
 
+std::string fittedColumn(const std::string& text, size_t width)
+{
+    // Columns are counted by characters: every byte but a UTF-8 continuation byte starts one.
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    if (starts.size() <= width)
+        return text + std::string(width - starts.size(), ' ');
+    if (width == 0)
+        return {};
+    // Both ends tell names apart ("/media/alice/…/USB"): the ellipsis takes the middle.
+    const size_t head = width / 2;
+    const size_t tail = width - 1 - head;
+    return text.substr(0, starts[head]) + "\u2026" + text.substr(starts[starts.size() - tail]);
+}
+
 std::string snapshotTable(const TrashSnapshot& snapshot)
 {
     const auto row = [](const std::string& name, const std::string& mount, const std::string& items,
                         const std::string& size, const std::string& free, const std::string& minimum,
                         const std::string& state) {
-        return strprintf("%-16s %-24s %7s %10s %10s %10s  %s\n", name.c_str(), mount.c_str(), items.c_str(),
-                         size.c_str(), free.c_str(), minimum.c_str(), state.c_str());
+        return strprintf("%s %s %7s %10s %10s %10s  %s\n", fittedColumn(name, 16).c_str(),
+                         fittedColumn(mount, 24).c_str(), items.c_str(), size.c_str(), free.c_str(), minimum.c_str(),
+                         state.c_str());
     };
     std::string table = row("TRASH", "MOUNT POINT", "ITEMS", "SIZE", "FREE", "MINIMUM", "STATE");
     for (const TrashState& t : snapshot.trashes) {

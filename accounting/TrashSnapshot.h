@@ -56,5 +56,8 @@ std::string snapshotTable(const TrashSnapshot& snapshot);
 
 // "3.2 GB", "512 bytes": a size in binary units with one decimal.
 std::string readableSize(double bytes);
+// `text` padded to `width` characters, or shortened to them in the middle with "…", so that
+// a long name keeps the columns of a table aligned.
+std::string fittedColumn(const std::string& text, size_t width);
 
 } // namespace bw

@@ -209,7 +209,10 @@ int runCommandLine(int argc, char** argv)
     const QCommandLineOption since(QStringLiteral("since"),
                                    QStringLiteral("With --history: only deletions from DATE on (ISO 8601)."),
                                    QStringLiteral("DATE"));
-    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, history, since});
+    // Taken before the command line is read (app/Application.cpp); listed here for --help.
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Alone: start the tray program with trace lines in its log."));
+    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, history, since, verbose});
 
     const auto usage = [](const QString& text) {
         err(text.toStdString() + "\nTry 'brindlewick --help'.\n");

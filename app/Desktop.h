@@ -57,7 +57,9 @@ inline std::string dataHomeFromEnvironment()
 
 // The desktop facilities, each alive as long as the controllers that use them.
 struct Desktop {
-    Desktop(QCoreApplication& app, posix::SyslogLog& log, std::unique_ptr<ModifierKeys> displayKeys, bool display)
+    // Without a display, `headlessWhy` says which one was looked for.
+    Desktop(QCoreApplication& app, posix::SyslogLog& log, std::unique_ptr<ModifierKeys> displayKeys, bool display,
+            const std::string& headlessWhy = {})
         : defaults(qt::QtDefaultsStore::defaultFilePath(QDir::homePath()), log),
           keys(displayKeys ? std::move(displayKeys) : std::make_unique<NoModifierKeys>()),
           strings(app),
@@ -75,14 +77,17 @@ struct Desktop {
                 });
             statusItem = std::move(tray);
         } else {
-            statusItem = std::make_unique<HeadlessStatusItem>(log);
+            statusItem = std::make_unique<HeadlessStatusItem>(log, headlessWhy);
             notifier = std::make_unique<SilentNotifier>();
         }
         // The panels need a display; without one the controllers have none to open.
         // Alerts wait for the user; without a display their text goes to the log.
-        if (display)
-            alerts = std::make_unique<QtAlertPresenter>(log);
-        else
+        if (display) {
+            auto presenter = std::make_unique<QtAlertPresenter>(log);
+            if (auto* tray = dynamic_cast<qt::QtStatusItem*>(statusItem.get()))
+                presenter->setOpenChanged([tray](bool open) { tray->setAlertOpen(open); });
+            alerts = std::move(presenter);
+        } else
             alerts = std::make_unique<LoggingAlertPresenter>(log);
         if (display) {
             prefsPanel = std::make_unique<qt::QtPrefsPanel>();

@@ -29,8 +29,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# pkexec asks for the administrator's password before the permission repair.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS pkexec)
+# pkexec asks for the administrator's password before the permission repair; qt6-wayland
+# lets the program run natively in a Wayland session (without it, it runs on XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec, qt6-wayland")
 # The autostart entry is the package's one file under sysconfdir: dpkg keeps a user's edits.
 configure_file(packaging/conffiles.in ${PROJECT_BINARY_DIR}/packaging/conffiles @ONLY)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/conffiles)

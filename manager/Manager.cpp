@@ -2,6 +2,7 @@
 
 #include "accounting/External.h"
 #include "accounting/Internal.h"
+#include "accounting/TrashSnapshot.h"
 #include "settings/Preferences.h"
 #include "deletion/Shredder.h"
 #include "finder/Utility.h"
@@ -71,6 +72,8 @@ void Manager::awakeFromNib()
     // The item stays without picture until the first icon update.
     platform_.statusItem->show();
     statusItem_.store(platform_.statusItem);
+    if (platform_.infoPanel)
+        attachPanelCommands(*platform_.infoPanel);
 }
 
 void Manager::applicationDidFinishLaunching()
@@ -214,9 +217,13 @@ void Manager::showIcon(const std::string& picture, const std::string& toolTip)
     StatusItem* item = statusItem();
     if (!item)
         return;
-    onMainThread([item, picture, toolTip] {
+    // Read here, with the level: what a screen reader announces is the figures of now.
+    const TrashState home = homeTrashFigures(*outInternal_);
+    const ToolTipFigures figures{home.bytes, home.free, home.minimumFree};
+    onMainThread([item, picture, toolTip, figures] {
         item->setImage(picture);
         item->setToolTip(toolTip);
+        item->setFigures(figures);
     });
 }
 

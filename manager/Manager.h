@@ -2,6 +2,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/MainLoop.h"
 
@@ -63,8 +64,12 @@ public:
     // --- status menu
     // Title, picture and enabled state of one item, recomputed before every opening.
     struct MenuItemState validateMenuItem(int tag);
+    // The status menu's items in their order, with their actions.
+    std::vector<struct MenuEntry> menuEntries();
     // Gives the status menu its items in their order, with their actions and validation.
     void attachMenu(class StatusMenu& menu);
+    // Gives the information panel the menu's commands, for a desktop without a tray.
+    void attachPanelCommands(class InfoPanelView& panel);
     void actPreferences();
     void actDispInformation();
     void actHistory();
@@ -79,7 +84,8 @@ public:
     // --- what the command line asks of the running program
     TrashSnapshot snapshot() const;
     // The answer to one request line ("status", "table", "totals", "check", "empty", "stop",
-    // "reopen"); empty for a request it does not know. Main thread.
+    // "reopen", which also opens the information panel); empty for a request it does not
+    // know. Main thread.
     std::string answerRequest(const std::string& request);
 
     // Shortest and longest period of the monitor timer; intervals outside are clamped.

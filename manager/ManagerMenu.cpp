@@ -2,6 +2,7 @@
 
 #include "accounting/External.h"
 #include "accounting/Internal.h"
+#include "accounting/TrashItemRows.h"
 #include "accounting/TrashSnapshot.h"
 #include "settings/Preferences.h"
 #include "deletion/Shredder.h"
@@ -10,6 +11,7 @@
 #include "infopanel/Volume.h"
 #include "privileges/Security.h"
 #include "platform/Format.h"
+#include "platform/InfoPanelView.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/StatusMenu.h"
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <map>
 
 namespace bw {
 
@@ -127,8 +130,14 @@ MenuItemState commandItem(int tag, const CommandSources& from)
     }
     // The clipboard is read only while no deletion runs.
     const bool deleting = from.shredder.isShredding() || from.shredder.isPartialShredding();
-    if (tag == kMenuDeleteSelects)
-        return enabledIf(!deleting && from.utility.selectedTrashFiles() && anyTrash);
+    if (tag == kMenuDeleteSelects) {
+        // Only when the clipboard holds trash items: with nothing copied the command would
+        // do nothing a user could see.
+        if (deleting || !anyTrash)
+            return enabledIf(false);
+        const auto copied = from.utility.selectedTrashFiles();
+        return enabledIf(copied && !copied->empty());
+    }
     return enabledIf(!deleting && anyTrash);
 }
 
@@ -179,10 +188,10 @@ MenuItemState Manager::validateMenuItem(int tag)
     }
 }
 
-void Manager::attachMenu(StatusMenu& menu)
+std::vector<MenuEntry> Manager::menuEntries()
 {
     const auto show = [this] { actDummy(); };
-    std::vector<MenuEntry> entries = {
+    return {
         {kMenuGraph, "", show},
         {kMenuUsed, "", show},
         {kMenuTrash, "", show},
@@ -201,7 +210,36 @@ void Manager::attachMenu(StatusMenu& menu)
         {},
         {kMenuQuit, "Quit Brindlewick", [this] { actQuit(); }},
     };
-    menu.setEntries(std::move(entries), [this](int tag) { return validateMenuItem(tag); });
+}
+
+void Manager::attachMenu(StatusMenu& menu)
+{
+    menu.setEntries(menuEntries(), [this](int tag) { return validateMenuItem(tag); });
+}
+
+void Manager::attachPanelCommands(InfoPanelView& panel)
+{
+    // The panel's own buttons empty the trashes and stop it; the panel does not open itself.
+    const auto onPanel = [](const MenuEntry& entry) {
+        switch (entry.tag) {
+        case kMenuSeparator:
+        case kMenuGraph:
+        case kMenuUsed:
+        case kMenuTrash:
+        case kMenuFree:
+        case kMenuLastAutoDelete:
+        case kMenuForcedTrash:
+        case kMenuInformation:
+            return false;
+        default:
+            return static_cast<bool>(entry.action);
+        }
+    };
+    std::vector<MenuEntry> commands;
+    for (auto& entry : menuEntries())
+        if (onPanel(entry))
+            commands.push_back(std::move(entry));
+    panel.setCommands(std::move(commands), [this](int tag) { return validateMenuItem(tag); });
 }
 
 void Manager::actPreferences()
@@ -285,20 +323,56 @@ void Manager::actDeleteSelects()
 
 void Manager::actDeletePanel()
 {
-    const auto paths = outInternal_->selectTrashFile();
-    // A cancelled chooser deletes nothing, and the icon does not flash for it.
-    if (!paths || paths->empty())
-        return;
-    std::atomic<double>* counter = outInternal_->trashSizePointer();
-    DeletionList items;
-    for (const auto& path : *paths)
-        items.push_back({path, counter});
-    if (!outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
-        return;
-    // Timers keep firing while the chooser is up: a pass that started meanwhile is waited
-    // for, and the chosen items are deleted when it ends.
-    outSecurity_->forgetRefusals();
-    outShredder_->partialShred(std::move(items));
+    Strings& strings = *platform_.strings;
+    TrashItemChooserContent content;
+    content.title = strings.localized("DeleteChosenTitle");
+    content.prompt = strings.localized("Delete");
+    content.message = strings.localized("NoteSelect");
+    // Every row's trash counter, by path: an item lowers the books it is counted in.
+    std::map<std::string, std::atomic<double>*> counters;
+    const auto addTrash = [&](const std::string& trash, const std::string& volume,
+                              const std::vector<ItemFolder>& folders, const std::optional<TrashFiles>& table,
+                              std::atomic<double>* counter) {
+        for (auto& row : trashItemRows(folders, table, strings)) {
+            row.trash = trash;
+            row.volume = volume;
+            counters[row.path] = counter;
+            content.rows.push_back(std::move(row));
+        }
+    };
+    addTrash(strings.localized("HomeTrash"), posix::lastComponent(outInternal_->volumeMountPoint()),
+             outInternal_->itemFolders(), outInternal_->books().items(), outInternal_->trashSizePointer());
+    for (const auto& path : outExternal_->volumePaths()) {
+        const std::string volume = posix::lastComponent(path);
+        addTrash(volume, volume, outExternal_->itemFoldersAtPath(path), outExternal_->booksAtPath(path)->items(),
+                 outExternal_->trashSizePtrAtPath(path));
+    }
+    for (;;) {
+        const auto paths = platform_.itemChooser->runModal(content);
+        // A cancelled chooser deletes nothing, and the icon does not flash for it.
+        if (!paths || paths->empty())
+            return;
+        DeletionList items;
+        for (const auto& path : *paths) {
+            // Only an offered row may reach the shredder: never a trash folder itself,
+            // something inside an item, or a path from elsewhere.
+            const auto counter = counters.find(path);
+            if (counter == counters.end()) {
+                platform_.log->line(strprintf("Chosen item %s is not a trash item; nothing is deleted", path.c_str()));
+                return;
+            }
+            items.push_back({path, counter->second});
+        }
+        if (outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items))) {
+            // Timers keep firing while the chooser is up: a pass that started meanwhile is
+            // waited for, and the chosen items are deleted when it ends.
+            outSecurity_->forgetRefusals();
+            outShredder_->partialShred(std::move(items));
+            return;
+        }
+        // Declined: back to the chooser, with the same items chosen.
+        content.chosen = *paths;
+    }
 }
 
 } // namespace bw

@@ -13,8 +13,14 @@ TrashSnapshot Manager::snapshot() const
 
 std::string Manager::answerRequest(const std::string& request)
 {
-    if (request == "reopen" || request == "check") {
+    if (request == "check") {
         applicationShouldHandleReopen();
+        return "done\n";
+    }
+    // A start from the application menu: the user wants to see the program, tray or not.
+    if (request == "reopen") {
+        applicationShouldHandleReopen();
+        actDispInformation();
         return "done\n";
     }
     if (request == "status")

@@ -89,16 +89,17 @@ std::string strprintf(const char* format, ...)
 
 std::string byteCountText(double bytes)
 {
+    // A no-break space (U+00A0) binds the figure to its unit, so no line ends between them.
     constexpr double kMegabyte = 1024.0 * 1024.0;
     constexpr double kGigabyte = 1024.0 * kMegabyte;
     bytes = std::max(bytes, 0.0);
     if (bytes >= kGigabyte)
-        return strprintf("%.2f GB", bytes / kGigabyte);
+        return strprintf("%.2f\u00a0GB", bytes / kGigabyte);
     if (bytes >= kMegabyte)
-        return strprintf("%.1f MB", bytes / kMegabyte);
+        return strprintf("%.1f\u00a0MB", bytes / kMegabyte);
     if (bytes >= 1024.0)
-        return strprintf("%.1f KB", bytes / 1024.0);
-    return strprintf("%.0f bytes", bytes);
+        return strprintf("%.1f\u00a0KB", bytes / 1024.0);
+    return strprintf("%.0f\u00a0bytes", bytes);
 }
 
 } // namespace bw

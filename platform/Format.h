@@ -9,7 +9,8 @@ namespace bw {
 
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance.
+// "2.50 GB", "12.3 MB", "512 bytes": the size a user reads at a glance, its figure and unit
+// joined by a no-break space.
 std::string byteCountText(double bytes);
 
 // `name` with characters taken out of its middle, where "…" stands for them, when it has

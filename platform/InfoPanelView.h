@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/FramedPanel.h"
+#include "platform/StatusMenu.h"
 
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ public:
 
     virtual void setButtonEnabled(Button button, bool enabled) = 0;
     virtual void setButtonHidden(Button button, bool hidden) = 0;
+
+    // The status menu's commands as buttons, for a desktop where no tray shows the menu;
+    // each is validated as the menu validates it, when the panel shows and while it is open.
+    virtual void setCommands(std::vector<MenuEntry> commands, MenuValidator validate) = 0;
 
     // Restores a frame given by frameText(); an unreadable one is ignored.
     virtual void setFrameText(const std::string& frame) = 0;

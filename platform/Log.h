@@ -18,7 +18,12 @@ public:
 // bytes, UTF-8 and "%" among them, are kept as they are.
 std::string escapeControlCharacters(std::string_view text);
 
-// Trace and timing lines are written only while the Alt key is held at that moment.
+// Trace and timing lines are written while tracing is on for the whole run (--verbose, the
+// Verbose setting), or else while the Alt key is held at that moment.
 void logVerbose(Log& log, ModifierKeys& keys, const std::string& text);
+// Turns tracing on or off for the whole run; safe from any thread.
+void setTracing(bool on);
+// Whether trace and timing lines are wanted now.
+bool isTracing(ModifierKeys& keys);
 
 } // namespace bw

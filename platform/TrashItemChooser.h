@@ -18,13 +18,16 @@ struct TrashItemRow {
     std::optional<TimePoint> trashed;
     std::string trashedText;       // empty when the date is unknown
     std::string originalLocation;  // empty when unknown
+    std::string trash;  // the trash the item lies in, by which the rows are grouped
+    std::string volume; // the volume's name, for its column
 };
 
 struct TrashItemChooserContent {
     std::string title;   // says what the accept button does
     std::string prompt;  // the accept button
     std::string message; // a note beside the list
-    std::vector<TrashItemRow> rows; // oldest first
+    std::vector<TrashItemRow> rows; // oldest first within each trash
+    std::vector<std::string> chosen; // paths chosen when the chooser opens (a choice kept)
 };
 
 // A modal, read-only list of trash items from which several may be chosen. It deletes,
@@ -33,7 +36,7 @@ class TrashItemChooser {
 public:
     virtual ~TrashItemChooser() = default;
     // The paths of the chosen rows, in the order of `content.rows`; none when the user
-    // cancelled.
+    // cancelled. Rows of several trashes are grouped by trash and may be chosen together.
     virtual std::optional<std::vector<std::string>> runModal(const TrashItemChooserContent& content) = 0;
 };
 

@@ -26,6 +26,7 @@ void Preferences::initialize(DefaultsStore& defaults)
         {keys::MinimumFreeSpaceRatio.name, keys::MinimumFreeSpaceRatio.registeredDefault},
         {keys::MonitorIntervalTime.name, keys::MonitorIntervalTime.registeredDefault},
         {keys::PassNotifications.name, keys::PassNotifications.registeredDefault},
+        {keys::Verbose.name, keys::Verbose.registeredDefault},
     });
 }
 

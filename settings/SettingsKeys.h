@@ -34,6 +34,8 @@ inline constexpr Key<bool> NoRenameFileSwitch{"NoRenameFileSwitch", false};
 inline constexpr Key<bool> ConfirmShredding{"ConfirmShredding", true};
 // A desktop notification after a pass that deleted trash items.
 inline constexpr Key<bool> PassNotifications{"PassNotifications", true};
+// Trace and timing lines for the whole run, as if the Alt key were held.
+inline constexpr Key<bool> Verbose{"Verbose", false};
 // A date; absent until the first automatic delete, so it has no registered default.
 inline constexpr const char* LastAutoExecuteDate = "LastAutoExecuteDate";
 

@@ -4,14 +4,32 @@
 #include "platform/ModifierKeys.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <syslog.h>
 
 namespace bw {
 
+namespace {
+
+// One switch for the whole process, as the log it serves is one.
+std::atomic<bool> tracing{false};
+
+} // namespace
+
+void setTracing(bool on)
+{
+    tracing.store(on);
+}
+
+bool isTracing(ModifierKeys& keys)
+{
+    return tracing.load() || keys.isOptionHeld();
+}
+
 void logVerbose(Log& log, ModifierKeys& keys, const std::string& text)
 {
-    if (keys.isOptionHeld())
+    if (isTracing(keys))
         log.line(text);
 }
 

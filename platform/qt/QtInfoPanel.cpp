@@ -2,8 +2,20 @@
 
 #include "ui_QtInfoPanel.h"
 
+#include "platform/qt/AccessibleNames.h"
+#include "platform/qt/QtStrings.h"
+
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+
+// How often open buttons follow the program's state (a pass that starts, a copied item).
+constexpr int kValidationMilliseconds = 1000;
+
+} // namespace
 
 namespace bw::qt {
 
@@ -32,7 +44,9 @@ QtInfoPanel::QtInfoPanel(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
     policy.setRetainSizeWhenHidden(true);
     ui_->sizeingIndicator->setSizePolicy(policy);
     ui_->sizeingIndicator->hide();
+    ui_->diskMenuLabel->setBuddy(ui_->diskMenuButton);
     connectControls();
+    giveAccessibleNames(*this);
 }
 
 QtInfoPanel::~QtInfoPanel()
@@ -106,17 +120,17 @@ QPushButton* QtInfoPanel::button(Button b) const
 
 void QtInfoPanel::setStatusText(const std::string& text)
 {
-    ui_->trashStatusText->setText(QString::fromStdString(text));
+    ui_->trashStatusText->setText(QtStrings::shown(text));
 }
 
 void QtInfoPanel::setFigureText(Figure figure, const std::string& text)
 {
-    figureLabel(figure)->setText(QString::fromStdString(text));
+    figureLabel(figure)->setText(QtStrings::localFigures(QString::fromStdString(text)));
 }
 
 void QtInfoPanel::setShareText(Share share, const std::string& text)
 {
-    shareLabel(share)->setText(QString::fromStdString(text));
+    shareLabel(share)->setText(QtStrings::localFigures(QString::fromStdString(text)));
 }
 
 void QtInfoPanel::setMeasuring(bool on)
@@ -138,6 +152,84 @@ void QtInfoPanel::showShredFile()
     // A deep path is shortened in the middle, so the panel never grows with it.
     const QLabel* field = ui_->shredFileText;
     ui_->shredFileText->setText(field->fontMetrics().elidedText(shredFile_, Qt::ElideMiddle, field->width()));
+}
+
+void QtInfoPanel::setCommands(std::vector<MenuEntry> commands, MenuValidator validate)
+{
+    delete commandRow_;
+    commands_.clear();
+    validate_ = std::move(validate);
+    commandRow_ = new QWidget(this);
+    commandRow_->setObjectName(QStringLiteral("commandRow"));
+    auto* row = new QHBoxLayout(commandRow_);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (auto& command : commands) {
+        const QString title = QtStrings::shown(command.title);
+        auto* button = new QPushButton(title, commandRow_);
+        // Read out without the ellipsis that says a window follows.
+        button->setAccessibleName(QString(title).remove(QChar(0x2026)));
+        // Return keeps its meaning in the panel: no command runs by it.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, run = std::move(command.action)] {
+            run();
+            validateCommands();
+        });
+        commands_.emplace_back(command.tag, button);
+        row->addWidget(button);
+    }
+    row->addStretch();
+    ui_->panelLayout->addWidget(commandRow_);
+    giveAccessibleNames(*this);
+    if (!validation_) {
+        validation_ = new QTimer(this);
+        validation_->setInterval(kValidationMilliseconds);
+        connect(validation_, &QTimer::timeout, this, [this] {
+            // The clipboard is asked when the user comes back to the panel, not every second.
+            if (isVisible())
+                validateCommands(false);
+            else
+                validation_->stop();
+        });
+    }
+    validateCommands();
+}
+
+QPushButton* QtInfoPanel::commandButton(int tag) const
+{
+    for (const auto& [commandTag, button] : commands_)
+        if (commandTag == tag)
+            return button;
+    return nullptr;
+}
+
+void QtInfoPanel::validateCommands(bool withClipboard)
+{
+    if (!validate_)
+        return;
+    for (const auto& [tag, button] : commands_) {
+        if (!withClipboard && tag == kMenuDeleteSelects)
+            continue;
+        const MenuItemState state = validate_(tag);
+        button->setEnabled(state.enabled);
+        if (state.title)
+            button->setText(QtStrings::shown(*state.title).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+}
+
+bool QtInfoPanel::event(QEvent* event)
+{
+    // Back from the file manager, where something may have been copied.
+    if (event->type() == QEvent::WindowActivate)
+        validateCommands();
+    return QDialog::event(event);
+}
+
+void QtInfoPanel::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    validateCommands();
+    if (validation_)
+        validation_->start();
 }
 
 void QtInfoPanel::resizeEvent(QResizeEvent* event)

@@ -4,9 +4,12 @@
 #include <QDialog>
 #include <QString>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace Ui {
 class InfoPanel;
@@ -37,9 +40,15 @@ public:
     std::string frameText() const override;
     void setFrameText(const std::string& frame) override;
     void showPanel() override;
+    void setCommands(std::vector<MenuEntry> commands, MenuValidator validate) override;
+
+    // The button of a command's tag; null when the panel has none.
+    QPushButton* commandButton(int tag) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void connectControls();
@@ -47,11 +56,17 @@ private:
     QLabel* figureLabel(Figure figure) const;
     QLabel* shareLabel(Share share) const;
     QPushButton* button(Button button) const;
+    // `withClipboard`: the copied-items command too, which reads the clipboard.
+    void validateCommands(bool withClipboard = true);
 
     std::unique_ptr<Ui::InfoPanel> ui_;
     InfoPanelActions* actions_ = nullptr;
     bool shown_ = false;
     QString shredFile_; // whole, while the field may show it shortened
+    QWidget* commandRow_ = nullptr;
+    std::vector<std::pair<int, QPushButton*>> commands_;
+    MenuValidator validate_;
+    QTimer* validation_ = nullptr;
 };
 
 } // namespace bw::qt

@@ -2,6 +2,8 @@
 
 #include "ui_QtPrefsPanel.h"
 
+#include "platform/qt/AccessibleNames.h"
+
 #include <QDoubleValidator>
 
 #include <algorithm>
@@ -21,6 +23,8 @@ QString text(const std::string& s)
 QtPrefsPanel::QtPrefsPanel(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::PrefsPanel>())
 {
     ui_->setupUi(this);
+    // Every control named for a screen reader, also those the layout gives no label.
+    giveAccessibleNames(*this);
     // Numbers as the user writes them ("7,5" in German), without thousands separators.
     locale_.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     // The validators keep out what can never be a number; the controller says what is out

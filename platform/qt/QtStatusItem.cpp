@@ -2,7 +2,9 @@
 
 #include "platform/Log.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QLocale>
 #include <QFile>
 #include <QHash>
 #include <QIconEngine>
@@ -17,6 +19,9 @@
 namespace bw::qt {
 
 namespace {
+
+// The picture the icon flashing blinks out with.
+constexpr const char* kBlankPicture = "InvisibleTrash.png";
 
 // Calls from another thread are applied on the item's own thread, in call order.
 template <typename F>
@@ -175,7 +180,7 @@ void QtStatusItem::createTray()
     if (tray_)
         return;
     tray_ = new QSystemTrayIcon(trayPicture(imageName_));
-    tray_->setToolTip(toolTip_);
+    tray_->setToolTip(toolTip());
     tray_->setContextMenu(menu_);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger && menu_)
@@ -206,10 +211,21 @@ void QtStatusItem::setImage(const std::string& fileName)
     if (handedOver(this, [this, fileName] { setImage(fileName); }))
         return;
     imageName_ = QString::fromStdString(fileName);
+    if (alertOpen_ && imageName_ == QLatin1String(kBlankPicture))
+        return;
+    shownName_ = imageName_;
     if (tray_) {
         tray_->setIcon(trayPicture(imageName_));
         tray_->show();
     }
+}
+
+void QtStatusItem::setAlertOpen(bool open)
+{
+    alertOpen_ = open;
+    // Closed: the picture that came meanwhile is shown now.
+    if (!open && shownName_ != imageName_)
+        setImage(imageName_.toStdString());
 }
 
 void QtStatusItem::setToolTip(const std::string& text)
@@ -217,8 +233,38 @@ void QtStatusItem::setToolTip(const std::string& text)
     if (handedOver(this, [this, text] { setToolTip(text); }))
         return;
     toolTip_ = QString::fromStdString(text);
+    showToolTip();
+}
+
+void QtStatusItem::setFigures(const ToolTipFigures& figures)
+{
+    if (handedOver(this, [this, figures] { setFigures(figures); }))
+        return;
+    figures_ = figures;
+    showToolTip();
+}
+
+QString QtStatusItem::sizeText(double bytes)
+{
+    const QString text =
+        QLocale().formattedDataSize(static_cast<qint64>(std::max(bytes, 0.0)), 1, QLocale::DataSizeTraditionalFormat);
+    return QString(text).replace(QLatin1Char(' '), QChar(0x00a0));
+}
+
+QString QtStatusItem::toolTip() const
+{
+    // The state's sentence is the program's own; what a reader needs is the figures.
+    QString text = QCoreApplication::translate("Brindlewick", toolTip_.toUtf8().constData());
+    if (figures_)
+        text += QLatin1Char('\n') + tr("Trash: %1").arg(sizeText(figures_->trash)) + QLatin1Char('\n') +
+                tr("Free space: %1 (minimum %2)").arg(sizeText(figures_->free), sizeText(figures_->minimum));
+    return text;
+}
+
+void QtStatusItem::showToolTip()
+{
     if (tray_)
-        tray_->setToolTip(toolTip_);
+        tray_->setToolTip(toolTip());
 }
 
 } // namespace bw::qt

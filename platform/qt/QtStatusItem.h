@@ -3,6 +3,7 @@
 
 #include <QIcon>
 #include <functional>
+#include <optional>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -30,6 +31,7 @@ public:
     void show() override;
     void setImage(const std::string& fileName) override;
     void setToolTip(const std::string& text) override;
+    void setFigures(const ToolTipFigures& figures) override;
 
     // The picture of that file name among the application's pictures; null when it has none.
     static QIcon picture(const QString& fileName);
@@ -44,13 +46,23 @@ public:
     // A message from the tray icon, where a tray shows one; none without a tray. Main thread.
     void showMessage(const std::string& summary, const std::string& body);
 
+    // While an alert is open the icon does not blink out: the flashing's blank picture is
+    // not shown, so the user sees which program the alert belongs to. Main thread.
+    void setAlertOpen(bool open);
+
     QSystemTrayIcon* trayIcon() const { return tray_; }
     QString imageName() const { return imageName_; }
-    QString toolTip() const { return toolTip_; }
+    // The picture the icon shows now.
+    QString shownImageName() const { return shownName_; }
+    // The whole tool tip: the state, then the figures.
+    QString toolTip() const;
+    // A size in the user's locale, its figure and unit joined by a no-break space.
+    static QString sizeText(double bytes);
     bool isInTray() const;
 
 private:
     void lookForTray();
+    void showToolTip();
     void createTray();
 
     Log& log_;
@@ -59,8 +71,11 @@ private:
     QMenu* menu_ = nullptr;
     std::function<bool()> trayAvailable_;
     bool missingReported_ = false;
+    bool alertOpen_ = false;
+    QString shownName_; // the picture the tray shows, which may lag imageName_ during an alert
     QString imageName_;
     QString toolTip_;
+    std::optional<ToolTipFigures> figures_;
 };
 
 } // namespace bw::qt

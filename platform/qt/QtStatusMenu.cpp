@@ -1,8 +1,13 @@
 #include "platform/qt/QtStatusMenu.h"
 
 #include "platform/qt/QtStatusItem.h"
+#include "platform/qt/QtStrings.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QImage>
@@ -37,10 +42,30 @@ QString withFigureSpaces(QString text, qsizetype from = 0)
     return text;
 }
 
+// A title in the user's language: a size line's name apart from its figures, the date of
+// the last automatic deletion in the user's way of writing dates.
+QString localTitle(const std::string& text)
+{
+    const QString title = QString::fromStdString(text);
+    static const QRegularExpression lastDeletion(
+        QStringLiteral("^Last auto delete (\\d+)\\.(\\d+)\\.(\\d+) (\\d+):(\\d+)$"));
+    if (const QRegularExpressionMatch m = lastDeletion.match(title); m.hasMatch()) {
+        const QDateTime at(QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()),
+                           QTime(m.captured(4).toInt(), m.captured(5).toInt()));
+        return QCoreApplication::translate(QtStrings::kContext, "Last automatic deletion: %1")
+            .arg(QLocale().toString(at, QLocale::ShortFormat));
+    }
+    const qsizetype tab = title.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        return QtStrings::shown(text);
+    return QCoreApplication::translate(QtStrings::kContext, title.left(tab).toUtf8().constData()) +
+           QLatin1Char('\t') + QtStrings::localFigures(title.mid(tab + 1));
+}
+
 QString menuText(const std::string& text)
 {
     // A single '&' would mark a shortcut letter and vanish.
-    QString shown = QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QString shown = localTitle(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
     // The part after a tab is the right-aligned column of the size lines.
     const qsizetype tab = shown.indexOf(QLatin1Char('\t'));
     return tab < 0 ? shown : withFigureSpaces(shown, tab + 1);
@@ -124,7 +149,7 @@ QWidgetAction* QtStatusMenu::makeLine(Line& line)
     const QFontMetrics metrics(line.name->font());
     int nameWidth = 0;
     for (const char* name : {"Used", "Trash", "Free"})
-        nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromLatin1(name)));
+        nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QCoreApplication::translate(QtStrings::kContext, name)));
     line.name->setMinimumWidth(nameWidth);
     // The same inset as the commands' text, which leaves room for an icon.
     const int icon = menu_->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu_.get());
@@ -178,7 +203,7 @@ void QtStatusMenu::apply(Item& item, const MenuItemState& state)
         // Menus exported to a desktop's own tray show the action's text, not the widget.
         item.action->setText(menuText(*state.title));
         if (item.line.name) {
-            const QString shown = QString::fromStdString(*state.title);
+            const QString shown = localTitle(*state.title);
             const qsizetype tab = shown.indexOf(QLatin1Char('\t'));
             if (item.action == graphAction_) {
                 item.line.name->clear();

@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/Strings.h"
 
+#include <QString>
 #include <QTranslator>
+#include <string>
 
 class QCoreApplication;
 
@@ -17,6 +19,18 @@ public:
     std::string localized(const std::string& key) override;
 
     static constexpr const char* kContext = "Brindlewick";
+
+    // A text the program put together, in the user's language: its figures ("3", "4.3 MB")
+    // stand as %1, %2... for the lookup and come back in the user's locale ("4,3 MB"); a line
+    // "Label:value" has its label translated apart. A text without a translation keeps its
+    // words, with its figures in the locale.
+    static QString shown(const std::string& text);
+    // One line of it.
+    static QString shownLine(const QString& line);
+    // A figure in the user's locale: "4.3" reads "4,3" in German.
+    static QString localFigure(const QString& figure);
+    // Every decimal figure of a text in the user's locale; the rest as it is.
+    static QString localFigures(const QString& text);
 
 private:
     QCoreApplication& app_;

@@ -53,11 +53,11 @@
     </message>
     <message>
         <source>FileWriteError</source>
-        <translation>The item's content could not be overwritten.</translation>
+        <translation>The item&apos;s content could not be overwritten.</translation>
     </message>
     <message>
         <source>ResWriteError</source>
-        <translation>The item's resource fork could not be overwritten.</translation>
+        <translation>The item&apos;s resource fork could not be overwritten.</translation>
     </message>
     <message>
         <source>TrashErrorInfo</source>
@@ -90,6 +90,353 @@
     <message>
         <source>AutoDeleteOff</source>
         <translation>Automatic deletion is off (minimum free space 0%)</translation>
+    </message>
+    <message>
+        <source>HomeTrash</source>
+        <translation>Home Trash</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Copied Trash Items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose Trash Items to Delete…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash Information…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferences…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quit Brindlewick</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No auto delete operation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash is empty condition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Watching trash condition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shredding trash files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measuring trash condition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shred %1 trash item?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shred %1 trash items?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 will be overwritten and removed. This cannot be undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shred</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InfoPanel</name>
+    <message>
+        <source>Trash Information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measuring the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Space on this volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used by other data:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In the trash:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleting:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Run the trash check at once</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure Anew</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure the whole trash again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure Changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure only what changed in the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop Emptying</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop the emptying that runs; what is left stays in the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Empty This Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete every item in this volume&apos;s trash now</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PrefsPanel</name>
+    <message>
+        <source>Brindlewick Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free space on the startup volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep at least this much free:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One percent more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One percent less</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The startup volume already has less free space than this: the next check will start deleting trash items.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trash may grow to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB before its oldest items are deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check the trashes every:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking more often than once a minute keeps the disks busy.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove files without overwriting them first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Removed files can then be brought back with recovery tools.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove files without renaming them first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The names of removed files may then still be read from the disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask before shredding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask before a menu command or the information panel shreds trash items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test mode: move trash items to ~/Desktop/Sapperlode instead</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash items are moved there, not deleted, until Brindlewick quits; test mode is off at the next start.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Brindlewick when I log in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tell me when trash items are deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date Trashed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original Location</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>bw::QtAlertPresenter</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::QtStatusItem</name>
+    <message>
+        <source>Trash: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free space: %1 (minimum %2)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -371,7 +371,7 @@ TEST_F(HomeTrash, ChooserOffersEveryRootItemOldestFirstWithWhereItCameFrom)
     EXPECT_EQ(rows[0].originalLocation, "");
 
     EXPECT_EQ(rows[1].path, xdg + "/files/photo 1.jpg");
-    EXPECT_EQ(rows[1].sizeText, "2.0 KB");
+    EXPECT_EQ(rows[1].sizeText, "2.0\u00a0KB");
     EXPECT_EQ(rows[1].kindText, "KindFile");
     EXPECT_EQ(rows[1].trashedText, "2005-06-07 08:09");
     EXPECT_EQ(rows[1].originalLocation, "/home/u/Pictures/photo 1%.jpg");

@@ -298,7 +298,7 @@ TEST_F(VolumeTest, EmptyingAsksFirstAndStopsFromThePanelAsFromTheMenu)
     ASSERT_TRUE(panel.click(Button::ForcedEmpty));
     ASSERT_EQ(tp.alerts.asked().size(), 1u);
     EXPECT_EQ(tp.alerts.asked()[0].title, "Shred 2 trash items?");
-    EXPECT_EQ(tp.alerts.asked()[0].text.rfind("2.50 GB", 0), 0u);
+    EXPECT_EQ(tp.alerts.asked()[0].text.rfind("2.50\u00a0GB", 0), 0u);
     EXPECT_EQ(c.shredder.shredMode(), 0);
     EXPECT_TRUE(tp.mainLoop.started.empty());
 

@@ -234,6 +234,20 @@ TEST_F(ManagerTest, QuitSavesThePanelFramesAndStopsTheTimer)
     EXPECT_EQ(std::get<std::string>(tp.defaults.stored().at(keys::TrashInformationPanel)), "5 5 640 200");
 }
 
+TEST_F(ManagerTest, TheToolTipGivesTheHomeTrashFreeSpaceAndMinimum)
+{
+    wakeMonitor();
+    tp.space.set(kCapacity, 3e11);
+    c.internal.setTrashSize(4.5e6);
+    c.manager.setMenuIcon();
+    EXPECT_EQ(item.figures(), (ToolTipFigures{4.5e6, 3e11, c.internal.miniSize()}));
+    // The measuring icon, shown from a worker, tells the figures of its moment too.
+    tp.space.set(kCapacity, 2e11);
+    std::thread([&] { c.manager.setMenuIconMeasuring(); }).join();
+    loop.runPosted();
+    EXPECT_EQ(item.figures().free, 2e11);
+}
+
 TEST_F(ManagerTest, LevelsPicturesAndToolTips)
 {
     wakeMonitor();

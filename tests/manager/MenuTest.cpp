@@ -1,5 +1,6 @@
 #include "app/Controllers.h"
 #include "platform/StatusMenu.h"
+#include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
 #include "tests/support/FakeStatusMenu.h"
 #include "tests/support/ShredderFlags.h"
@@ -12,6 +13,7 @@
 #include <ctime>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace bw {
 
@@ -148,11 +150,16 @@ TEST_F(MenuTest, DeletionCommandsNeedSomethingInATrashAndNoDeletionRunning)
     EXPECT_EQ(title(kMenuForcedTrash), "StartEmpty");
     EXPECT_TRUE(enabled(kMenuInformation));
 
-    // Only a volume's trash holds something.
+    // Only a volume's trash holds something; copied items wait for something copied.
     c->external.setTrashSize(5.0, data.path());
     menu.open();
-    for (int tag : {kMenuForcedTrash, kMenuDeleteSelects, kMenuDeletePanel})
+    for (int tag : {kMenuForcedTrash, kMenuDeletePanel})
         EXPECT_TRUE(enabled(tag)) << tag;
+    EXPECT_FALSE(enabled(kMenuDeleteSelects)) << "nothing copied";
+    writeFile(volumeItem("v"), 5);
+    tp.selection.copy({volumeItem("v")});
+    menu.open();
+    EXPECT_TRUE(enabled(kMenuDeleteSelects)) << "a trash item copied";
 
     // Copied items outside the trash: only the selection command goes off.
     tp.selection.copy({tp.home / "notes.txt"});
@@ -288,12 +295,11 @@ TEST_F(MenuTest, CopiedItemsAreDeletedOnlyWhenEachIsTheTrashItemOfItsName)
     EXPECT_EQ(c->internal.trashSize(), 10.0);
     EXPECT_EQ(c->external.trashSizeWithPath(data.path()), 7.0);
 
-    // Nothing copied, something in the trash: the command is there and deletes nothing.
+    // Nothing copied, something in the trash: the command is off and deletes nothing.
     tp.selection.copy({});
     menu.open();
-    EXPECT_TRUE(enabled(kMenuDeleteSelects));
+    EXPECT_FALSE(enabled(kMenuDeleteSelects));
     menu.choose(kMenuDeleteSelects);
-    EXPECT_TRUE(c->shredder.isPartialShredding());
     tp.workers.waitForAll();
     EXPECT_TRUE(exists(tp.trash() + "/keep"));
 }
@@ -325,6 +331,46 @@ TEST_F(MenuTest, ChosenHomeTrashItemsAreDeletedWithTheHomeCounter)
     EXPECT_EQ(c->internal.trashSize(), 20.0);
 }
 
+TEST_F(MenuTest, TheChooserOffersEveryTrashAndADeclineKeepsTheChoice)
+{
+    writeFile(tp.trash() + "/a", 10);
+    writeFile(volumeItem("v"), 7);
+    writeFile(volumeItem("w"), 5);
+    c->internal.setTrashSize(10.0);
+    c->external.setTrashSize(12.0, data.path());
+
+    // Every trash's items, each row saying its trash and volume.
+    tp.alerts.answer = {false, false};
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/a", volumeItem("v")};
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    std::map<std::string, std::string> volumeOf;
+    std::set<std::string> trashes;
+    for (const auto& row : tp.itemChooser.lastContent.rows) {
+        volumeOf[row.path] = row.volume;
+        trashes.insert(row.trash);
+    }
+    EXPECT_EQ(volumeOf.size(), 3u);
+    EXPECT_EQ(volumeOf[volumeItem("v")], posix::lastComponent(data.path()));
+    EXPECT_EQ(volumeOf[volumeItem("w")], posix::lastComponent(data.path()));
+    EXPECT_EQ(trashes.size(), 2u);
+
+    // Declined: the chooser comes back with the same two chosen; cancelled there, nothing goes.
+    EXPECT_EQ(tp.itemChooser.runs, 2);
+    EXPECT_EQ(tp.itemChooser.lastContent.chosen, (std::vector<std::string>{tp.trash() + "/a", volumeItem("v")}));
+    EXPECT_TRUE(exists(tp.trash() + "/a"));
+    EXPECT_TRUE(exists(volumeItem("v")));
+
+    // Accepted: both go, each lowering its own trash's counter.
+    tp.alerts.answer = {true, false};
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/a", volumeItem("v")};
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    EXPECT_FALSE(exists(tp.trash() + "/a"));
+    EXPECT_FALSE(exists(volumeItem("v")));
+    EXPECT_TRUE(exists(volumeItem("w")));
+    EXPECT_EQ(c->internal.trashSize(), 0.0);
+    EXPECT_EQ(c->external.trashSizeWithPath(data.path()), 5.0);
+}
+
 TEST_F(MenuTest, ShreddingCommandsAskFirstUnlessTheUserSaidNotTo)
 {
     writeFile(tp.trash() + "/a", 1000);
@@ -347,9 +393,9 @@ TEST_F(MenuTest, ShreddingCommandsAskFirstUnlessTheUserSaidNotTo)
     auto asked = tp.alerts.asked();
     ASSERT_EQ(asked.size(), 3u);
     EXPECT_EQ(asked[0].title, "Shred 3 trash items?");
-    EXPECT_EQ(asked[0].text.rfind("5.9 KB", 0), 0u) << asked[0].text;
+    EXPECT_EQ(asked[0].text.rfind("5.9\u00a0KB", 0), 0u) << asked[0].text;
     EXPECT_EQ(asked[1].title, "Shred 1 trash item?");
-    EXPECT_EQ(asked[1].text.rfind("1000 bytes", 0), 0u) << asked[1].text;
+    EXPECT_EQ(asked[1].text.rfind("1000\u00a0bytes", 0), 0u) << asked[1].text;
     EXPECT_EQ(asked[1].suppressionText, "Do not ask again");
     // "Do not ask again" with a cancel is no answer for next time.
     EXPECT_TRUE(tp.defaults.boolForKey(keys::ConfirmShredding.name));

@@ -1,5 +1,6 @@
 #include "accounting/TrashSnapshot.h"
 #include "app/Controllers.h"
+#include "platform/StatusMenu.h"
 #include "settings/SettingsKeys.h"
 #include "tests/support/TestPlatform.h"
 
@@ -159,6 +160,74 @@ TEST_F(RequestsTest, ALongVolumeNameIsToldShortenedInTheMiddle)
     shortened += std::string(20, 'z');
     ASSERT_EQ(tp.notifier.shown.size(), 1u);
     EXPECT_EQ(tp.notifier.shown[0].second, "Deleted 1 item (2.9 KB) from the trash on " + shortened);
+}
+
+TEST_F(RequestsTest, WithoutATrayThePanelIsTheProgramsWindow)
+{
+    // A start from the application menu opens the information panel; the command line's
+    // check does not.
+    c->volume.awakeFromNib();
+    EXPECT_EQ(c->manager.answerRequest("check"), "done\n");
+    EXPECT_FALSE(tp.infoPanel.open);
+    EXPECT_EQ(c->manager.answerRequest("reopen"), "done\n");
+    EXPECT_TRUE(tp.infoPanel.open);
+
+    // The panel has the menu's commands but the figures, its own emptying and itself.
+    std::vector<int> tags;
+    for (const auto& command : tp.infoPanel.commands)
+        tags.push_back(command.tag);
+    EXPECT_EQ(tags, (std::vector<int>{kMenuDeleteSelects, kMenuDeletePanel, kMenuHistory, kMenuPreferences, kMenuCheckNow, kMenuQuit}));
+    ASSERT_TRUE(tp.infoPanel.validate);
+    EXPECT_FALSE(tp.infoPanel.validate(kMenuDeletePanel).enabled) << "every trash is empty";
+    c->internal.setTrashSize(10.0);
+    EXPECT_TRUE(tp.infoPanel.validate(kMenuDeletePanel).enabled);
+    tp.infoPanel.commands.back().action();
+    EXPECT_EQ(tp.mainLoop.quitCount, 1);
+}
+
+TEST_F(RequestsTest, LongNamesAreShortenedInTheMiddleAndTheColumnsStay)
+{
+    const std::string longName(30, 'a');
+    const std::string volumeName = longName + "\u00e9" + std::string(29, 'z'); // 60 characters
+    TrashSnapshot all;
+    all.trashes.resize(3);
+    all.trashes[0].name = "/";
+    all.trashes[0].mountPoint = "/";
+    all.trashes[1].name = volumeName;
+    all.trashes[1].mountPoint = "/media/alice/" + volumeName;
+    all.trashes[2].name = "USB";
+    all.trashes[2].mountPoint = "/media/alice/USB";
+    all.trashes[2].items = 1234567;
+    const std::string table = snapshotTable(all);
+
+    // Every line of the table proper has its columns at the same characters.
+    std::vector<std::u32string> lines;
+    std::string line;
+    for (const char ch : table) {
+        if (ch != '\n') {
+            line += ch;
+            continue;
+        }
+        std::u32string characters;
+        for (size_t i = 0; i < line.size(); ++i)
+            if ((static_cast<unsigned char>(line[i]) & 0xC0) != 0x80)
+                characters += static_cast<char32_t>(static_cast<unsigned char>(line[i]));
+        lines.push_back(characters);
+        line.clear();
+    }
+    ASSERT_GE(lines.size(), 4u);
+    for (size_t i = 1; i < 4; ++i) {
+        ASSERT_GT(lines[i].size(), 50u) << table;
+        EXPECT_EQ(lines[i][16], U' ') << table;
+        EXPECT_EQ(lines[i][41], U' ') << table;
+        // The item counts end where the header's "ITEMS" ends.
+        EXPECT_TRUE(lines[i][48] >= U'0' && lines[i][48] <= U'9') << table;
+        EXPECT_EQ(lines[i][49], U' ') << table;
+    }
+    // Both ends of the long name stay; the ellipsis takes its middle.
+    EXPECT_NE(table.find("aaaaaaaa\u2026zzzzzzz "), std::string::npos) << table;
+    EXPECT_NE(table.find("/media/alice\u2026zzzzzzzzzzz "), std::string::npos) << table;
+    EXPECT_NE(table.find("USB              /media/alice/USB         1234567"), std::string::npos) << table;
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "platform/Format.h"
 #include "platform/qt/QtAlertPresenter.h"
+#include "platform/qt/QtStatusItem.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/support/Fakes.h"
 
@@ -73,6 +75,35 @@ TEST(QtAlertPresenterTest, MainThreadAlertRunsInPlace)
     });
     presenter.runModal({"Title", "text", "OK"});
     EXPECT_TRUE(seen);
+}
+
+TEST(QtAlertPresenterTest, LabelsAreSpacedFiguresStayWithTheirUnitsAndTheIconStays)
+{
+    EXPECT_EQ(QtAlertPresenter::readableText("Error:Permission denied\n\nFile:/t/a:b 2 MB\n\nInfo:Check it"),
+              QString::fromUtf8("Error: Permission denied\n\nFile: /t/a:b 2 MB\n\nInfo: Check it"));
+    EXPECT_EQ(QtAlertPresenter::readableText("Shred 3 trash items?"), QString::fromUtf8("Shred 3\u00a0trash items?"));
+    EXPECT_EQ(QtAlertPresenter::readableText("Error: already spaced"), "Error: already spaced");
+    EXPECT_EQ(byteCountText(4.3 * 1024 * 1024), "4.3\u00a0MB");
+    for (double bytes : {0.0, 512.0, 2048.0, 5e6, 3e9})
+        EXPECT_EQ(byteCountText(bytes).find(' '), std::string::npos) << bytes;
+
+    // While the alert is open the flashing's blank picture is not shown; after it, it is.
+    qtApp();
+    CapturingLog log;
+    qt::QtStatusItem item(log, 10, [] { return false; });
+    QtAlertPresenter presenter(log);
+    presenter.setOpenChanged([&item](bool open) { item.setAlertOpen(open); });
+    item.setImage("HalfTrash.png");
+    QString shownDuring;
+    QTimer::singleShot(50, [&] {
+        item.setImage("InvisibleTrash.png");
+        shownDuring = item.shownImageName();
+        if (QMessageBox* box = openAlert())
+            box->buttons()[0]->click();
+    });
+    presenter.runModal({"TrashError", "Error:x", "Understand"});
+    EXPECT_EQ(shownDuring, "HalfTrash.png");
+    EXPECT_EQ(item.shownImageName(), "InvisibleTrash.png");
 }
 
 } // namespace

@@ -135,6 +135,52 @@ TEST_F(QtTrashItemChooserTest, OffersNothingButChoosingAndReturnsTheChosenItems)
     EXPECT_EQ(c->internal.selectTrashFile(), std::nullopt);
 }
 
+TEST_F(QtTrashItemChooserTest, ItemsOfTwoTrashesAreGroupedAndAKeptChoiceIsChosenAgain)
+{
+    TrashItemChooserContent content;
+    content.title = "Delete";
+    content.prompt = "Delete";
+    const auto row = [](const std::string& path, const std::string& trash, const std::string& volume) {
+        TrashItemRow r;
+        r.path = path;
+        r.name = path.substr(path.rfind('/') + 1);
+        r.trash = trash;
+        r.volume = volume;
+        return r;
+    };
+    content.rows = {row("/home/u/.Trash/a", "Home", "/"), row("/media/u/USB/.Trash-0/files/b", "USB", "USB"),
+                    row("/home/u/.Trash/c", "Home", "/")};
+    content.chosen = {"/media/u/USB/.Trash-0/files/b"};
+    QStringList groups, homeItems;
+    QString volumeOfB;
+    bool headingChoosable = true, enabledAtFirst = false;
+    whenOpen([&](QDialog& dialog) {
+        auto* view = dialog.findChild<QTreeView*>();
+        auto* model = view->model();
+        for (int group = 0; group < model->rowCount(); ++group)
+            groups << model->index(group, 0).data().toString();
+        const QModelIndex home = model->index(0, 0);
+        for (int item = 0; item < model->rowCount(home); ++item)
+            homeItems << model->index(item, 0, home).data().toString();
+        const QModelIndex usb = model->index(1, 0);
+        volumeOfB = model->index(0, 2, usb).data().toString();
+        headingChoosable = (model->flags(home) & Qt::ItemIsSelectable) != 0;
+        auto* accept = dialog.findChild<QPushButton*>(QStringLiteral("acceptButton"));
+        enabledAtFirst = accept->isEnabled();
+        // A second choice from the other trash, beside the kept one.
+        view->selectionModel()->select(model->index(1, 0, home), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        accept->click();
+    });
+    const auto chosen = chooser.runModal(content);
+    EXPECT_EQ(groups, (QStringList{"Home", "USB"}));
+    EXPECT_EQ(homeItems, (QStringList{"a", "c"}));
+    EXPECT_EQ(volumeOfB, "USB");
+    EXPECT_FALSE(headingChoosable);
+    EXPECT_TRUE(enabledAtFirst) << "the kept choice is chosen when the chooser opens";
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, (std::vector<std::string>{"/media/u/USB/.Trash-0/files/b", "/home/u/.Trash/c"}));
+}
+
 class QtStatusMenuTest : public ::testing::Test {
 protected:
     QtStatusMenuTest()

@@ -1,4 +1,6 @@
 #include "app/Controllers.h"
+#include "platform/StatusMenu.h"
+#include "platform/qt/AccessibleNames.h"
 #include "platform/qt/QtInfoPanel.h"
 #include "platform/qt/QtPrefsPanel.h"
 #include "settings/SettingsKeys.h"
@@ -216,6 +218,39 @@ TEST_F(PanelsTest, InformationPanelSharesFlagATinyTrashButNotAnEmptyOne)
     EXPECT_FALSE(info<QPushButton>("forcedEmptyButton")->isEnabled());
     infoPanel->close();
     EXPECT_TRUE(tp.defaults.stringForKey(keys::TrashInformationPanel).has_value());
+}
+
+TEST_F(PanelsTest, InformationPanelGivesTheMenusCommandsAndEveryControlAName)
+{
+    c.manager.awakeFromNib();
+    c.volume.dispInformation();
+    QPushButton* choose = infoPanel->commandButton(kMenuDeletePanel);
+    QPushButton* quit = infoPanel->commandButton(kMenuQuit);
+    ASSERT_NE(choose, nullptr);
+    ASSERT_NE(quit, nullptr);
+    for (int tag : {kMenuDeleteSelects, kMenuPreferences, kMenuCheckNow})
+        EXPECT_NE(infoPanel->commandButton(tag), nullptr) << tag;
+    EXPECT_EQ(infoPanel->commandButton(kMenuInformation), nullptr);
+    EXPECT_TRUE(choose->isVisible());
+    EXPECT_FALSE(choose->isEnabled()) << "every trash is empty";
+    // The buttons follow the program's state while the panel is open.
+    c.internal.setTrashSize(kMegabyte);
+    runEvents(3000, [&] { return choose->isEnabled(); });
+    EXPECT_TRUE(choose->isEnabled());
+    quit->click();
+    EXPECT_EQ(tp.mainLoop.quitCount, 1);
+
+    // What a screen reader announces for each control of both panels.
+    c.preferences.execPrefs();
+    for (QWidget* panel : {static_cast<QWidget*>(infoPanel.get()), static_cast<QWidget*>(prefsPanel.get())}) {
+        for (QWidget* widget : panel->findChildren<QWidget*>()) {
+            const bool named = !qt::isControl(*widget) || !widget->accessibleName().isEmpty();
+            EXPECT_TRUE(named) << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(infoPanel->findChild<QComboBox*>(QStringLiteral("diskMenuButton"))->accessibleName(), "Volume");
+    EXPECT_EQ(choose->accessibleName(), "Choose Trash Items to Delete");
+    prefsPanel->close();
 }
 
 TEST_F(PanelsTest, InformationPanelWhileAVolumeIsMeasuredAndAsVolumesComeAndGo)

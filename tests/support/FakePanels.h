@@ -78,6 +78,11 @@ public:
     std::string frameText() const override { return frame; }
     void setFrameText(const std::string& text) override { frame = text; }
     void showPanel() override;
+    void setCommands(std::vector<MenuEntry> entries, MenuValidator validator) override
+    {
+        commands = std::move(entries);
+        validate = std::move(validator);
+    }
 
     // --- the user
     void chooseDisk(int index);
@@ -99,6 +104,8 @@ public:
     std::map<Button, bool> hiddenButtons;
     bool open = false;
     int showCount = 0;
+    std::vector<MenuEntry> commands;
+    MenuValidator validate;
 
 private:
     InfoPanelActions* actions_ = nullptr;

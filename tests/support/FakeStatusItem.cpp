@@ -22,6 +22,18 @@ void FakeStatusItem::setToolTip(const std::string& text)
     ++updates_;
 }
 
+void FakeStatusItem::setFigures(const ToolTipFigures& figures)
+{
+    std::lock_guard lock(mutex_);
+    figures_ = figures;
+}
+
+ToolTipFigures FakeStatusItem::figures() const
+{
+    std::lock_guard lock(mutex_);
+    return figures_;
+}
+
 std::string FakeStatusItem::image() const
 {
     std::lock_guard lock(mutex_);

@@ -12,6 +12,8 @@ public:
     void show() override;
     void setImage(const std::string& fileName) override;
     void setToolTip(const std::string& text) override;
+    void setFigures(const ToolTipFigures& figures) override;
+    ToolTipFigures figures() const;
 
     std::string image() const;
     std::string toolTip() const;
@@ -23,6 +25,7 @@ private:
     bool shown_ = false;
     std::string image_;
     std::string toolTip_;
+    ToolTipFigures figures_;
     int updates_ = 0;
 };
 

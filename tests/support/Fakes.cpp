@@ -182,7 +182,7 @@ std::optional<std::vector<std::string>> FakeTrashItemChooser::runModal(const Tra
 {
     lastContent = content;
     ++runs;
-    return result;
+    return content.chosen.empty() ? result : resultAgain;
 }
 
 std::vector<std::string> FakeTrashItemChooser::offeredPaths() const

@@ -110,13 +110,15 @@ private:
     std::vector<std::string> asked_;
 };
 
-// A chooser that answers as the user would: with `result`, or none for Cancel. It keeps
-// what it was shown.
+// A chooser that answers as the user would: with `result`, or none for Cancel; shown again
+// with a choice kept (after a declined confirmation) it answers `resultAgain`. It keeps what
+// it was shown.
 class FakeTrashItemChooser final : public TrashItemChooser {
 public:
     std::optional<std::vector<std::string>> runModal(const TrashItemChooserContent& content) override;
 
     std::optional<std::vector<std::string>> result; // what the user chooses; none = Cancel
+    std::optional<std::vector<std::string>> resultAgain; // Cancel unless set
     TrashItemChooserContent lastContent;
     std::vector<std::string> offeredPaths() const;  // the rows of the last run, in order
     int runs = 0;

@@ -1,0 +1,442 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>Brindlewick</name>
+    <message>
+        <source>StartEmpty</source>
+        <translation>Papierkörbe jetzt leeren</translation>
+    </message>
+    <message>
+        <source>StopEmpty</source>
+        <translation>Leeren anhalten</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>NoteSelect</source>
+        <translation>Wählen Sie die Objekte im Papierkorb, die gelöscht werden sollen. Sie werden sofort vernichtet und können nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>DeleteChosenTitle</source>
+        <translation>Gewählte Papierkorbobjekte löschen</translation>
+    </message>
+    <message>
+        <source>HomeTrash</source>
+        <translation>Persönlicher Papierkorb</translation>
+    </message>
+    <message>
+        <source>KindFolder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>KindFile</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>KindLink</source>
+        <translation>Symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>KindOther</source>
+        <translation>Spezialdatei</translation>
+    </message>
+    <message>
+        <source>FileMoveError</source>
+        <translation>Das Objekt konnte nicht in den Testordner verschoben werden.</translation>
+    </message>
+    <message>
+        <source>FileDeleteError</source>
+        <translation>Das Objekt konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>FileRenameError</source>
+        <translation>Das Objekt konnte vor dem Entfernen nicht umbenannt werden.</translation>
+    </message>
+    <message>
+        <source>FileWriteError</source>
+        <translation>Der Inhalt des Objekts konnte nicht überschrieben werden.</translation>
+    </message>
+    <message>
+        <source>ResWriteError</source>
+        <translation>Der Ressourcenzweig des Objekts konnte nicht überschrieben werden.</translation>
+    </message>
+    <message>
+        <source>TrashErrorInfo</source>
+        <translation>Dieses Objekt bleibt im Papierkorb; die anderen werden trotzdem gelöscht. Prüfen Sie seine Zugriffsrechte und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>TrashError</source>
+        <translation>Der Papierkorb konnte nicht geleert werden</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Standingby</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>Deleteing</source>
+        <translation>Wird gelöscht</translation>
+    </message>
+    <message>
+        <source>Measureing</source>
+        <translation>Wird gemessen</translation>
+    </message>
+    <message>
+        <source>Canceling</source>
+        <translation>Wird abgebrochen</translation>
+    </message>
+    <message>
+        <source>AutoDeleteOff</source>
+        <translation>Automatisches Löschen ist aus (mindestens 0 % frei)</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Belegt</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Papierkorb</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Delete Copied Trash Items</source>
+        <translation>Kopierte Papierkorbobjekte löschen</translation>
+    </message>
+    <message>
+        <source>Choose Trash Items to Delete…</source>
+        <translation>Papierkorbobjekte zum Löschen wählen…</translation>
+    </message>
+    <message>
+        <source>Trash Information…</source>
+        <translation>Papierkorb-Informationen…</translation>
+    </message>
+    <message>
+        <source>Preferences…</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Jetzt prüfen</translation>
+    </message>
+    <message>
+        <source>Quit Brindlewick</source>
+        <translation>Brindlewick beenden</translation>
+    </message>
+    <message>
+        <source>No auto delete operation.</source>
+        <translation>Noch kein automatisches Löschen.</translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: %1</source>
+        <translation>Zuletzt automatisch gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>Trash is empty condition</source>
+        <translation>Der Papierkorb ist leer</translation>
+    </message>
+    <message>
+        <source>Watching trash condition</source>
+        <translation>Der Papierkorb wird überwacht</translation>
+    </message>
+    <message>
+        <source>Shredding trash files</source>
+        <translation>Papierkorbobjekte werden vernichtet</translation>
+    </message>
+    <message>
+        <source>Measuring trash condition</source>
+        <translation>Der Papierkorb wird gemessen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Shred %1 trash item?</source>
+        <translation>%1 Papierkorbobjekt vernichten?</translation>
+    </message>
+    <message>
+        <source>Shred %1 trash items?</source>
+        <translation>%1 Papierkorbobjekte vernichten?</translation>
+    </message>
+    <message>
+        <source>%1 will be overwritten and removed. This cannot be undone.</source>
+        <translation>%1 werden überschrieben und entfernt. Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>Shred</source>
+        <translation>Vernichten</translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
+</context>
+<context>
+    <name>InfoPanel</name>
+    <message>
+        <source>Trash Information</source>
+        <translation>Papierkorb-Informationen</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <source>Measuring the trash</source>
+        <translation>Der Papierkorb wird gemessen</translation>
+    </message>
+    <message>
+        <source>Space on this volume</source>
+        <translation>Platz auf diesem Volume</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Kapazität:</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Used by other data:</source>
+        <translation>Von anderen Daten belegt:</translation>
+    </message>
+    <message>
+        <source>In the trash:</source>
+        <translation>Im Papierkorb:</translation>
+    </message>
+    <message>
+        <source>Free:</source>
+        <translation>Frei:</translation>
+    </message>
+    <message>
+        <source>Deleting:</source>
+        <translation>Wird gelöscht:</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Jetzt prüfen</translation>
+    </message>
+    <message>
+        <source>Run the trash check at once</source>
+        <translation>Die Papierkörbe sofort prüfen</translation>
+    </message>
+    <message>
+        <source>Measure Anew</source>
+        <translation>Neu messen</translation>
+    </message>
+    <message>
+        <source>Measure the whole trash again</source>
+        <translation>Den ganzen Papierkorb neu messen</translation>
+    </message>
+    <message>
+        <source>Measure Changes</source>
+        <translation>Änderungen messen</translation>
+    </message>
+    <message>
+        <source>Measure only what changed in the trash</source>
+        <translation>Nur messen, was sich im Papierkorb geändert hat</translation>
+    </message>
+    <message>
+        <source>Stop Emptying</source>
+        <translation>Leeren anhalten</translation>
+    </message>
+    <message>
+        <source>Stop the emptying that runs; what is left stays in the trash</source>
+        <translation>Das laufende Leeren anhalten; was übrig ist, bleibt im Papierkorb</translation>
+    </message>
+    <message>
+        <source>Empty This Trash</source>
+        <translation>Diesen Papierkorb leeren</translation>
+    </message>
+    <message>
+        <source>Delete every item in this volume&apos;s trash now</source>
+        <translation>Alle Objekte im Papierkorb dieses Volumes jetzt löschen</translation>
+    </message>
+</context>
+<context>
+    <name>PrefsPanel</name>
+    <message>
+        <source>Brindlewick Preferences</source>
+        <translation>Brindlewick-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Free space on the startup volume</source>
+        <translation>Freier Platz auf dem Startvolume</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Kapazität:</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Keep at least this much free:</source>
+        <translation>Mindestens so viel frei halten:</translation>
+    </message>
+    <message>
+        <source>One percent more</source>
+        <translation>Ein Prozent mehr</translation>
+    </message>
+    <message>
+        <source>One percent less</source>
+        <translation>Ein Prozent weniger</translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation>% der Kapazität</translation>
+    </message>
+    <message>
+        <source>The startup volume already has less free space than this: the next check will start deleting trash items.</source>
+        <translation>Das Startvolume hat schon weniger freien Platz: Die nächste Prüfung beginnt, Papierkorbobjekte zu löschen.</translation>
+    </message>
+    <message>
+        <source>The trash may grow to:</source>
+        <translation>Der Papierkorb darf wachsen bis:</translation>
+    </message>
+    <message>
+        <source>GB before its oldest items are deleted</source>
+        <translation>GB, bevor seine ältesten Objekte gelöscht werden</translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation>Prüfen</translation>
+    </message>
+    <message>
+        <source>Check the trashes every:</source>
+        <translation>Die Papierkörbe prüfen alle:</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>Checking more often than once a minute keeps the disks busy.</source>
+        <translation>Häufiger als einmal pro Minute zu prüfen hält die Festplatten beschäftigt.</translation>
+    </message>
+    <message>
+        <source>Deleting</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Remove files without overwriting them first</source>
+        <translation>Dateien entfernen, ohne sie vorher zu überschreiben</translation>
+    </message>
+    <message>
+        <source>Removed files can then be brought back with recovery tools.</source>
+        <translation>Entfernte Dateien lassen sich dann mit Rettungsprogrammen zurückholen.</translation>
+    </message>
+    <message>
+        <source>Remove files without renaming them first</source>
+        <translation>Dateien entfernen, ohne sie vorher umzubenennen</translation>
+    </message>
+    <message>
+        <source>The names of removed files may then still be read from the disk.</source>
+        <translation>Die Namen entfernter Dateien können dann noch auf der Festplatte gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Ask before shredding</source>
+        <translation>Vor dem Vernichten fragen</translation>
+    </message>
+    <message>
+        <source>Ask before a menu command or the information panel shreds trash items</source>
+        <translation>Fragen, bevor ein Menübefehl oder das Informationsfenster Papierkorbobjekte vernichtet</translation>
+    </message>
+    <message>
+        <source>Test mode: move trash items to ~/Desktop/Sapperlode instead</source>
+        <translation>Testmodus: Papierkorbobjekte stattdessen nach ~/Desktop/Sapperlode verschieben</translation>
+    </message>
+    <message>
+        <source>Trash items are moved there, not deleted, until Brindlewick quits; test mode is off at the next start.</source>
+        <translation>Papierkorbobjekte werden dorthin verschoben statt gelöscht, bis Brindlewick endet; beim nächsten Start ist der Testmodus aus.</translation>
+    </message>
+    <message>
+        <source>Start Brindlewick when I log in</source>
+        <translation>Brindlewick beim Anmelden starten</translation>
+    </message>
+    <message>
+        <source>Tell me when trash items are deleted</source>
+        <translation>Mitteilen, wenn Papierkorbobjekte gelöscht werden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Date Trashed</source>
+        <translation>Gelöscht am</translation>
+    </message>
+    <message>
+        <source>Original Location</source>
+        <translation>Ursprünglicher Ort</translation>
+    </message>
+    <message>
+        <source>Trash items</source>
+        <translation>Papierkorbobjekte</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>bw::QtAlertPresenter</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::QtStatusItem</name>
+    <message>
+        <source>Trash: %1</source>
+        <translation>Papierkorb: %1</translation>
+    </message>
+    <message>
+        <source>Free space: %1 (minimum %2)</source>
+        <translation>Freier Platz: %1 (mindestens %2)</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,442 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es">
+<context>
+    <name>Brindlewick</name>
+    <message>
+        <source>StartEmpty</source>
+        <translation>Vaciar las papeleras ahora</translation>
+    </message>
+    <message>
+        <source>StopEmpty</source>
+        <translation>Detener el vaciado</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>NoteSelect</source>
+        <translation>Elija los elementos de la papelera que desea eliminar. Se destruyen al instante y no se pueden restaurar.</translation>
+    </message>
+    <message>
+        <source>DeleteChosenTitle</source>
+        <translation>Eliminar los elementos elegidos de la papelera</translation>
+    </message>
+    <message>
+        <source>HomeTrash</source>
+        <translation>Papelera personal</translation>
+    </message>
+    <message>
+        <source>KindFolder</source>
+        <translation>Carpeta</translation>
+    </message>
+    <message>
+        <source>KindFile</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>KindLink</source>
+        <translation>Enlace simbólico</translation>
+    </message>
+    <message>
+        <source>KindOther</source>
+        <translation>Archivo especial</translation>
+    </message>
+    <message>
+        <source>FileMoveError</source>
+        <translation>No se pudo mover el elemento a la carpeta de prueba.</translation>
+    </message>
+    <message>
+        <source>FileDeleteError</source>
+        <translation>No se pudo quitar el elemento.</translation>
+    </message>
+    <message>
+        <source>FileRenameError</source>
+        <translation>No se pudo renombrar el elemento antes de quitarlo.</translation>
+    </message>
+    <message>
+        <source>FileWriteError</source>
+        <translation>No se pudo sobrescribir el contenido del elemento.</translation>
+    </message>
+    <message>
+        <source>ResWriteError</source>
+        <translation>No se pudo sobrescribir la bifurcación de recursos del elemento.</translation>
+    </message>
+    <message>
+        <source>TrashErrorInfo</source>
+        <translation>Este elemento se queda en la papelera; los demás se eliminan igualmente. Compruebe sus permisos y vuelva a intentarlo.</translation>
+    </message>
+    <message>
+        <source>TrashError</source>
+        <translation>No se pudo vaciar la papelera</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Standingby</source>
+        <translation>En espera</translation>
+    </message>
+    <message>
+        <source>Deleteing</source>
+        <translation>Eliminando</translation>
+    </message>
+    <message>
+        <source>Measureing</source>
+        <translation>Midiendo</translation>
+    </message>
+    <message>
+        <source>Canceling</source>
+        <translation>Cancelando</translation>
+    </message>
+    <message>
+        <source>AutoDeleteOff</source>
+        <translation>La eliminación automática está desactivada (espacio libre mínimo 0 %)</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Usado</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Papelera</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>Delete Copied Trash Items</source>
+        <translation>Eliminar los elementos copiados de la papelera</translation>
+    </message>
+    <message>
+        <source>Choose Trash Items to Delete…</source>
+        <translation>Elegir elementos de la papelera para eliminar…</translation>
+    </message>
+    <message>
+        <source>Trash Information…</source>
+        <translation>Información de la papelera…</translation>
+    </message>
+    <message>
+        <source>Preferences…</source>
+        <translation>Preferencias…</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Comprobar ahora</translation>
+    </message>
+    <message>
+        <source>Quit Brindlewick</source>
+        <translation>Salir de Brindlewick</translation>
+    </message>
+    <message>
+        <source>No auto delete operation.</source>
+        <translation>Ninguna eliminación automática.</translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: %1</source>
+        <translation>Última eliminación automática: %1</translation>
+    </message>
+    <message>
+        <source>Trash is empty condition</source>
+        <translation>La papelera está vacía</translation>
+    </message>
+    <message>
+        <source>Watching trash condition</source>
+        <translation>Vigilando la papelera</translation>
+    </message>
+    <message>
+        <source>Shredding trash files</source>
+        <translation>Destruyendo elementos de la papelera</translation>
+    </message>
+    <message>
+        <source>Measuring trash condition</source>
+        <translation>Midiendo la papelera</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <source>Shred %1 trash item?</source>
+        <translation>¿Destruir %1 elemento de la papelera?</translation>
+    </message>
+    <message>
+        <source>Shred %1 trash items?</source>
+        <translation>¿Destruir %1 elementos de la papelera?</translation>
+    </message>
+    <message>
+        <source>%1 will be overwritten and removed. This cannot be undone.</source>
+        <translation>Se sobrescribirán y quitarán %1. No se puede deshacer.</translation>
+    </message>
+    <message>
+        <source>Shred</source>
+        <translation>Destruir</translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation>No volver a preguntar</translation>
+    </message>
+</context>
+<context>
+    <name>InfoPanel</name>
+    <message>
+        <source>Trash Information</source>
+        <translation>Información de la papelera</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volumen:</translation>
+    </message>
+    <message>
+        <source>Measuring the trash</source>
+        <translation>Midiendo la papelera</translation>
+    </message>
+    <message>
+        <source>Space on this volume</source>
+        <translation>Espacio en este volumen</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Capacidad:</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Used by other data:</source>
+        <translation>Usado por otros datos:</translation>
+    </message>
+    <message>
+        <source>In the trash:</source>
+        <translation>En la papelera:</translation>
+    </message>
+    <message>
+        <source>Free:</source>
+        <translation>Libre:</translation>
+    </message>
+    <message>
+        <source>Deleting:</source>
+        <translation>Eliminando:</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Comprobar ahora</translation>
+    </message>
+    <message>
+        <source>Run the trash check at once</source>
+        <translation>Comprobar las papeleras enseguida</translation>
+    </message>
+    <message>
+        <source>Measure Anew</source>
+        <translation>Medir de nuevo</translation>
+    </message>
+    <message>
+        <source>Measure the whole trash again</source>
+        <translation>Medir de nuevo toda la papelera</translation>
+    </message>
+    <message>
+        <source>Measure Changes</source>
+        <translation>Medir los cambios</translation>
+    </message>
+    <message>
+        <source>Measure only what changed in the trash</source>
+        <translation>Medir solo lo que cambió en la papelera</translation>
+    </message>
+    <message>
+        <source>Stop Emptying</source>
+        <translation>Detener el vaciado</translation>
+    </message>
+    <message>
+        <source>Stop the emptying that runs; what is left stays in the trash</source>
+        <translation>Detener el vaciado en curso; lo que queda se mantiene en la papelera</translation>
+    </message>
+    <message>
+        <source>Empty This Trash</source>
+        <translation>Vaciar esta papelera</translation>
+    </message>
+    <message>
+        <source>Delete every item in this volume&apos;s trash now</source>
+        <translation>Eliminar ahora todos los elementos de la papelera de este volumen</translation>
+    </message>
+</context>
+<context>
+    <name>PrefsPanel</name>
+    <message>
+        <source>Brindlewick Preferences</source>
+        <translation>Preferencias de Brindlewick</translation>
+    </message>
+    <message>
+        <source>Free space on the startup volume</source>
+        <translation>Espacio libre en el volumen de arranque</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Capacidad:</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Keep at least this much free:</source>
+        <translation>Mantener libre al menos:</translation>
+    </message>
+    <message>
+        <source>One percent more</source>
+        <translation>Un uno por ciento más</translation>
+    </message>
+    <message>
+        <source>One percent less</source>
+        <translation>Un uno por ciento menos</translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation>% de la capacidad</translation>
+    </message>
+    <message>
+        <source>The startup volume already has less free space than this: the next check will start deleting trash items.</source>
+        <translation>El volumen de arranque ya tiene menos espacio libre: la próxima comprobación empezará a eliminar elementos de la papelera.</translation>
+    </message>
+    <message>
+        <source>The trash may grow to:</source>
+        <translation>La papelera puede crecer hasta:</translation>
+    </message>
+    <message>
+        <source>GB before its oldest items are deleted</source>
+        <translation>GB antes de que se eliminen sus elementos más antiguos</translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation>Comprobación</translation>
+    </message>
+    <message>
+        <source>Check the trashes every:</source>
+        <translation>Comprobar las papeleras cada:</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>segundos</translation>
+    </message>
+    <message>
+        <source>Checking more often than once a minute keeps the disks busy.</source>
+        <translation>Comprobar más de una vez por minuto mantiene ocupados los discos.</translation>
+    </message>
+    <message>
+        <source>Deleting</source>
+        <translation>Eliminación</translation>
+    </message>
+    <message>
+        <source>Remove files without overwriting them first</source>
+        <translation>Quitar los archivos sin sobrescribirlos antes</translation>
+    </message>
+    <message>
+        <source>Removed files can then be brought back with recovery tools.</source>
+        <translation>Los archivos quitados se podrán recuperar con herramientas de recuperación.</translation>
+    </message>
+    <message>
+        <source>Remove files without renaming them first</source>
+        <translation>Quitar los archivos sin renombrarlos antes</translation>
+    </message>
+    <message>
+        <source>The names of removed files may then still be read from the disk.</source>
+        <translation>Los nombres de los archivos quitados aún se podrán leer en el disco.</translation>
+    </message>
+    <message>
+        <source>Ask before shredding</source>
+        <translation>Preguntar antes de destruir</translation>
+    </message>
+    <message>
+        <source>Ask before a menu command or the information panel shreds trash items</source>
+        <translation>Preguntar antes de que una orden del menú o el panel de información destruya elementos</translation>
+    </message>
+    <message>
+        <source>Test mode: move trash items to ~/Desktop/Sapperlode instead</source>
+        <translation>Modo de prueba: mover los elementos a ~/Desktop/Sapperlode en su lugar</translation>
+    </message>
+    <message>
+        <source>Trash items are moved there, not deleted, until Brindlewick quits; test mode is off at the next start.</source>
+        <translation>Los elementos se mueven allí, no se eliminan, hasta que Brindlewick termine; el modo de prueba se desactiva en el siguiente inicio.</translation>
+    </message>
+    <message>
+        <source>Start Brindlewick when I log in</source>
+        <translation>Iniciar Brindlewick al iniciar sesión</translation>
+    </message>
+    <message>
+        <source>Tell me when trash items are deleted</source>
+        <translation>Avisarme cuando se eliminen elementos de la papelera</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Aplicar</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Date Trashed</source>
+        <translation>Fecha de envío a la papelera</translation>
+    </message>
+    <message>
+        <source>Original Location</source>
+        <translation>Ubicación original</translation>
+    </message>
+    <message>
+        <source>Trash items</source>
+        <translation>Elementos de la papelera</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>bw::QtAlertPresenter</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::QtStatusItem</name>
+    <message>
+        <source>Trash: %1</source>
+        <translation>Papelera: %1</translation>
+    </message>
+    <message>
+        <source>Free space: %1 (minimum %2)</source>
+        <translation>Espacio libre: %1 (mínimo %2)</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,442 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>Brindlewick</name>
+    <message>
+        <source>StartEmpty</source>
+        <translation>Vider les corbeilles maintenant</translation>
+    </message>
+    <message>
+        <source>StopEmpty</source>
+        <translation>Arrêter de vider</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>NoteSelect</source>
+        <translation>Choisissez les éléments de la corbeille à supprimer. Ils sont détruits aussitôt et ne peuvent pas être restaurés.</translation>
+    </message>
+    <message>
+        <source>DeleteChosenTitle</source>
+        <translation>Supprimer les éléments choisis de la corbeille</translation>
+    </message>
+    <message>
+        <source>HomeTrash</source>
+        <translation>Corbeille personnelle</translation>
+    </message>
+    <message>
+        <source>KindFolder</source>
+        <translation>Dossier</translation>
+    </message>
+    <message>
+        <source>KindFile</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>KindLink</source>
+        <translation>Lien symbolique</translation>
+    </message>
+    <message>
+        <source>KindOther</source>
+        <translation>Fichier spécial</translation>
+    </message>
+    <message>
+        <source>FileMoveError</source>
+        <translation>L&apos;élément n&apos;a pas pu être déplacé dans le dossier de test.</translation>
+    </message>
+    <message>
+        <source>FileDeleteError</source>
+        <translation>L&apos;élément n&apos;a pas pu être supprimé.</translation>
+    </message>
+    <message>
+        <source>FileRenameError</source>
+        <translation>L&apos;élément n&apos;a pas pu être renommé avant sa suppression.</translation>
+    </message>
+    <message>
+        <source>FileWriteError</source>
+        <translation>Le contenu de l&apos;élément n&apos;a pas pu être écrasé.</translation>
+    </message>
+    <message>
+        <source>ResWriteError</source>
+        <translation>La ressource de l&apos;élément n&apos;a pas pu être écrasée.</translation>
+    </message>
+    <message>
+        <source>TrashErrorInfo</source>
+        <translation>Cet élément reste dans la corbeille ; les autres sont tout de même supprimés. Vérifiez ses droits et réessayez.</translation>
+    </message>
+    <message>
+        <source>TrashError</source>
+        <translation>La corbeille n&apos;a pas pu être vidée</translation>
+    </message>
+    <message>
+        <source>Understand</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Standingby</source>
+        <translation>En attente</translation>
+    </message>
+    <message>
+        <source>Deleteing</source>
+        <translation>Suppression en cours</translation>
+    </message>
+    <message>
+        <source>Measureing</source>
+        <translation>Mesure en cours</translation>
+    </message>
+    <message>
+        <source>Canceling</source>
+        <translation>Annulation en cours</translation>
+    </message>
+    <message>
+        <source>AutoDeleteOff</source>
+        <translation>La suppression automatique est désactivée (espace libre minimal 0 %)</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Utilisé</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Corbeille</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>Delete Copied Trash Items</source>
+        <translation>Supprimer les éléments copiés de la corbeille</translation>
+    </message>
+    <message>
+        <source>Choose Trash Items to Delete…</source>
+        <translation>Choisir les éléments de la corbeille à supprimer…</translation>
+    </message>
+    <message>
+        <source>Trash Information…</source>
+        <translation>Informations sur la corbeille…</translation>
+    </message>
+    <message>
+        <source>Preferences…</source>
+        <translation>Préférences…</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Vérifier maintenant</translation>
+    </message>
+    <message>
+        <source>Quit Brindlewick</source>
+        <translation>Quitter Brindlewick</translation>
+    </message>
+    <message>
+        <source>No auto delete operation.</source>
+        <translation>Aucune suppression automatique.</translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: %1</source>
+        <translation>Dernière suppression automatique : %1</translation>
+    </message>
+    <message>
+        <source>Trash is empty condition</source>
+        <translation>La corbeille est vide</translation>
+    </message>
+    <message>
+        <source>Watching trash condition</source>
+        <translation>La corbeille est surveillée</translation>
+    </message>
+    <message>
+        <source>Shredding trash files</source>
+        <translation>Destruction des éléments de la corbeille</translation>
+    </message>
+    <message>
+        <source>Measuring trash condition</source>
+        <translation>Mesure de la corbeille</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Shred %1 trash item?</source>
+        <translation>Détruire %1 élément de la corbeille ?</translation>
+    </message>
+    <message>
+        <source>Shred %1 trash items?</source>
+        <translation>Détruire %1 éléments de la corbeille ?</translation>
+    </message>
+    <message>
+        <source>%1 will be overwritten and removed. This cannot be undone.</source>
+        <translation>%1 seront écrasés et supprimés. Cette action est irréversible.</translation>
+    </message>
+    <message>
+        <source>Shred</source>
+        <translation>Détruire</translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation>Ne plus demander</translation>
+    </message>
+</context>
+<context>
+    <name>InfoPanel</name>
+    <message>
+        <source>Trash Information</source>
+        <translation>Informations sur la corbeille</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume :</translation>
+    </message>
+    <message>
+        <source>Measuring the trash</source>
+        <translation>Mesure de la corbeille</translation>
+    </message>
+    <message>
+        <source>Space on this volume</source>
+        <translation>Espace sur ce volume</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Capacité :</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>Used by other data:</source>
+        <translation>Utilisé par d’autres données :</translation>
+    </message>
+    <message>
+        <source>In the trash:</source>
+        <translation>Dans la corbeille :</translation>
+    </message>
+    <message>
+        <source>Free:</source>
+        <translation>Libre :</translation>
+    </message>
+    <message>
+        <source>Deleting:</source>
+        <translation>Suppression :</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Vérifier maintenant</translation>
+    </message>
+    <message>
+        <source>Run the trash check at once</source>
+        <translation>Vérifier les corbeilles tout de suite</translation>
+    </message>
+    <message>
+        <source>Measure Anew</source>
+        <translation>Mesurer de nouveau</translation>
+    </message>
+    <message>
+        <source>Measure the whole trash again</source>
+        <translation>Mesurer de nouveau toute la corbeille</translation>
+    </message>
+    <message>
+        <source>Measure Changes</source>
+        <translation>Mesurer les changements</translation>
+    </message>
+    <message>
+        <source>Measure only what changed in the trash</source>
+        <translation>Mesurer seulement ce qui a changé dans la corbeille</translation>
+    </message>
+    <message>
+        <source>Stop Emptying</source>
+        <translation>Arrêter de vider</translation>
+    </message>
+    <message>
+        <source>Stop the emptying that runs; what is left stays in the trash</source>
+        <translation>Arrêter le vidage en cours ; le reste demeure dans la corbeille</translation>
+    </message>
+    <message>
+        <source>Empty This Trash</source>
+        <translation>Vider cette corbeille</translation>
+    </message>
+    <message>
+        <source>Delete every item in this volume&apos;s trash now</source>
+        <translation>Supprimer maintenant tous les éléments de la corbeille de ce volume</translation>
+    </message>
+</context>
+<context>
+    <name>PrefsPanel</name>
+    <message>
+        <source>Brindlewick Preferences</source>
+        <translation>Préférences de Brindlewick</translation>
+    </message>
+    <message>
+        <source>Free space on the startup volume</source>
+        <translation>Espace libre sur le volume de démarrage</translation>
+    </message>
+    <message>
+        <source>Capacity:</source>
+        <translation>Capacité :</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>Keep at least this much free:</source>
+        <translation>Garder au moins autant de libre :</translation>
+    </message>
+    <message>
+        <source>One percent more</source>
+        <translation>Un pour cent de plus</translation>
+    </message>
+    <message>
+        <source>One percent less</source>
+        <translation>Un pour cent de moins</translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation>% de la capacité</translation>
+    </message>
+    <message>
+        <source>The startup volume already has less free space than this: the next check will start deleting trash items.</source>
+        <translation>Le volume de démarrage a déjà moins d&apos;espace libre : la prochaine vérification commencera à supprimer des éléments de la corbeille.</translation>
+    </message>
+    <message>
+        <source>The trash may grow to:</source>
+        <translation>La corbeille peut atteindre :</translation>
+    </message>
+    <message>
+        <source>GB before its oldest items are deleted</source>
+        <translation>Go avant que ses plus anciens éléments soient supprimés</translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation>Vérification</translation>
+    </message>
+    <message>
+        <source>Check the trashes every:</source>
+        <translation>Vérifier les corbeilles toutes les :</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondes</translation>
+    </message>
+    <message>
+        <source>Checking more often than once a minute keeps the disks busy.</source>
+        <translation>Vérifier plus d’une fois par minute occupe les disques sans cesse.</translation>
+    </message>
+    <message>
+        <source>Deleting</source>
+        <translation>Suppression</translation>
+    </message>
+    <message>
+        <source>Remove files without overwriting them first</source>
+        <translation>Supprimer les fichiers sans les écraser d&apos;abord</translation>
+    </message>
+    <message>
+        <source>Removed files can then be brought back with recovery tools.</source>
+        <translation>Les fichiers supprimés peuvent alors être récupérés avec des outils de restauration.</translation>
+    </message>
+    <message>
+        <source>Remove files without renaming them first</source>
+        <translation>Supprimer les fichiers sans les renommer d&apos;abord</translation>
+    </message>
+    <message>
+        <source>The names of removed files may then still be read from the disk.</source>
+        <translation>Les noms des fichiers supprimés pourront alors encore être lus sur le disque.</translation>
+    </message>
+    <message>
+        <source>Ask before shredding</source>
+        <translation>Demander avant de détruire</translation>
+    </message>
+    <message>
+        <source>Ask before a menu command or the information panel shreds trash items</source>
+        <translation>Demander avant qu&apos;une commande du menu ou le panneau d&apos;informations ne détruise des éléments</translation>
+    </message>
+    <message>
+        <source>Test mode: move trash items to ~/Desktop/Sapperlode instead</source>
+        <translation>Mode test : déplacer plutôt les éléments vers ~/Desktop/Sapperlode</translation>
+    </message>
+    <message>
+        <source>Trash items are moved there, not deleted, until Brindlewick quits; test mode is off at the next start.</source>
+        <translation>Les éléments y sont déplacés, pas supprimés, jusqu&apos;à ce que Brindlewick quitte ; le mode test est désactivé au prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>Start Brindlewick when I log in</source>
+        <translation>Lancer Brindlewick à la connexion</translation>
+    </message>
+    <message>
+        <source>Tell me when trash items are deleted</source>
+        <translation>Me prévenir quand des éléments de la corbeille sont supprimés</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Appliquer</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Date Trashed</source>
+        <translation>Date de mise à la corbeille</translation>
+    </message>
+    <message>
+        <source>Original Location</source>
+        <translation>Emplacement d’origine</translation>
+    </message>
+    <message>
+        <source>Trash items</source>
+        <translation>Éléments de la corbeille</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>bw::QtAlertPresenter</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::QtStatusItem</name>
+    <message>
+        <source>Trash: %1</source>
+        <translation>Corbeille : %1</translation>
+    </message>
+    <message>
+        <source>Free space: %1 (minimum %2)</source>
+        <translation>Espace libre : %1 (minimum %2)</translation>
+    </message>
+</context>
+</TS>
