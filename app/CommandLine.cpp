@@ -74,7 +74,7 @@ public:
             stopped = true;
             shredder.setShredBreak(true);
         });
-        shredder.setShredMode(1);
+        shredder.setShredMode(1, DeletionReason::CommandLine);
         controllers_.internal.setShredMode(true);
         controllers_.external.setAllShredMode(true);
         shredder.autoShred();
@@ -198,7 +198,10 @@ int runCommandLine(int argc, char** argv)
                                             QStringLiteral("Shred every item of every trash."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("With --empty-now: do not ask first."));
     const QCommandLineOption stop(QStringLiteral("stop"), QStringLiteral("Stop the running deletion pass."));
-    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop});
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("With --check-now or --empty-now: list what would go, in order, "
+                                                   "and delete nothing."));
+    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, dryRun});
 
     const auto usage = [](const QString& text) {
         err(text.toStdString() + "\nTry 'brindlewick --help'.\n");
@@ -225,6 +228,8 @@ int runCommandLine(int argc, char** argv)
         return usage(QStringLiteral("--json goes with --status."));
     if (parser.isSet(yes) && !parser.isSet(emptyNowOption))
         return usage(QStringLiteral("--yes goes with --empty-now."));
+    if (parser.isSet(dryRun) && !parser.isSet(checkNow) && !parser.isSet(emptyNowOption))
+        return usage(QStringLiteral("--dry-run goes with --check-now or --empty-now."));
 
     posix::SyslogLog log;
     // Holding the lock keeps a tray program from starting while this one works alone.
@@ -233,6 +238,14 @@ int runCommandLine(int argc, char** argv)
 
     if (parser.isSet(status)) {
         const char* request = parser.isSet(json) ? "status" : "table";
+        const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
+        if (!answer)
+            return kExitFailed;
+        out(*answer);
+        return kExitDone;
+    }
+    if (parser.isSet(dryRun)) {
+        const char* request = parser.isSet(checkNow) ? "plan" : "plan-empty";
         const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
         if (!answer)
             return kExitFailed;

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace Ui {
@@ -28,6 +29,11 @@ public:
     void setShareText(Share share, const std::string& text) override;
     void setMeasuring(bool on) override;
     void setShredFileText(const std::string& text) override;
+    void setNextItemText(const std::string& text) override;
+    std::string overrideText(Override field) const override;
+    void setOverrideText(Override field, const std::string& text) override;
+    void setOverridePlaceholder(Override field, const std::string& text) override;
+    void setOverrideProblemText(const std::string& text) override;
     std::vector<std::string> diskMenuTitles() const override;
     void setDiskMenuTitles(const std::vector<std::string>& titles) override;
     int selectedDiskIndex() const override;
@@ -47,6 +53,7 @@ private:
     QLabel* figureLabel(Figure figure) const;
     QLabel* shareLabel(Share share) const;
     QPushButton* button(Button button) const;
+    QLineEdit* overrideField(Override field) const;
 
     std::unique_ptr<Ui::InfoPanel> ui_;
     InfoPanelActions* actions_ = nullptr;
