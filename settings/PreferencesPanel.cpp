@@ -86,6 +86,13 @@ std::optional<double> daysIn(const std::string& text)
     return days;
 }
 
+// Whether the field holds `size` as the panel shows it, to two decimals of a GB.
+bool isShownSize(const std::string& text, double size)
+{
+    const auto typed = numberIn(text);
+    return typed && std::round(*typed * 100.0) == std::round(size / kBytesPerGigabyte * 100.0);
+}
+
 bool inGigabytes(const PrefsPanelView& panel)
 {
     return panel.minimumUnit() == Unit::Gigabytes;
@@ -200,11 +207,8 @@ bool Preferences::panelDiffers(const PrefsPanelView& panel) const
     // A change only in the fractional digits of the percentage does not count.
     const double typedPercent = std::trunc(static_cast<double>(numberOr0(panel.miniRatioText())));
     const RuleSettings rules = defaultRules();
-    const bool minimumDiffers =
-        inGigabytes(panel)
-            ? rules.minimumSize <= 0.0 ||
-                  std::round(numberIn(panel.miniRatioText()).value_or(0.0) * kBytesPerGigabyte) != rules.minimumSize
-            : rules.minimumSize > 0.0 || typedPercent != wholePercentOf(minimumRatio());
+    const bool minimumDiffers = inGigabytes(panel) ? rules.minimumSize <= 0.0 || !isShownSize(panel.miniRatioText(), rules.minimumSize)
+                                                   : rules.minimumSize > 0.0 || typedPercent != wholePercentOf(minimumRatio());
     return minimumDiffers || static_cast<float>(numberIn(panel.ageDaysText()).value_or(-1.0)) != rules.maximumAgeDays ||
            ratioOfPercent(numberOr0(panel.trashCapText())) != rules.maximumTrashRatio ||
            numberOr0(panel.intervalText()) != monitorInterval() ||
@@ -420,7 +424,9 @@ std::optional<RuleSettings> Preferences::rulesIn(const PrefsPanelView& panel) co
         const auto gigabytes = gigabytesIn(panel.miniRatioText());
         if (!gigabytes)
             return std::nullopt;
-        rules.minimumSize = std::round(*gigabytes * kBytesPerGigabyte);
+        // The size shown, untouched, is the size in force, not its rounding to two decimals.
+        if (!isShownSize(panel.miniRatioText(), rules.minimumSize))
+            rules.minimumSize = std::round(*gigabytes * kBytesPerGigabyte);
     } else {
         const auto percent = percentIn(panel.miniRatioText());
         if (!percent)

@@ -17,8 +17,11 @@ constexpr float kLongestAgeDays = 36500.0f;
 
 RuleSettings VolumeOverrides::over(RuleSettings defaults) const
 {
-    if (minimumRatio)
+    // A share of its own is the volume's minimum: a default size would otherwise win over it.
+    if (minimumRatio) {
         defaults.minimumRatio = *minimumRatio;
+        defaults.minimumSize = 0.0;
+    }
     if (minimumSize)
         defaults.minimumSize = *minimumSize;
     if (maximumAgeDays)

@@ -397,3 +397,16 @@ TEST_F(PreferencesPanelTest, TheNewRulesAndAMinimumInGigabytesAreCheckedConfirme
     EXPECT_EQ(panel().miniRatio, "500");
     EXPECT_FALSE(panel().execEnabled);
 }
+
+TEST_F(PreferencesPanelTest, AMinimumSizeShownRoundedIsNoChangeAndKeepsItsBytes)
+{
+    RuleSettings rules = prefs().defaultRules();
+    rules.minimumSize = 10485760.0; // 10 MB: 0.01 GB as the panel shows it
+    prefs().keepDefaultRules(rules);
+    prefs().execPrefs();
+    EXPECT_EQ(panel().miniRatio, "0.01");
+    EXPECT_FALSE(panel().execEnabled);
+    panel().typeInterval("600");
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_EQ(prefs().defaultRules().minimumSize, 10485760.0);
+}
