@@ -291,7 +291,7 @@ double External::usedSizeWithPath(const std::string& volumePath) const
 
 double External::miniSizeWithPath(const std::string& volumePath) const
 {
-    return miniSizeOf(totalSizeWithPath(volumePath));
+    return miniSizeOf(totalSizeWithPath(volumePath), volumePath);
 }
 
 SpaceFigures External::spaceFiguresWithPath(const std::string& volumePath) const
@@ -299,9 +299,9 @@ SpaceFigures External::spaceFiguresWithPath(const std::string& volumePath) const
     return platform_.space->figures(volumePath);
 }
 
-double External::miniSizeOf(double capacity) const
+double External::miniSizeOf(double capacity, const std::string& volumePath) const
 {
-    return minimumFreeSize(outPrefs_->minimumRatio(), capacity);
+    return outPrefs_->rulesAt(volumePath).minimumFreeFor(capacity);
 }
 
 // --- size counters

@@ -64,9 +64,9 @@ public:
     double freeSizeWithPath(const std::string& volumePath) const;
     double usedSizeWithPath(const std::string& volumePath) const;
     double miniSizeWithPath(const std::string& volumePath) const;
-    // Capacity and free space in one reading, and the minimum for a capacity so read.
+    // Capacity and free space in one reading, and the volume's minimum for a capacity so read.
     SpaceFigures spaceFiguresWithPath(const std::string& volumePath) const;
-    double miniSizeOf(double capacity) const;
+    double miniSizeOf(double capacity, const std::string& volumePath) const;
     double trashSizeWithPath(const std::string& volumePath) const;
     void setTrashSize(double bytes, const std::string& volumePath);
     std::atomic<double>* trashSizePtrAtPath(const std::string& volumePath);

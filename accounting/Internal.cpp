@@ -234,7 +234,8 @@ SpaceFigures Internal::spaceFigures() const
 
 double Internal::miniSizeOf(double capacity) const
 {
-    return minimumFreeSize(outPrefs_->minimumRatio(), capacity);
+    // The startup volume's own minimum where it has one, a size or a share.
+    return outPrefs_->rulesAt(volumeMountPoint()).minimumFreeFor(capacity);
 }
 
 double Internal::fullTrashSize() const

@@ -120,7 +120,7 @@ TrashState volumeTrashFigures(const External& external, const std::string& volum
     state.status = external.booksAtPath(volumePath)->status();
     state.measuring = external.trashSizeingAtPath(volumePath);
     const SpaceFigures space = external.spaceFiguresWithPath(volumePath);
-    fill(state, space, external.miniSizeOf(space.capacity), external.trashSizeWithPath(volumePath));
+    fill(state, space, external.miniSizeOf(space.capacity, volumePath), external.trashSizeWithPath(volumePath));
     return state;
 }
 
@@ -182,13 +182,25 @@ std::string snapshotJson(const TrashSnapshot& snapshot)
         std::string folders;
         for (const auto& folder : t.folders)
             folders += (folders.empty() ? "" : ",") + jsonString(folder);
+        std::string next = "null";
+        if (t.next) {
+            const std::string trashedOn = t.next->trashedOn ? "\"" + isoDate(*t.next->trashedOn) + "\"" : "null";
+            next = strprintf("{\"name\":%s,\"originalLocation\":%s,\"trashedOn\":%s,\"bytes\":%s}",
+                             jsonString(t.next->name).c_str(), jsonString(t.next->originalLocation).c_str(),
+                             trashedOn.c_str(), jsonNumber(t.next->bytes).c_str());
+        }
+        std::string rules;
+        for (const auto& take : t.wouldDelete)
+            rules += strprintf("%s{\"rule\":%s,\"items\":%d,\"bytes\":%s}", rules.empty() ? "" : ",",
+                               jsonString(take.rule).c_str(), take.items, jsonNumber(take.bytes).c_str());
         json += strprintf("%s{\"name\":%s,\"mountPoint\":%s,\"folders\":[%s],\"items\":%d,\"bytes\":%s,"
                           "\"capacity\":%s,\"free\":%s,\"minimumFree\":%s,\"short\":%s,\"status\":\"%s\","
-                          "\"measuring\":%s}",
+                          "\"measuring\":%s,\"next\":%s,\"wouldDelete\":[%s]}",
                           i ? "," : "", jsonString(t.name).c_str(), jsonString(t.mountPoint).c_str(),
                           folders.c_str(), t.items, jsonNumber(t.bytes).c_str(), jsonNumber(t.capacity).c_str(),
                           jsonNumber(t.free).c_str(), jsonNumber(t.minimumFree).c_str(),
-                          t.shortOfSpace ? "true" : "false", statusWord(t.status), t.measuring ? "true" : "false");
+                          t.shortOfSpace ? "true" : "false", statusWord(t.status), t.measuring ? "true" : "false",
+                          next.c_str(), rules.c_str());
     }
     const std::string last = snapshot.lastAutoDelete ? "\"" + isoDate(*snapshot.lastAutoDelete) + "\"" : "null";
     return json + strprintf("],\"lastAutoDelete\":%s,\"passRunning\":%s}\n", last.c_str(),

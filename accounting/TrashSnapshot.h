@@ -10,6 +10,21 @@ namespace bw {
 class External;
 class Internal;
 
+// The item of a trash that goes next, oldest first.
+struct NextItem {
+    std::string name;
+    std::string originalLocation;
+    std::optional<TimePoint> trashedOn;
+    double bytes = 0.0;
+};
+
+// What one rule would take from a trash now: items and bytes.
+struct RuleTake {
+    std::string rule; // the reason's word
+    int items = 0;
+    double bytes = 0.0;
+};
+
 // One trash as it stands at one moment: what the menu, the information panel and the
 // command line show of it.
 struct TrashState {
@@ -24,6 +39,9 @@ struct TrashState {
     bool shortOfSpace = false; // free space below the minimum
     int status = 0;            // a TrashStatus
     bool measuring = false;
+    // The preview, filled only where asked for (`--status --json`).
+    std::optional<NextItem> next;
+    std::vector<RuleTake> wouldDelete; // each rule that would delete now
 
     // What neither the trash nor free space takes; the three add up to the capacity.
     double used() const { return capacity - free - bytes; }

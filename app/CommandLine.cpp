@@ -80,7 +80,7 @@ public:
             stopped = true;
             shredder.setShredBreak(true);
         });
-        shredder.setShredMode(1);
+        shredder.setShredMode(1, DeletionReason::CommandLine);
         controllers_.internal.setShredMode(true);
         controllers_.external.setAllShredMode(true);
         shredder.autoShred();
@@ -212,7 +212,10 @@ int runCommandLine(int argc, char** argv)
     // Taken before the command line is read (app/Application.cpp); listed here for --help.
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Alone: start the tray program with trace lines in its log."));
-    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, history, since, verbose});
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("With --check-now or --empty-now: list what would go, in order, "
+                                                   "and delete nothing."));
+    parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, dryRun, history, since, verbose});
 
     const auto usage = [](const QString& text) {
         err(text.toStdString() + "\nTry 'brindlewick --help'.\n");
@@ -245,6 +248,8 @@ int runCommandLine(int argc, char** argv)
                                                                          : std::nullopt);
     if (parser.isSet(yes) && !parser.isSet(emptyNowOption))
         return usage(QStringLiteral("--yes goes with --empty-now."));
+    if (parser.isSet(dryRun) && !parser.isSet(checkNow) && !parser.isSet(emptyNowOption))
+        return usage(QStringLiteral("--dry-run goes with --check-now or --empty-now."));
 
     posix::SyslogLog log;
     // Holding the lock keeps a tray program from starting while this one works alone.
@@ -256,6 +261,14 @@ int runCommandLine(int argc, char** argv)
 
     if (parser.isSet(status)) {
         const char* request = parser.isSet(json) ? "status" : "table";
+        const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
+        if (!answer)
+            return kExitFailed;
+        out(*answer);
+        return kExitDone;
+    }
+    if (parser.isSet(dryRun)) {
+        const char* request = parser.isSet(checkNow) ? "plan" : "plan-empty";
         const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
         if (!answer)
             return kExitFailed;

@@ -20,6 +20,8 @@ Controllers::Controllers(const Platform& platform)
     shredder.wire(internal, preferences, manager, resFile, external, security, volume);
     utility.wire(internal, external);
     volume.wire(internal, external, shredder, utility, manager, security, preferences);
+    // The panel's next item to go follows the deletions.
+    shredder.addDeletionListener(volume);
 }
 
 void Controllers::registerDefaults(DefaultsStore& defaults)

@@ -2,6 +2,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <ctime>
 #include <map>
 #include <mutex>
@@ -11,8 +12,11 @@
 #include <vector>
 
 #include "deletion/DeletionEvent.h"
+#include "deletion/DeletionRules.h"
 #include "deletion/RootItemQueue.h"
+#include "platform/TrashLayout.h"
 #include "platform/Clock.h"
+#include "platform/SpaceSource.h"
 
 struct stat;
 
@@ -28,6 +32,7 @@ class Security;
 class TrashBooks;
 class Volume;
 struct LocatedItem;
+struct TrashSnapshot;
 struct Platform;
 
 // Shred result codes.
@@ -39,6 +44,18 @@ enum ShredResult : int {
     kShredRenameFailed = 4,
     kShredWriteFailed = 5,    // known only to the alert
     kShredResWriteFailed = 6, // known only to the alert
+    kShredNothingDue = 7,     // no rule wants the trash's oldest item gone
+};
+
+// Why an item could not be deleted, as a deletion event tells it.
+std::string failureText(int code);
+
+// The trash an automatic step works on, as its deletion events name it, and what decides,
+// just before its oldest item goes, whether it goes and why (none: it stays).
+struct TrashStep {
+    std::string trash;
+    std::string volumePath; // empty: the home trash
+    std::function<std::optional<DeletionReason>(const std::optional<TimePoint>& trashedOn)> reasonFor;
 };
 
 // One chosen item and the size counter of the trash that holds it (null: none).
@@ -81,21 +98,42 @@ public:
     // --- automatic delete pass
     void autoShred();
     void autoShredThread();
-    int autoShredSubInternal();
-    int autoShredSubExternal(const std::string& volumePath, int driveNumber);
+    int autoShredSubInternal(const TrashStep& step);
+    int autoShredSubExternal(const TrashStep& step, int driveNumber);
+    // The oldest of the classic items `rootItems` of the folder `trashPath`, deleted as the
+    // free-space minimum would.
     int shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
                            std::atomic<double>* fileSize);
     // The oldest of a trash's root items, whichever of its folders it lies in, taken from
     // `queue`, which is listed again only when another than the pass changed the trash.
-    // An item whose deletion failed before is passed over until it changes.
-    int shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize);
+    // An item whose deletion failed before is passed over until it changes. It goes only
+    // when the step's rules want it gone (kShredNothingDue otherwise).
+    int shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize,
+                      const TrashStep& step);
     bool checkSizeAndResize();
     uint8_t shredMode() const { return shredMode_.load(); }
     // An automatic pass or a deletion of chosen items holds the guard.
     bool isPassRunning() const { return passGuard_.load(); }
     // The totals of the running pass, or of the last one once it ended.
     PassTotals passTotals() const;
-    void setShredMode(uint8_t mode);
+    // A forced emptying tells its deletions as asked for by `reason` (the menu's, the
+    // command line's).
+    void setShredMode(uint8_t mode, DeletionReason reason = DeletionReason::ForcedEmptying);
+    // --- preview: what would go, deleting nothing
+    // Every trash's next item and what each of its rules would take now.
+    void addPreview(TrashSnapshot& snapshot);
+    // What a pass would delete now (`emptying`: a forced emptying of every trash), one line
+    // per item in the order it would go: reason, bytes, date trashed, original location.
+    std::string dryRunText(bool emptying);
+    // The item of a trash (`volumePath` empty: the home trash's) that goes next, and the rule
+    // that wants it gone now, if any; none when the trash is empty.
+    struct NextToGo {
+        PlannedItem item;
+        std::optional<DeletionReason> dueNow;
+    };
+    std::optional<NextToGo> nextToGoAt(const std::string& volumePath);
+    // The rules in force for the trash of the volume mounted at `mountPoint`.
+    RuleSet rulesAt(const std::string& mountPoint) const;
 
     // --- file shredder
     // `removed`, when given, tells whether the item itself was removed here (not merely gone).
@@ -114,8 +152,6 @@ public:
     // Chosen items wait for a running deletion to end: no new pass is to start before them.
     bool hasChosenItemsWaiting() const { return chosenWaiting_.load() > 0; }
     void partialShredThread(const DeletionList& items);
-    // After a root item was deleted: what its trash keeps beside it goes too.
-    void removeCompanionsOf(const std::string& path);
     void startIconFlashing();
     void stopIconFlashing();
     void iconFlashThread();
@@ -158,8 +194,10 @@ private:
     std::atomic<int> passDeleted_{0};
     std::atomic<double> passBytes_{0.0};
     std::atomic<int> passFailed_{0};
+    std::atomic<DeletionReason> forcedReason_{DeletionReason::ForcedEmptying};
     mutable std::mutex passMutex_;
-    std::set<std::string> passFolders_; // item folders the pass deleted from
+    std::vector<std::string> passTrashes_;       // the trashes the pass deleted from, in order
+    std::vector<std::string> passFailedItems_;   // what it could not delete, in order
 
     mutable std::mutex dateMutex_;
     std::optional<TimePoint> lastAutoExecDate_;
@@ -204,13 +242,33 @@ private:
 
     // `seen`: the item's lstat, just taken by the caller; `left`, when given, receives what is
     // still at the item's path afterwards.
-    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, const struct stat* seen = nullptr,
-                    std::optional<struct stat>* left = nullptr);
+    // `event` names the item and why it goes; the rest is filled in here and it is told.
+    int shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, DeletionEvent event,
+                    const struct stat* seen = nullptr, std::optional<struct stat>* left = nullptr);
+    // The trash a chosen item lies in: its item folder, the trash's name and volume.
+    struct TrashPlace {
+        ItemFolder folder;
+        std::string trash;
+        std::string volumePath;
+    };
+    std::optional<TrashPlace> trashPlaceOf(const std::string& path, std::atomic<double>* counter);
+    void shredChosen(const DeletionItem& item);
+    // One trash as the preview sees it: its items oldest first, its figures and its rules.
+    struct TrashPlan {
+        std::vector<PlannedItem> items;
+        TrashFigures figures;
+        RuleSet rules;
+    };
+    TrashPlan planOf(const TrashBooks& books, const std::string& mountPoint, const SpaceFigures& space, double counter);
+    std::vector<TrashPlan> allPlans();
     void resetPassTotals();
-    void countItem(bool deleted, double bytesFreed, const std::string& folder);
+    // Tells every listener of a deletion; one of a pass also counts in its totals.
+    void tellDeletion(const DeletionEvent& event, bool ofPass);
+    // The step of a free-space pass for a trash, when one of its rules may want an item gone.
+    std::optional<TrashStep> ruleStep(std::string trash, std::string volumePath, const std::string& mountPoint,
+                                      std::function<SpaceFigures()> space, std::function<double()> counter);
     // One log line with the pass's totals, and a notification when the user wants them.
     void reportPass(bool forced, bool stopped);
-    std::vector<std::string> passTrashNames() const;
     void removeOrphansOfMarkedTrashes();
     void endAutoShred(const CycleOutcome& last);
 

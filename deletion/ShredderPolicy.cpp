@@ -44,7 +44,7 @@ constexpr CycleLines kFreeSpaceLines{
 
 bool isFailure(int result)
 {
-    return result != kShredDone && result != kShredNothingLeft;
+    return result != kShredDone && result != kShredNothingLeft && result != kShredNothingDue;
 }
 
 // The trash folder and every folder between it and the item (a volume's per-user folder)
@@ -112,36 +112,51 @@ void Shredder::autoShredThread()
 }
 
 // One cycle: one step for the home trash and one for each volume trash that needs it.
-// In forced mode a trash needs a step when it is marked; in free-space mode when its
-// volume is short of space. Either way only a trash with a non-zero counter is touched.
+// In forced mode a trash needs a step when it is marked; in free-space mode when one of its
+// rules may want its oldest item gone. Either way only a trash with a non-zero counter is
+// touched.
 Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
 {
     const CycleLines& lines = forced ? kForcedLines : kFreeSpaceLines;
     CycleOutcome outcome;
-    // The cycle is finished only when every step it ran found its trash empty: one trash
-    // running out must not end the emptying of another that still has items.
+    // The cycle is finished only when every step it ran found its trash empty, or nothing in
+    // it due: one trash running out must not end the emptying of another that still has items.
     bool finished = true;
     const auto afterStep = [&](int result, const char* errorLine, const char* breakLine) {
         // A failed item is passed over from now on: one line for it, and the pass goes on
         // to the next oldest in the next cycle.
         if (isFailure(result))
             platform_.log->line(errorLine);
-        finished = finished && result == kShredNothingLeft;
+        finished = finished && (result == kShredNothingLeft || result == kShredNothingDue);
         if (shredBreak_.load()) {
             logVerbose(*platform_.log, *platform_.keys, breakLine);
             return outcome.endsPass = true;
         }
-        // Nothing was deleted when the step failed, or found only items that failed before.
-        if (!forced && !isFailure(result) && !(result == kShredNothingLeft && failedItemsLeft_))
+        // Nothing was deleted when the step failed, found nothing due, or found only items
+        // that failed before.
+        if (!forced && !isFailure(result) && result != kShredNothingDue &&
+            !(result == kShredNothingLeft && failedItemsLeft_))
             noteAutoDeletion(platform_.clock->now());
         return false;
     };
+    const DeletionReason forcedReason = forcedReason_.load();
+    const auto forcedStep = [forcedReason](std::string trash, std::string volumePath) {
+        return TrashStep{std::move(trash), std::move(volumePath),
+                         [forcedReason](const std::optional<TimePoint>&) { return std::optional(forcedReason); }};
+    };
 
-    const bool homeNeedsStep = outInternal_->trashSize() != 0 &&
-                               (forced ? outInternal_->shredMode() : outInternal_->freeSize() < outInternal_->miniSize());
-    if (homeNeedsStep) {
+    std::optional<TrashStep> homeStep;
+    if (outInternal_->trashSize() != 0) {
+        if (forced && outInternal_->shredMode())
+            homeStep = forcedStep(outInternal_->volumeName(), {});
+        else if (!forced)
+            homeStep = ruleStep(
+                outInternal_->volumeName(), {}, outInternal_->volumeMountPoint(),
+                [this] { return outInternal_->spaceFigures(); }, [this] { return outInternal_->trashSize(); });
+    }
+    if (homeStep) {
         outcome.onHome = true;
-        if (afterStep(autoShredSubInternal(), lines.homeError, lines.homeBreak))
+        if (afterStep(autoShredSubInternal(*homeStep), lines.homeError, lines.homeBreak))
             return outcome;
     }
     // The list is asked again at every position: a volume may come or go meanwhile.
@@ -149,14 +164,20 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
         const std::string path = outExternal_->volumePathWithDrive(drive);
         if (path.empty())
             break;
-        const bool needsStep =
-            outExternal_->trashSizeWithPath(path) != 0 &&
-            (forced ? outExternal_->shredModeAtPath(path) : outExternal_->freeSizeWithPath(path) < outExternal_->miniSizeWithPath(path));
-        if (!needsStep)
+        if (outExternal_->trashSizeWithPath(path) == 0)
+            continue;
+        std::optional<TrashStep> step;
+        if (forced && outExternal_->shredModeAtPath(path))
+            step = forcedStep(posix::lastComponent(path), path);
+        else if (!forced)
+            step = ruleStep(
+                posix::lastComponent(path), path, path, [this, path] { return outExternal_->spaceFiguresWithPath(path); },
+                [this, path] { return outExternal_->trashSizeWithPath(path); });
+        if (!step)
             continue;
         outcome.onHome = false;
         outcome.onVolume = path;
-        if (afterStep(autoShredSubExternal(path, drive), lines.volumeError, lines.volumeBreak))
+        if (afterStep(autoShredSubExternal(*step, drive), lines.volumeError, lines.volumeBreak))
             return outcome;
     }
     if (finished) {
@@ -165,6 +186,33 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
         outcome.endsPass = true;
     }
     return outcome;
+}
+
+RuleSet Shredder::rulesAt(const std::string& mountPoint) const
+{
+    return RuleSet(outPrefs_->rulesAt(mountPoint));
+}
+
+std::optional<TrashStep> Shredder::ruleStep(std::string trash, std::string volumePath, const std::string& mountPoint,
+                                            std::function<SpaceFigures()> space, std::function<double()> counter)
+{
+    const RuleSet rules = rulesAt(mountPoint);
+    const auto figuresNow = [space = std::move(space), counter = std::move(counter)] {
+        const SpaceFigures figures = space();
+        return TrashFigures{figures.capacity, figures.free, counter(), std::nullopt};
+    };
+    // Whether the oldest item is due depends on its date alone for the age rule; the others
+    // are answered by the figures now.
+    if (!rules.dependsOnItems() && !rules.reasonFor(figuresNow(), platform_.clock->now()))
+        return std::nullopt;
+    Clock* clock = platform_.clock;
+    return TrashStep{std::move(trash), std::move(volumePath),
+                     [rules, figuresNow, clock](const std::optional<TimePoint>& trashedOn) {
+                         // Read again for every item: the last deletion moved them.
+                         TrashFigures figures = figuresNow();
+                         figures.oldestTrashedOn = trashedOn;
+                         return rules.reasonFor(figures, clock->now());
+                     }};
 }
 
 void Shredder::endAutoShred(const CycleOutcome& last)
@@ -213,14 +261,12 @@ void Shredder::removeOrphansOfMarkedTrashes()
         folder.layout->removeOrphans(folder, *platform_.log);
 }
 
-int Shredder::autoShredSubInternal()
+int Shredder::autoShredSubInternal(const TrashStep& step)
 {
     outInternal_->setTrashStatus(kDeleting);
-    if (!iconFlashing_.load()) {
-        outManager_->setMenuIcon();
-        startIconFlashing();
-    }
-    const int result = shredOldestOf(outInternal_->books(), passQueues_[""], outInternal_->trashSizePointer());
+    const int result = shredOldestOf(outInternal_->books(), passQueues_[""], outInternal_->trashSizePointer(), step);
+    if (result == kShredNothingDue)
+        outInternal_->setTrashStatus(kStandingBy);
     if (result == kShredNothingLeft) {
         outInternal_->initTrashFiles();
         outInternal_->initTrashData();
@@ -228,8 +274,9 @@ int Shredder::autoShredSubInternal()
     return result;
 }
 
-int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumber)
+int Shredder::autoShredSubExternal(const TrashStep& step, int driveNumber)
 {
+    const std::string& volumePath = step.volumePath;
     outExternal_->setTrashStatus(kDeleting, volumePath);
     // The items are taken under this volume's path; if the list moved since the drive
     // number was taken, that number now names another volume, whose trash they are not in.
@@ -237,7 +284,9 @@ int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumbe
         platform_.log->line(strprintf("Volume list moved during the pass; working on %s", volumePath.c_str()));
     RootItemQueue& queue = passQueues_.try_emplace(volumePath, false).first->second;
     const int result = shredOldestOf(*outExternal_->booksAtPath(volumePath), queue,
-                                     outExternal_->trashSizePtrAtPath(volumePath));
+                                     outExternal_->trashSizePtrAtPath(volumePath), step);
+    if (result == kShredNothingDue)
+        outExternal_->setTrashStatus(kStandingBy, volumePath);
     if (result == kShredNothingLeft) {
         outExternal_->initTrashFilesAtPath(volumePath);
         outExternal_->initTrashDataAtPath(volumePath);
@@ -245,7 +294,8 @@ int Shredder::autoShredSubExternal(const std::string& volumePath, int driveNumbe
     return result;
 }
 
-int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize)
+int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize,
+                            const TrashStep& step)
 {
     bool listedNow = false;
     failedItemsLeft_ = false;
@@ -289,8 +339,21 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             queue.drop();
             return kShredDone;
         }
+        const auto reason = step.reasonFor(entry.date);
+        if (!reason) {
+            queue.push(std::move(entry)); // still the oldest, for the next cycle
+            return kShredNothingDue;
+        }
+        DeletionEvent event;
+        event.trash = step.trash;
+        event.volumePath = step.volumePath;
+        event.path = path;
+        // Read before the item goes: its description goes with it.
+        event.originalLocation = folder.layout->originalLocation(folder, entry.name).value_or(path);
+        event.trashedOn = entry.date;
+        event.reason = *reason;
         std::optional<struct stat> left;
-        const int result = shredItemAt(item, fileSize, &*seen, &left);
+        const int result = shredItemAt(item, fileSize, std::move(event), &*seen, &left);
         queue.noteOwnChange(entry.folder);
         const bool stays = left && left->st_dev == seen->st_dev && left->st_ino == seen->st_ino;
         if (isFailure(result)) {
@@ -335,8 +398,8 @@ void Shredder::rememberFailure(const struct stat& seen, const struct stat* left,
     failedItems_.push_back(std::move(failed));
 }
 
-int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, const struct stat* seen,
-                          std::optional<struct stat>* left)
+int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize, DeletionEvent event,
+                          const struct stat* seen, std::optional<struct stat>* left)
 {
     const std::string path = posix::joinPath(item.folder.path, item.name);
     const double before = fileSize ? fileSize->load() : 0.0;
@@ -352,27 +415,20 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     const auto after = removed ? std::nullopt : lstatOf(item);
     // An item a stop left half deleted is neither deleted nor failed.
     const bool gone = result == kShredDone && !after;
-    if (gone || isFailure(result))
-        countItem(gone, before - (fileSize ? fileSize->load() : 0.0), item.folder.path);
     // What tells file managers of the item goes only with the item itself.
     if (gone)
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
+    if (gone || isFailure(result)) {
+        event.when = platform_.clock->now();
+        // A measurement may move the counter meanwhile; a rise does not count as bytes freed.
+        event.bytes = std::max(0.0, before - (fileSize ? fileSize->load() : 0.0));
+        event.deleted = gone;
+        event.failure = gone ? std::string() : failureText(result);
+        tellDeletion(event, true);
+    }
     if (left)
         *left = after;
     return result;
-}
-
-void Shredder::removeCompanionsOf(const std::string& path)
-{
-    if (posix::lstatPath(path))
-        return; // still there: what tells of it stays
-    std::vector<ItemFolder> folders = outInternal_->itemFolders();
-    for (const auto& volume : outExternal_->volumePaths())
-        for (auto& folder : outExternal_->itemFoldersAtPath(volume))
-            folders.push_back(std::move(folder));
-    for (const auto& folder : folders)
-        if (folder.path == posix::parentPath(path))
-            return folder.layout->removeCompanions(folder, posix::lastComponent(path), *platform_.log);
 }
 
 int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector<std::string>& rootItems,
@@ -400,7 +456,17 @@ int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector
     }
     const std::string path = posix::joinPath(trashPath, chosen);
     ItemFolder folder{posix::parentPath(path), "", &posix::classicLayout(), "", true};
-    return shredItemAt(LocatedItem{folder, posix::lastComponent(path)}, fileSize);
+    // The volume whose trash this is: the deepest one that holds it; none, the home trash.
+    DeletionEvent event;
+    for (const auto& volume : outExternal_->volumePaths())
+        if (trashPath.rfind(volume + "/", 0) == 0 && volume.size() > event.volumePath.size())
+            event.volumePath = volume;
+    event.trash = event.volumePath.empty() ? outInternal_->volumeName() : posix::lastComponent(event.volumePath);
+    event.path = path;
+    event.originalLocation = path;
+    event.trashedOn = ages[*oldestItem(ages, platform_.clock->now())].modified;
+    event.reason = DeletionReason::FreeSpace;
+    return shredItemAt(LocatedItem{folder, posix::lastComponent(path)}, fileSize, std::move(event));
 }
 
 bool Shredder::checkSizeAndResize()
@@ -419,8 +485,9 @@ bool Shredder::checkSizeAndResize()
     return measured;
 }
 
-void Shredder::setShredMode(uint8_t mode)
+void Shredder::setShredMode(uint8_t mode, DeletionReason reason)
 {
+    forcedReason_.store(reason);
     shredMode_.store(mode);
     if (mode == 0) {
         outInternal_->setShredMode(false);

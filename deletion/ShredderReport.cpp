@@ -3,6 +3,7 @@
 #include "accounting/External.h"
 #include "accounting/Internal.h"
 #include "accounting/TrashSnapshot.h"
+#include "manager/Manager.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
@@ -30,52 +31,41 @@ void Shredder::resetPassTotals()
     passBytes_.store(0.0);
     passFailed_.store(0);
     std::lock_guard lock(passMutex_);
-    passFolders_.clear();
+    passTrashes_.clear();
+    passFailedItems_.clear();
 }
 
-// A measurement may move the counter meanwhile; a rise does not count as bytes freed.
-void Shredder::countItem(bool deleted, double bytesFreed, const std::string& folder)
+void Shredder::tellDeletion(const DeletionEvent& event, bool ofPass)
 {
-    (deleted ? passDeleted_ : passFailed_).fetch_add(1);
-    if (bytesFreed > 0.0)
-        passBytes_.fetch_add(bytesFreed);
-    if (deleted) {
+    if (ofPass) {
+        (event.deleted ? passDeleted_ : passFailed_).fetch_add(1);
+        passBytes_.fetch_add(event.bytes);
         std::lock_guard lock(passMutex_);
-        passFolders_.insert(folder);
+        if (!event.deleted)
+            passFailedItems_.push_back(event.originalLocation);
+        else if (std::find(passTrashes_.begin(), passTrashes_.end(), event.trash) == passTrashes_.end())
+            passTrashes_.push_back(event.trash);
     }
+    // The tray shows the home trash's state: it flashes while a pass deletes from it.
+    if (ofPass && event.volumePath.empty() && shredding_.load() && !iconFlashing_.load()) {
+        outManager_->setMenuIcon();
+        startIconFlashing();
+    }
+    // What the free-space rules take goes by itself: each item is said, not only counted.
+    if (event.reason == DeletionReason::FreeSpace || event.reason == DeletionReason::Age ||
+        event.reason == DeletionReason::SizeCap)
+        platform_.log->line(escapeControlCharacters(
+            event.deleted ? strprintf("Shredded %s (%s, %s)", event.originalLocation.c_str(), reasonName(event.reason),
+                                      readableSize(event.bytes).c_str())
+                          : strprintf("Could not shred %s (%s): %s", event.originalLocation.c_str(),
+                                      reasonName(event.reason), event.failure.c_str())));
+    for (DeletionListener* listener : deletionListeners_)
+        listener->itemDeleted(event);
 }
 
 PassTotals Shredder::passTotals() const
 {
     return {passDeleted_.load(), passBytes_.load(), passFailed_.load()};
-}
-
-std::vector<std::string> Shredder::passTrashNames() const
-{
-    std::set<std::string> folders;
-    {
-        std::lock_guard lock(passMutex_);
-        folders = passFolders_;
-    }
-    const auto volumes = outExternal_->volumePaths();
-    bool home = false;
-    std::vector<std::string> names;
-    for (const auto& folder : folders) {
-        // The deepest volume that holds the folder; none: the home trash's.
-        std::string holder;
-        for (const auto& volume : volumes)
-            if (folder.rfind(volume + "/", 0) == 0 && volume.size() > holder.size())
-                holder = volume;
-        if (holder.empty())
-            home = true;
-        else if (const std::string name = middleShortened(posix::lastComponent(holder));
-                 std::find(names.begin(), names.end(), name) == names.end())
-            names.push_back(name);
-    }
-    // A volume's name is anyone's choice: a long one must not push the rest out of sight.
-    if (home)
-        names.insert(names.begin(), middleShortened(outInternal_->volumeName()));
-    return names;
 }
 
 void Shredder::reportPass(bool forced, bool stopped)
@@ -84,18 +74,51 @@ void Shredder::reportPass(bool forced, bool stopped)
     // A free-space pass that found nothing to do is no news; every tick starts one.
     if (!forced && totals.deleted == 0 && totals.failed == 0)
         return;
-    std::string text = strprintf("Deleted %s (%s)", itemsText(totals.deleted).c_str(), readableSize(totals.bytes).c_str());
-    const auto names = passTrashNames();
-    for (size_t i = 0; i < names.size(); ++i)
-        text += (i == 0 ? names.size() == 1 ? " from the trash on " : " from the trashes on " : ", ") + names[i];
-    if (totals.failed > 0)
-        text += strprintf("; %s could not be deleted", itemsText(totals.failed).c_str());
-    const std::string summary = !forced ? "Trash items deleted" : stopped ? "Emptying stopped" : "Trash emptied";
+    std::vector<std::string> names;
+    std::vector<std::string> failedItems;
+    {
+        std::lock_guard lock(passMutex_);
+        names = passTrashes_;
+        failedItems = passFailedItems_;
+    }
+    std::string summary;
+    std::string text;
+    if (totals.deleted == 0 && totals.failed > 0) {
+        // Nothing went: what could not go, by name, rather than a count of nothing.
+        summary = "Could not delete " + itemsText(totals.failed);
+        text = failedItems.empty() ? std::string() : posix::lastComponent(failedItems.front());
+        if (failedItems.size() > 1)
+            text += strprintf(" and %s more", itemsText(static_cast<int>(failedItems.size()) - 1).c_str());
+    } else {
+        text = strprintf("Deleted %s (%s)", itemsText(totals.deleted).c_str(), readableSize(totals.bytes).c_str());
+        for (size_t i = 0; i < names.size(); ++i)
+            text += (i == 0 ? names.size() == 1 ? " from the trash on " : " from the trashes on " : ", ") + names[i];
+        if (totals.failed > 0)
+            text += strprintf("; %s could not be deleted", itemsText(totals.failed).c_str());
+        summary = !forced ? "Trash items deleted" : stopped ? "Emptying stopped" : "Trash emptied";
+    }
     platform_.log->line(summary + ": " + escapeControlCharacters(text));
-    if (!outPrefs_->notificationsSwitch() || (!forced && totals.deleted == 0))
+    if (!outPrefs_->notificationsSwitch())
         return;
     Notifier* notifier = platform_.notifier;
     platform_.mainLoop->post([notifier, summary, text] { notifier->notify(summary, text); });
+}
+
+std::string failureText(int code)
+{
+    switch (code) {
+    case kShredMoveFailed:
+        return "it could not be moved into the dump folder";
+    case kShredRemoveFailed:
+        return "it could not be removed";
+    case kShredRenameFailed:
+        return "it could not be renamed before its removal";
+    case kShredWriteFailed:
+    case kShredResWriteFailed:
+        return "it could not be overwritten";
+    default:
+        return "it could not be deleted";
+    }
 }
 
 } // namespace bw

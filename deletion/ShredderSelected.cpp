@@ -1,5 +1,6 @@
 #include "deletion/Shredder.h"
 
+#include "accounting/External.h"
 #include "accounting/Internal.h"
 #include "manager/Manager.h"
 #include "infopanel/Volume.h"
@@ -11,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/StatusItem.h"
 #include "platform/Workers.h"
+#include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
 
 #include <algorithm>
@@ -111,8 +113,7 @@ void Shredder::partialShredThread(const DeletionList& items)
         if (platform_.workers->quitting())
             break;
         // A failure has been logged and shown by the shredder already; the list goes on.
-        if (shredFolderOrFile(item.path, item.counter) == kShredDone)
-            removeCompanionsOf(item.path);
+        shredChosen(item);
     }
     pertialShredding_.store(false);
     stopIconFlashing();
@@ -120,6 +121,59 @@ void Shredder::partialShredThread(const DeletionList& items)
     outInternal_->setTrashStatus(kStandingBy);
     // The icon and tool tip of the state the deletion left: an emptied trash says so.
     outManager_->setMenuIcon();
+}
+
+std::optional<Shredder::TrashPlace> Shredder::trashPlaceOf(const std::string& path, std::atomic<double>* counter)
+{
+    const std::string parent = posix::parentPath(path);
+    const auto in = [&parent](const std::vector<ItemFolder>& folders) -> std::optional<ItemFolder> {
+        for (const auto& folder : folders)
+            if (folder.path == parent)
+                return folder;
+        return std::nullopt;
+    };
+    // The counter the item was chosen with names its trash first; its folder decides.
+    if (counter == outInternal_->trashSizePointer() || !counter)
+        if (auto folder = in(outInternal_->itemFolders()))
+            return TrashPlace{std::move(*folder), outInternal_->volumeName(), {}};
+    for (const auto& volume : outExternal_->volumePaths())
+        if (auto folder = in(outExternal_->itemFoldersAtPath(volume)))
+            return TrashPlace{std::move(*folder), posix::lastComponent(volume), volume};
+    if (auto folder = in(outInternal_->itemFolders()))
+        return TrashPlace{std::move(*folder), outInternal_->volumeName(), {}};
+    return std::nullopt;
+}
+
+void Shredder::shredChosen(const DeletionItem& item)
+{
+    const auto place = trashPlaceOf(item.path, item.counter);
+    const std::string name = posix::lastComponent(item.path);
+    DeletionEvent event;
+    event.path = item.path;
+    event.originalLocation = item.path;
+    event.reason = DeletionReason::ChosenItems;
+    if (place) {
+        event.trash = place->trash;
+        event.volumePath = place->volumePath;
+        // Read before the item goes: its description goes with it.
+        if (auto original = place->folder.layout->originalLocation(place->folder, name))
+            event.originalLocation = std::move(*original);
+        event.trashedOn = place->folder.layout->itemDates(place->folder, {name}).front();
+    }
+    const double before = item.counter ? item.counter->load() : 0.0;
+    bool removed = false;
+    const int result = shredFolderOrFile(item.path, item.counter, &removed);
+    const bool gone = result == kShredDone && (removed || !posix::lstatPath(item.path));
+    if (gone && place)
+        place->folder.layout->removeCompanions(place->folder, name, *platform_.log);
+    // A stop or a quit that left the item half deleted tells nothing.
+    if (!gone && result == kShredDone)
+        return;
+    event.when = platform_.clock->now();
+    event.bytes = std::max(0.0, before - (item.counter ? item.counter->load() : 0.0));
+    event.deleted = gone;
+    event.failure = gone ? std::string() : failureText(result);
+    tellDeletion(event, false);
 }
 
 void Shredder::startIconFlashing()

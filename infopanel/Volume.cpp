@@ -207,12 +207,18 @@ void Volume::renewAllInfo()
     showFigures(*panel, *trash);
     panel->setButtonEnabled(Button::ForcedEmpty, !trash->measuring && !outShredder_->isShredding() &&
                                                      !outShredder_->isPartialShredding() && trash->bytes != 0.0);
+    // Another volume chosen: its own values, and its next item at once.
+    if (const std::string mountPoint = mountPointOfSelection(); mountPoint != overridesShownFor_) {
+        showOverrides(*panel, mountPoint);
+        nextShownAt_.reset();
+    }
+    showNextItem(*panel);
 }
 
 void Volume::showStatus(InfoPanelView& panel, int status)
 {
-    // Standing by for nothing: free space never falls below a minimum of 0 %.
-    const bool autoDeleteOff = status == kStandingBy && outPrefs_->minimumRatio() == 0.0f;
+    // Standing by for nothing: no rule of the chosen volume can ever want an item gone.
+    const bool autoDeleteOff = status == kStandingBy && outPrefs_->isAutoDeleteOffAt(mountPointOfSelection());
     panel.setStatusText(platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status)));
     panel.setButtonEnabled(Button::Reinspect, status == kStandingBy || status == kDeleting);
 }

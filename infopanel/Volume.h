@@ -1,7 +1,9 @@
 #pragma once
 #include "accounting/TrashSnapshot.h"
 #include "platform/InfoPanelView.h"
+#include "deletion/DeletionEvent.h"
 #include "platform/TrashLayout.h"
+#include "settings/VolumeOverrides.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,7 +26,7 @@ struct DeletionItem;
 
 // The trash information panel, the file being deleted, and the resolution of a trash
 // item's name to its path and its trash's size counter.
-class Volume final : public InfoPanelActions {
+class Volume final : public InfoPanelActions, public DeletionListener {
 public:
     explicit Volume(const Platform& platform);
     void wire(Internal& internal, External& external, Shredder& shredder, Utility& utility, Manager& manager,
@@ -48,6 +50,10 @@ public:
     void actForcedTimer() override;
     void actStopEmpty() override;
     void actDiskMenu() override;
+    void actOverrideText() override;
+    void actApplyOverrides() override;
+    // A deletion moves the next item to go: it is looked up again at a refresh.
+    void itemDeleted(const DeletionEvent& event) override;
 
     // --- the file being deleted; callable from any thread
     void dispShredFileWithPath(const std::string& path);
@@ -64,6 +70,12 @@ private:
     void showStatus(InfoPanelView& panel, int status);
     void showFigures(InfoPanelView& panel, const TrashState& trash);
     std::string volumePathOfSelection() const;
+    // Where the chosen volume is mounted; empty when none is chosen or it went away.
+    std::string mountPointOfSelection() const;
+    void showOverrides(InfoPanelView& panel, const std::string& mountPoint);
+    // The values typed; none, with `problem` said, when one cannot be used.
+    std::optional<VolumeOverrides> overridesIn(const InfoPanelView& panel, std::string& problem) const;
+    void showNextItem(InfoPanelView& panel);
     void queueShredFile(std::optional<std::string> path);
     void applyShredFiles();
     std::optional<std::string> shownTextOf(const std::string& path) const;
@@ -82,6 +94,12 @@ private:
     std::atomic<std::uint64_t> infoGeneration_{0};
     // A refresh handed to the main thread and not yet run; the worker posts no second one.
     std::atomic<bool> refreshPending_{false};
+
+    // The volume whose own values the panel shows (main thread), and whether the next item
+    // shown may be out of date, and when it was last looked up.
+    std::string overridesShownFor_;
+    std::atomic<bool> nextStale_{true};
+    std::optional<TimePoint> nextShownAt_;
 
     // Files reported by the shredder (none: clear), in order, waiting for the main thread.
     std::mutex shredFilesMutex_;

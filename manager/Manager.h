@@ -1,4 +1,5 @@
 #pragma once
+#include "deletion/DeletionEvent.h"
 #include <atomic>
 #include <functional>
 #include <string>
@@ -75,7 +76,7 @@ public:
     void actHistory();
     void actForcedTrash();
     // Marks every trash for a forced emptying and starts it, without asking.
-    void startForcedTrash();
+    void startForcedTrash(DeletionReason reason = DeletionReason::ForcedEmptying);
     // Asks a running forced emptying to stop (the stop of actForcedTrash); nothing otherwise.
     void stopForcedTrash();
     void actDeleteSelects();

@@ -175,8 +175,9 @@ MenuItemState Manager::validateMenuItem(int tag)
         return commandItem(tag, {*outInternal_, *outExternal_, *outShredder_, *outUtility_, *platform_.strings});
     case kMenuLastAutoDelete: {
         MenuItemState state;
-        // Free space never falls below a minimum of 0 %: no automatic deletion will come.
-        state.title = outPrefs_->minimumRatio() == 0.0f ? platform_.strings->localized("AutoDeleteOff")
+        // No rule of the home volume can ever want an item gone: no automatic deletion will come.
+        state.title = outPrefs_->isAutoDeleteOffAt(outInternal_->volumeMountPoint())
+                          ? platform_.strings->localized("AutoDeleteOff")
                                                          : lastAutoDeleteLine(outShredder_->lastAutoExecDate());
         return state;
     }
@@ -285,11 +286,11 @@ void Manager::actForcedTrash()
     startForcedTrash();
 }
 
-void Manager::startForcedTrash()
+void Manager::startForcedTrash(DeletionReason reason)
 {
     // The user asks now: a repair refused earlier is asked for again.
     outSecurity_->forgetRefusals();
-    outShredder_->setShredMode(1);
+    outShredder_->setShredMode(1, reason);
     outInternal_->setShredMode(true);
     outExternal_->setAllShredMode(true);
     // The tick starts the pass at once unless a deletion runs.

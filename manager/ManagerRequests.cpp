@@ -23,8 +23,16 @@ std::string Manager::answerRequest(const std::string& request)
         actDispInformation();
         return "done\n";
     }
-    if (request == "status")
-        return snapshotJson(snapshot());
+    if (request == "status") {
+        TrashSnapshot all = snapshot();
+        outShredder_->addPreview(all);
+        return snapshotJson(all);
+    }
+    // What a check, or an emptying, would delete now; nothing is deleted.
+    if (request == "plan" || request == "plan-empty") {
+        const std::string plan = outShredder_->dryRunText(request == "plan-empty");
+        return plan.empty() ? "Nothing would be deleted now.\n" : plan;
+    }
     if (request == "table")
         return snapshotTable(snapshot());
     if (request == "totals") {
@@ -34,7 +42,7 @@ std::string Manager::answerRequest(const std::string& request)
     if (request == "empty") {
         // A forced emptying already under way carries on; a stop asked of it stands.
         if (outShredder_->shredMode() != 1)
-            startForcedTrash();
+            startForcedTrash(DeletionReason::CommandLine);
         return "done\n";
     }
     if (request == "stop") {

@@ -18,6 +18,9 @@ public:
     // Stops a forced emptying that runs, as the status menu's stop does.
     virtual void actStopEmpty() = 0;
     virtual void actDiskMenu() = 0;
+    // One of the selected volume's own values edited, or applied.
+    virtual void actOverrideText() = 0;
+    virtual void actApplyOverrides() = 0;
     // Reached whenever the panel closes, by any means.
     virtual void windowWillClose() = 0;
 };
@@ -27,7 +30,10 @@ class InfoPanelView : public FramedPanel {
 public:
     enum class Figure { Total, Used, Trash, Free };
     enum class Share { Used, Trash, Free };
-    enum class Button { ForcedEmpty, Reinspect, NewInspect, ForcedTimer, StopEmpty };
+    enum class Button { ForcedEmpty, Reinspect, NewInspect, ForcedTimer, StopEmpty, ApplyOverrides };
+    // The selected volume's own values: the minimum as a share (%) or a size (GB), the age
+    // limit (days) and the trash's largest share (%).
+    enum class Override { MinimumRatio, MinimumSize, AgeDays, TrashCap };
 
     virtual void setActions(InfoPanelActions* actions) = 0;
 
@@ -37,6 +43,16 @@ public:
     // The measuring indicator turns while `on`.
     virtual void setMeasuring(bool on) = 0;
     virtual void setShredFileText(const std::string& text) = 0;
+    // The item of the selected trash that goes next, and whether a rule wants it gone now.
+    virtual void setNextItemText(const std::string& text) = 0;
+
+    // A field left empty follows the default, which the field shows greyed while empty.
+    // Numbers are given and taken in the "C" form.
+    virtual std::string overrideText(Override field) const = 0;
+    virtual void setOverrideText(Override field, const std::string& text) = 0;
+    virtual void setOverridePlaceholder(Override field, const std::string& text) = 0;
+    // Why the values cannot be applied; empty: nothing to say.
+    virtual void setOverrideProblemText(const std::string& text) = 0;
 
     // The disk menu: its titles, and the chosen item's index (-1 when none is chosen).
     virtual std::vector<std::string> diskMenuTitles() const = 0;

@@ -18,6 +18,10 @@ public:
     virtual void actStartAtLoginCheck() = 0;
     virtual void actNotificationsCheck() = 0;
     virtual void actConfirmShreddingCheck() = 0;
+    // The minimum's unit chosen, or the age limit or the trash's share edited.
+    virtual void actMinimumUnit() = 0;
+    virtual void actAgeDaysText() = 0;
+    virtual void actTrashCapText() = 0;
     virtual void actExecButton() = 0;
     virtual void actCancelButton() = 0;
     // Reached whenever the panel closes, by any means.
@@ -30,6 +34,8 @@ class PrefsPanelView : public FramedPanel {
 public:
     enum class Check { TestMode, Shredder, NoRename, StartAtLogin, Notifications, ConfirmShredding };
     enum class Note { Ratio, Interval, TestMode, Shredder, NoRename };
+    // What the minimum field holds: a share of the capacity, or a size.
+    enum class MinimumUnit { Percent, Gigabytes };
 
     virtual void setActions(PrefsPanelActions* actions) = 0;
 
@@ -44,9 +50,17 @@ public:
     virtual void setMiniRatioText(const std::string& text) = 0;
     virtual std::string intervalText() const = 0;
     virtual void setIntervalText(const std::string& text) = 0;
-    // The stepper beside the ratio field, in percent.
+    // The stepper beside the minimum field, in the field's unit.
     virtual double miniRatioStepper() const = 0;
     virtual void setMiniRatioStepper(double percent) = 0;
+
+    virtual MinimumUnit minimumUnit() const = 0;
+    virtual void setMinimumUnit(MinimumUnit unit) = 0;
+    // The age limit in days and the trash's largest share of its volume in percent; 0: off.
+    virtual std::string ageDaysText() const = 0;
+    virtual void setAgeDaysText(const std::string& text) = 0;
+    virtual std::string trashCapText() const = 0;
+    virtual void setTrashCapText(const std::string& text) = 0;
 
     virtual bool isChecked(Check box) const = 0;
     virtual void setChecked(Check box, bool ticked) = 0;

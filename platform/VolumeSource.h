@@ -11,6 +11,9 @@ class VolumeSource {
 public:
     virtual ~VolumeSource() = default;
     virtual std::vector<std::string> volumePaths() = 0;
+    // What the settings of the volume mounted at `mountPoint` are kept under, so that they
+    // follow the disk: its file system's UUID where the system gives one, else the mount point.
+    virtual std::string volumeKey(const std::string& mountPoint) { return mountPoint; }
 };
 
 } // namespace bw

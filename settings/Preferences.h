@@ -1,7 +1,15 @@
 #pragma once
+#include "deletion/DeletionRules.h"
 #include "platform/PrefsPanelView.h"
+#include "settings/VolumeOverrides.h"
 
 #include <atomic>
+#include <map>
+#include <optional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <sys/types.h>
 
 namespace bw {
 
@@ -31,6 +39,21 @@ public:
     bool notificationsSwitch() const { return notificationsSwitch_.load(); }
     void setNotificationsSwitch(bool on);
 
+    // --- the deletion rules; any thread
+    // The rules every volume follows where it has no value of its own.
+    RuleSettings defaultRules() const;
+    // Keeps them in memory and in the store; the caller synchronizes.
+    void keepDefaultRules(const RuleSettings& rules);
+    // What the volume mounted at `mountPoint` keeps its own values under.
+    std::string volumeKeyAt(const std::string& mountPoint) const;
+    VolumeOverrides overridesOf(const std::string& volumeKey) const;
+    // Stores a volume's own values (an absent one is cleared) and writes the file.
+    void setOverrides(const std::string& volumeKey, const VolumeOverrides& overrides);
+    // The rules in force for the volume mounted at `mountPoint`.
+    RuleSettings rulesAt(const std::string& mountPoint) const;
+    // Whether none of them can ever want an item gone there: a minimum of 0 and no other rule.
+    bool isAutoDeleteOffAt(const std::string& mountPoint) const;
+
     // Applies confirmed values and writes them to the store (the panel's confirm step).
     void applyAndStore(float ratio, float interval, bool testMode, bool shredderSwitch, bool noRenameSwitch);
 
@@ -48,16 +71,24 @@ public:
     void actStartAtLoginCheck() override;
     void actNotificationsCheck() override;
     void actConfirmShreddingCheck() override;
+    void actMinimumUnit() override;
+    void actAgeDaysText() override;
+    void actTrashCapText() override;
     void actExecButton() override;
     void actCancelButton() override;
     void overPrefs();
     void windowWillClose() override;
 
 private:
+    void loadDefaultRules();
     // The switch in memory and in the store, written to the file with the next synchronize.
     void keepNotificationsSwitch(bool on);
     void fillPanel(PrefsPanelView& panel);
     void showMiniSize(PrefsPanelView& panel, float ratio);
+    // The share of the startup volume that a minimum given as a size is.
+    void showMiniSizeShare(PrefsPanelView& panel, double size);
+    // The defaults of the rules as the panel holds them; none while a field is out of range.
+    std::optional<RuleSettings> rulesIn(const PrefsPanelView& panel) const;
     bool panelDiffers(const PrefsPanelView& panel) const;
     // Why the fields cannot be taken as they are; empty when they can.
     std::string problemWith(const PrefsPanelView& panel) const;
@@ -74,6 +105,12 @@ private:
     std::atomic<bool> testModeSwitch_{false};
     std::atomic<bool> execting_{false};
     std::atomic<bool> notificationsSwitch_{true};
+
+    mutable std::mutex rulesMutex_; // guards the three below
+    RuleSettings defaultRules_;
+    // Mount point to its device and key: the by-uuid folder is read once per mounting.
+    mutable std::map<std::string, std::pair<dev_t, std::string>> volumeKeys_;
+    mutable std::set<std::string> toldBadOverrides_;
 };
 
 } // namespace bw

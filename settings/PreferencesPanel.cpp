@@ -28,6 +28,10 @@ constexpr float kShortIntervalNote = 60.0f;
 
 using Check = PrefsPanelView::Check;
 using Note = PrefsPanelView::Note;
+using Unit = PrefsPanelView::MinimumUnit;
+
+constexpr double kBytesPerGigabyte = 1073741824.0;
+constexpr double kLongestAgeDays = 36500.0;
 
 // Bounds of what the panel takes: a minimum of 0 to 99 % of the volume, and a monitor
 // interval of one second to one day (the monitor clamps to the same range).
@@ -63,6 +67,41 @@ std::optional<double> percentIn(const std::string& text)
     if (!percent || *percent < kLowestPercent || *percent > kHighestPercent)
         return std::nullopt;
     return percent;
+}
+
+// The minimum as a size the field holds, in GB: more than nothing.
+std::optional<double> gigabytesIn(const std::string& text)
+{
+    const auto gigabytes = numberIn(text);
+    if (!gigabytes || *gigabytes <= 0.0)
+        return std::nullopt;
+    return gigabytes;
+}
+
+std::optional<double> daysIn(const std::string& text)
+{
+    const auto days = numberIn(text);
+    if (!days || *days < 0.0 || *days > kLongestAgeDays)
+        return std::nullopt;
+    return days;
+}
+
+// Whether the field holds `size` as the panel shows it, to two decimals of a GB.
+bool isShownSize(const std::string& text, double size)
+{
+    const auto typed = numberIn(text);
+    return typed && std::round(*typed * 100.0) == std::round(size / kBytesPerGigabyte * 100.0);
+}
+
+bool inGigabytes(const PrefsPanelView& panel)
+{
+    return panel.minimumUnit() == Unit::Gigabytes;
+}
+
+// A figure for the field, to two decimals at most.
+std::string twoDecimals(double value)
+{
+    return strprintf("%g", std::round(value * 100.0) / 100.0);
 }
 
 // The number as the controller reads it where a value is needed whatever the field holds.
@@ -127,10 +166,22 @@ void Preferences::fillPanel(PrefsPanelView& panel)
 {
     panel.setTotalSizeText(gigabytesText(outInternal_->totalSize()));
     panel.setFullSizeText(gigabytesText(outInternal_->fullTrashSize()));
-    const float percent = minimumRatio() * 100.0f;
-    panel.setMiniRatioText(percentText(percent));
-    panel.setMiniRatioStepper(percent);
-    panel.setMiniSizeText(strprintf("(%.2fGB)", outInternal_->miniSize() * kGigabyte));
+    const RuleSettings rules = defaultRules();
+    if (rules.minimumSize > 0.0) {
+        const double gigabytes = rules.minimumSize / kBytesPerGigabyte;
+        panel.setMinimumUnit(Unit::Gigabytes);
+        panel.setMiniRatioText(twoDecimals(gigabytes));
+        panel.setMiniRatioStepper(gigabytes);
+        showMiniSizeShare(panel, rules.minimumSize);
+    } else {
+        const float percent = minimumRatio() * 100.0f;
+        panel.setMinimumUnit(Unit::Percent);
+        panel.setMiniRatioText(percentText(percent));
+        panel.setMiniRatioStepper(percent);
+        panel.setMiniSizeText(strprintf("(%.2fGB)", outInternal_->miniSize() * kGigabyte));
+    }
+    panel.setAgeDaysText(numberText(rules.maximumAgeDays));
+    panel.setTrashCapText(percentText(rules.maximumTrashRatio * 100.0f));
     panel.setIntervalText(numberText(monitorInterval()));
     panel.setChecked(Check::TestMode, testModeSwitch());
     panel.setChecked(Check::Shredder, !outShredder_->shredderSwitch());
@@ -155,7 +206,11 @@ bool Preferences::panelDiffers(const PrefsPanelView& panel) const
 {
     // A change only in the fractional digits of the percentage does not count.
     const double typedPercent = std::trunc(static_cast<double>(numberOr0(panel.miniRatioText())));
-    return typedPercent != wholePercentOf(minimumRatio()) ||
+    const RuleSettings rules = defaultRules();
+    const bool minimumDiffers = inGigabytes(panel) ? rules.minimumSize <= 0.0 || !isShownSize(panel.miniRatioText(), rules.minimumSize)
+                                                   : rules.minimumSize > 0.0 || typedPercent != wholePercentOf(minimumRatio());
+    return minimumDiffers || static_cast<float>(numberIn(panel.ageDaysText()).value_or(-1.0)) != rules.maximumAgeDays ||
+           ratioOfPercent(numberOr0(panel.trashCapText())) != rules.maximumTrashRatio ||
            numberOr0(panel.intervalText()) != monitorInterval() ||
            panel.isChecked(Check::StartAtLogin) != startsAtLogin() ||
            panel.isChecked(Check::Notifications) != notificationsSwitch() ||
@@ -167,11 +222,16 @@ bool Preferences::panelDiffers(const PrefsPanelView& panel) const
 
 std::string Preferences::problemWith(const PrefsPanelView& panel) const
 {
-    if (!percentIn(panel.miniRatioText()))
-        return "The minimum free space must be a number from 0 to 99 %.";
+    if (inGigabytes(panel) ? !gigabytesIn(panel.miniRatioText()) : !percentIn(panel.miniRatioText()))
+        return inGigabytes(panel) ? "The minimum free space must be a size above 0 GB."
+                                  : "The minimum free space must be a number from 0 to 99 %.";
     const auto interval = numberIn(panel.intervalText());
     if (!interval || *interval < Manager::kShortestInterval || *interval > Manager::kLongestInterval)
         return "The check interval must be a number of seconds from 1 to 86400 (one day).";
+    if (!daysIn(panel.ageDaysText()))
+        return "The age limit must be a number of days from 0 (off) to 36500.";
+    if (!percentIn(panel.trashCapText()))
+        return "The trash's share of its volume must be a number from 0 (off) to 99 %.";
     return {};
 }
 
@@ -185,8 +245,14 @@ void Preferences::setExecButtonState()
     panel->setExecButtonEnabled(differs && problem.empty());
     // Said only where it keeps a change from being confirmed.
     panel->setProblemText(differs ? problem : std::string());
-    // The figures follow the ratio while it is a number in range; otherwise they stay.
-    if (const auto percent = percentIn(panel->miniRatioText())) {
+    // The figures follow the minimum while it is a number in range; otherwise they stay.
+    if (inGigabytes(*panel)) {
+        if (const auto gigabytes = gigabytesIn(panel->miniRatioText())) {
+            const double size = std::round(*gigabytes * kBytesPerGigabyte);
+            panel->setFullSizeText(gigabytesText(outInternal_->freeSize() + outInternal_->trashSize() - size));
+            panel->setNoteShown(Note::Ratio, size > outInternal_->freeSize());
+        }
+    } else if (const auto percent = percentIn(panel->miniRatioText())) {
         const float ratio = ratioOfPercent(static_cast<float>(*percent));
         panel->setFullSizeText(gigabytesText(outInternal_->fullTrashSizeWithRatio(ratio)));
         // The edited minimum is above the free space now: the next tick would start deleting.
@@ -204,9 +270,23 @@ void Preferences::showMiniSize(PrefsPanelView& panel, float ratio)
     panel.setMiniSizeText(strprintf("(%.2fGB)", outInternal_->miniSizeWithRatio(ratio) * kGigabyte));
 }
 
+void Preferences::showMiniSizeShare(PrefsPanelView& panel, double size)
+{
+    const double capacity = outInternal_->totalSize();
+    panel.setMiniSizeText(capacity > 0.0 ? strprintf("(%.2f %%)", size / capacity * 100.0) : std::string());
+}
+
 void Preferences::actMiniRatioText()
 {
     PrefsPanelView& panel = *platform_.prefsPanel;
+    if (inGigabytes(panel)) {
+        if (const auto gigabytes = gigabytesIn(panel.miniRatioText())) {
+            panel.setMiniRatioStepper(*gigabytes);
+            showMiniSizeShare(panel, *gigabytes * kBytesPerGigabyte);
+        }
+        setExecButtonState();
+        return;
+    }
     // While the field holds no number in range the stepper and the minimum stay as they were.
     if (const auto percent = percentIn(panel.miniRatioText())) {
         const float ratio = ratioOfPercent(static_cast<float>(*percent));
@@ -219,9 +299,47 @@ void Preferences::actMiniRatioText()
 void Preferences::actMiniRatioStepper()
 {
     PrefsPanelView& panel = *platform_.prefsPanel;
+    if (inGigabytes(panel)) {
+        const double gigabytes = panel.miniRatioStepper();
+        panel.setMiniRatioText(twoDecimals(gigabytes));
+        showMiniSizeShare(panel, gigabytes * kBytesPerGigabyte);
+        setExecButtonState();
+        return;
+    }
     const float ratio = ratioOfPercent(static_cast<float>(panel.miniRatioStepper()));
     panel.setMiniRatioText(percentText(ratio * 100.0f));
     showMiniSize(panel, ratio);
+    setExecButtonState();
+}
+
+void Preferences::actMinimumUnit()
+{
+    // The figure typed is carried over into the other unit, at the startup volume's capacity.
+    PrefsPanelView& panel = *platform_.prefsPanel;
+    const double capacity = outInternal_->totalSize();
+    const double typed = numberIn(panel.miniRatioText()).value_or(0.0);
+    if (inGigabytes(panel)) {
+        const double gigabytes = std::round(typed / 100.0 * capacity / kBytesPerGigabyte * 100.0) / 100.0;
+        panel.setMiniRatioText(twoDecimals(gigabytes));
+        panel.setMiniRatioStepper(gigabytes);
+        showMiniSizeShare(panel, gigabytes * kBytesPerGigabyte);
+    } else {
+        const double percent =
+            capacity > 0.0 ? std::clamp(typed * kBytesPerGigabyte / capacity * 100.0, kLowestPercent, kHighestPercent) : 0.0;
+        panel.setMiniRatioText(twoDecimals(percent));
+        panel.setMiniRatioStepper(percent);
+        showMiniSize(panel, ratioOfPercent(static_cast<float>(percent)));
+    }
+    setExecButtonState();
+}
+
+void Preferences::actAgeDaysText()
+{
+    setExecButtonState();
+}
+
+void Preferences::actTrashCapText()
+{
     setExecButtonState();
 }
 
@@ -283,7 +401,10 @@ void Preferences::actExecButton()
         platform_.defaults->setBool(keys::ConfirmShredding.name, ask);
     if (const bool notify = panel.isChecked(Check::Notifications); notify != notificationsSwitch())
         keepNotificationsSwitch(notify);
-    applyAndStore(ratioOfPercent(numberOr0(panel.miniRatioText())), numberOr0(panel.intervalText()),
+    if (const auto rules = rulesIn(panel))
+        keepDefaultRules(*rules);
+    const float ratio = inGigabytes(panel) ? minimumRatio() : ratioOfPercent(numberOr0(panel.miniRatioText()));
+    applyAndStore(ratio, numberOr0(panel.intervalText()),
                   panel.isChecked(Check::TestMode), !panel.isChecked(Check::Shredder),
                   panel.isChecked(Check::NoRename));
     if (const bool wanted = panel.isChecked(Check::StartAtLogin); platform_.autostart && wanted != startsAtLogin()) {
@@ -294,6 +415,32 @@ void Preferences::actExecButton()
     }
     outManager_->sizeMonitor();
     overPrefs();
+}
+
+std::optional<RuleSettings> Preferences::rulesIn(const PrefsPanelView& panel) const
+{
+    RuleSettings rules = defaultRules();
+    if (inGigabytes(panel)) {
+        const auto gigabytes = gigabytesIn(panel.miniRatioText());
+        if (!gigabytes)
+            return std::nullopt;
+        // The size shown, untouched, is the size in force, not its rounding to two decimals.
+        if (!isShownSize(panel.miniRatioText(), rules.minimumSize))
+            rules.minimumSize = std::round(*gigabytes * kBytesPerGigabyte);
+    } else {
+        const auto percent = percentIn(panel.miniRatioText());
+        if (!percent)
+            return std::nullopt;
+        rules.minimumRatio = ratioOfPercent(numberOr0(panel.miniRatioText()));
+        rules.minimumSize = 0.0;
+    }
+    const auto days = daysIn(panel.ageDaysText());
+    const auto cap = percentIn(panel.trashCapText());
+    if (!days || !cap)
+        return std::nullopt;
+    rules.maximumAgeDays = static_cast<float>(*days);
+    rules.maximumTrashRatio = ratioOfPercent(static_cast<float>(*cap));
+    return rules;
 }
 
 void Preferences::actCancelButton()

@@ -36,6 +36,17 @@ inline constexpr Key<bool> ConfirmShredding{"ConfirmShredding", true};
 inline constexpr Key<bool> PassNotifications{"PassNotifications", true};
 // Trace and timing lines for the whole run, as if the Alt key were held.
 inline constexpr Key<bool> Verbose{"Verbose", false};
+// The rules beside the free-space minimum, each off at 0: items trashed more than so many
+// days ago go, and a trash may hold at most this share of its volume's capacity.
+inline constexpr Key<float> MaximumItemAgeDays{"MaximumItemAgeDays", 0.0f, 0.0f, 36500.0f};
+inline constexpr Key<float> MaximumTrashRatio{"MaximumTrashRatio", 0.0f, 0.0f, 0.99f};
+// The minimum as a size in bytes, replacing the ratio when not 0. Kept as a whole number in
+// text: a float would round a large disk's figure.
+inline constexpr const char* MinimumFreeSpaceSize = "MinimumFreeSpaceSize";
+// One volume's own value of one of the four (an absent or empty one: the default's), under
+// "Volumes/<volume key, escaped>/<name>".
+inline constexpr const char* VolumesGroup = "Volumes";
+
 // A date; absent until the first automatic delete, so it has no registered default.
 inline constexpr const char* LastAutoExecuteDate = "LastAutoExecuteDate";
 

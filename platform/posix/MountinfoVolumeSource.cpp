@@ -1,5 +1,7 @@
 #include "platform/posix/MountinfoVolumeSource.h"
 
+#include "platform/posix/VolumeKey.h"
+
 #include "platform/posix/Files.h"
 
 #include <array>
@@ -194,6 +196,11 @@ std::vector<std::string> MountinfoVolumeSource::volumePaths()
         paths.push_back(entry.mountPoint);
     }
     return paths;
+}
+
+std::string MountinfoVolumeSource::volumeKey(const std::string& mountPoint)
+{
+    return volumeKeyOf(mountPoint);
 }
 
 } // namespace bw::posix

@@ -34,6 +34,7 @@ class MountinfoVolumeSource final : public VolumeSource {
 public:
     explicit MountinfoVolumeSource(TrashOwner owner, std::string mountinfoPath = "/proc/self/mountinfo");
     std::vector<std::string> volumePaths() override;
+    std::string volumeKey(const std::string& mountPoint) override;
 
 private:
     bool holdsTrashOf(const std::string& mountPoint) const;

@@ -7,6 +7,7 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -70,6 +71,9 @@ void QtInfoPanel::connectControls()
     connect(ui_->stopEmptyButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actStopEmpty));
     // activated fires for the user's choice only, never for the controller's selection.
     connect(ui_->diskMenuButton, &QComboBox::activated, this, forward(&InfoPanelActions::actDiskMenu));
+    connect(ui_->applyOverridesButton, &QPushButton::clicked, this, forward(&InfoPanelActions::actApplyOverrides));
+    for (QLineEdit* field : {ui_->overrideRatioText, ui_->overrideSizeText, ui_->overrideAgeText, ui_->overrideCapText})
+        connect(field, &QLineEdit::textEdited, this, forward(&InfoPanelActions::actOverrideText));
     connect(this, &QDialog::finished, this, forward(&InfoPanelActions::windowWillClose));
 }
 
@@ -114,8 +118,59 @@ QPushButton* QtInfoPanel::button(Button b) const
         return ui_->forcedTimerButton;
     case Button::StopEmpty:
         return ui_->stopEmptyButton;
+    case Button::ApplyOverrides:
+        return ui_->applyOverridesButton;
     }
     return nullptr;
+}
+
+QLineEdit* QtInfoPanel::overrideField(Override field) const
+{
+    switch (field) {
+    case Override::MinimumRatio:
+        return ui_->overrideRatioText;
+    case Override::MinimumSize:
+        return ui_->overrideSizeText;
+    case Override::AgeDays:
+        return ui_->overrideAgeText;
+    case Override::TrashCap:
+        return ui_->overrideCapText;
+    }
+    return nullptr;
+}
+
+std::string QtInfoPanel::overrideText(Override field) const
+{
+    // Typed in the user's locale ("7,5"), handed on in the "C" form.
+    const QString typed = overrideField(field)->text().trimmed();
+    bool ok = false;
+    const double value = QLocale().toDouble(typed, &ok);
+    return ok ? QLocale::c().toString(value, 'g', 17).toStdString() : typed.toStdString();
+}
+
+void QtInfoPanel::setOverrideText(Override field, const std::string& text)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(QString::fromStdString(text), &ok);
+    overrideField(field)->setText(ok ? QLocale().toString(value, 'g', QLocale::FloatingPointShortest)
+                                     : QString::fromStdString(text));
+}
+
+void QtInfoPanel::setOverridePlaceholder(Override field, const std::string& text)
+{
+    overrideField(field)->setPlaceholderText(QString::fromStdString(text));
+}
+
+void QtInfoPanel::setOverrideProblemText(const std::string& text)
+{
+    ui_->overrideProblemText->setText(QString::fromStdString(text));
+}
+
+void QtInfoPanel::setNextItemText(const std::string& text)
+{
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    ui_->nextItemText->setText(shown);
+    ui_->nextItemText->setToolTip(shown);
 }
 
 void QtInfoPanel::setStatusText(const std::string& text)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 
@@ -31,6 +32,11 @@ public:
     void setShareText(Share share, const std::string& text) override;
     void setMeasuring(bool on) override;
     void setShredFileText(const std::string& text) override;
+    void setNextItemText(const std::string& text) override;
+    std::string overrideText(Override field) const override;
+    void setOverrideText(Override field, const std::string& text) override;
+    void setOverridePlaceholder(Override field, const std::string& text) override;
+    void setOverrideProblemText(const std::string& text) override;
     std::vector<std::string> diskMenuTitles() const override;
     void setDiskMenuTitles(const std::vector<std::string>& titles) override;
     int selectedDiskIndex() const override;
@@ -58,6 +64,7 @@ private:
     QPushButton* button(Button button) const;
     // `withClipboard`: the copied-items command too, which reads the clipboard.
     void validateCommands(bool withClipboard = true);
+    QLineEdit* overrideField(Override field) const;
 
     std::unique_ptr<Ui::InfoPanel> ui_;
     InfoPanelActions* actions_ = nullptr;

@@ -29,14 +29,18 @@ QtPrefsPanel::QtPrefsPanel(QWidget* parent) : QDialog(parent), ui_(std::make_uni
     locale_.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     // The validators keep out what can never be a number; the controller says what is out
     // of range and keeps Apply disabled meanwhile.
-    auto* ratio = new QDoubleValidator(0.0, kStepperMaximum, 2, ui_->miniRatioText);
+    ratioValidator_ = new QDoubleValidator(0.0, kStepperMaximum, 2, ui_->miniRatioText);
     auto* interval = new QDoubleValidator(0.0, 86400.0, 3, ui_->intervalText);
-    for (QDoubleValidator* validator : {ratio, interval}) {
+    auto* ageDays = new QDoubleValidator(0.0, 36500.0, 2, ui_->ageDaysText);
+    auto* trashCap = new QDoubleValidator(0.0, kStepperMaximum, 2, ui_->trashCapText);
+    for (QDoubleValidator* validator : {ratioValidator_, interval, ageDays, trashCap}) {
         validator->setNotation(QDoubleValidator::StandardNotation);
         validator->setLocale(locale_);
     }
-    ui_->miniRatioText->setValidator(ratio);
+    ui_->miniRatioText->setValidator(ratioValidator_);
     ui_->intervalText->setValidator(interval);
+    ui_->ageDaysText->setValidator(ageDays);
+    ui_->trashCapText->setValidator(trashCap);
     ui_->noteProblemText->hide();
     connectControls();
 }
@@ -59,6 +63,14 @@ void QtPrefsPanel::connectControls()
     };
     connect(ui_->miniRatioText, &QLineEdit::textEdited, this, forward(&PrefsPanelActions::actMiniRatioText));
     connect(ui_->intervalText, &QLineEdit::textEdited, this, forward(&PrefsPanelActions::actIntervalText));
+    connect(ui_->ageDaysText, &QLineEdit::textEdited, this, forward(&PrefsPanelActions::actAgeDaysText));
+    connect(ui_->trashCapText, &QLineEdit::textEdited, this, forward(&PrefsPanelActions::actTrashCapText));
+    // activated, unlike currentIndexChanged, comes from the user alone.
+    connect(ui_->miniUnitChoice, &QComboBox::activated, this, [this] {
+        fitMinimumToUnit();
+        if (actions_)
+            actions_->actMinimumUnit();
+    });
     connect(ui_->testModeCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actTestModeCheck));
     connect(ui_->shredderCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actShredderCheck));
     connect(ui_->noRenameCheck, &QCheckBox::clicked, this, forward(&PrefsPanelActions::actNoRenameCheck));
@@ -136,9 +148,48 @@ void QtPrefsPanel::setIntervalText(const std::string& s)
     ui_->intervalText->setText(numberForField(s));
 }
 
-void QtPrefsPanel::setMiniRatioStepper(double percent)
+void QtPrefsPanel::setMiniRatioStepper(double value)
 {
-    stepper_ = std::clamp(percent, kStepperMinimum, kStepperMaximum);
+    stepper_ = std::clamp(value, kStepperMinimum,
+                          minimumUnit() == MinimumUnit::Gigabytes ? kLargestGigabytes : kStepperMaximum);
+}
+
+PrefsPanelView::MinimumUnit QtPrefsPanel::minimumUnit() const
+{
+    return ui_->miniUnitChoice->currentIndex() == 1 ? MinimumUnit::Gigabytes : MinimumUnit::Percent;
+}
+
+void QtPrefsPanel::setMinimumUnit(MinimumUnit unit)
+{
+    ui_->miniUnitChoice->setCurrentIndex(unit == MinimumUnit::Gigabytes ? 1 : 0);
+    fitMinimumToUnit();
+}
+
+void QtPrefsPanel::fitMinimumToUnit()
+{
+    const bool gigabytes = minimumUnit() == MinimumUnit::Gigabytes;
+    ratioValidator_->setTop(gigabytes ? kLargestGigabytes : kStepperMaximum);
+    setMiniRatioStepper(stepper_);
+}
+
+std::string QtPrefsPanel::ageDaysText() const
+{
+    return numberFromField(ui_->ageDaysText->text());
+}
+
+void QtPrefsPanel::setAgeDaysText(const std::string& s)
+{
+    ui_->ageDaysText->setText(numberForField(s));
+}
+
+std::string QtPrefsPanel::trashCapText() const
+{
+    return numberFromField(ui_->trashCapText->text());
+}
+
+void QtPrefsPanel::setTrashCapText(const std::string& s)
+{
+    ui_->trashCapText->setText(numberForField(s));
 }
 
 QCheckBox* QtPrefsPanel::checkBox(Check box) const

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QCheckBox;
+class QDoubleValidator;
 class QLabel;
 
 namespace Ui {
@@ -33,6 +34,12 @@ public:
     void setIntervalText(const std::string& text) override;
     double miniRatioStepper() const override { return stepper_; }
     void setMiniRatioStepper(double percent) override;
+    MinimumUnit minimumUnit() const override;
+    void setMinimumUnit(MinimumUnit unit) override;
+    std::string ageDaysText() const override;
+    void setAgeDaysText(const std::string& text) override;
+    std::string trashCapText() const override;
+    void setTrashCapText(const std::string& text) override;
     bool isChecked(Check box) const override;
     void setChecked(Check box, bool ticked) override;
     void setNoteShown(Note note, bool shown) override;
@@ -47,9 +54,13 @@ public:
     static constexpr double kStepperMinimum = 0.0;
     static constexpr double kStepperMaximum = 99.0;
     static constexpr double kStepperIncrement = 1.0;
+    // The largest minimum given as a size, in GB.
+    static constexpr double kLargestGigabytes = 1048576.0;
 
 private:
     void connectControls();
+    // The minimum field and its stepper take what the unit allows.
+    void fitMinimumToUnit();
     void step(double by);
     QCheckBox* checkBox(Check box) const;
     QLabel* noteLabel(Note note) const;
@@ -63,6 +74,7 @@ private:
     PrefsPanelActions* actions_ = nullptr;
     bool shown_ = false;
     double stepper_ = 0.0;
+    QDoubleValidator* ratioValidator_ = nullptr;
     QLocale locale_;
 };
 

@@ -228,6 +228,20 @@ TEST_F(AutoDeleteOnTmpfsTest, AnItemThatCannotGoIsToldOnceAndTheYoungerItemsGo)
     EXPECT_LT(freeBytes(home), minimum(home));
 }
 
+TEST_F(AutoDeleteOnTmpfsTest, AnEmptyingThatDeletedNothingNamesWhatItCouldNotDelete)
+{
+    makeFolder(homeTrash("stuck/inner"));
+    ASSERT_TRUE(mountTmpfs(homeTrash("stuck/inner"), 64 * 1024));
+    wake();
+    controllers->manager.startForcedTrash();
+    tp.workers.waitForAll();
+    tp.mainLoop.runPosted();
+    EXPECT_TRUE(exists(homeTrash("stuck")));
+    ASSERT_EQ(tp.notifier.shown.size(), 1u);
+    EXPECT_EQ(tp.notifier.shown[0].first, "Could not delete 1 item");
+    EXPECT_EQ(tp.notifier.shown[0].second, "stuck");
+}
+
 TEST_F(AutoDeleteOnTmpfsTest, AVolumeMountedAndUnmountedWhileRunningIsPickedUpAndDropped)
 {
     posix::MountinfoVolumeSource mounted(currentTrashOwner(home));

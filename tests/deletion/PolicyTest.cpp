@@ -1,6 +1,7 @@
 #include "app/Controllers.h"
 #include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
+#include "settings/VolumeOverrides.h"
 #include "tests/support/OrdinaryUser.h"
 #include "tests/support/TestPlatform.h"
 
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,25 @@ constexpr time_t kDay = 86400;
 constexpr double kCapacity = 1000000000.0;
 constexpr double kShort = 1000000.0;     // far below the minimum of 10 %
 constexpr double kAmple = 900000000.0;
+
+// The deletions told, as a listener hears them.
+class HeardEvents final : public DeletionListener {
+public:
+    void itemDeleted(const DeletionEvent& event) override
+    {
+        std::lock_guard lock(mutex_);
+        events_.push_back(event);
+    }
+    std::vector<DeletionEvent> events() const
+    {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<DeletionEvent> events_;
+};
 
 // The automatic pass over a real home trash and real volume trashes (folders listed by the
 // fake volume source), with the real shredder, on space figures the test sets.
@@ -457,6 +478,99 @@ TEST_F(PolicyTest, NothingIsDeletedThroughALinkedUsersFolder)
     EXPECT_TRUE(exists(outside + "/precious"));
     EXPECT_EQ(counter.load(), 100.0);
     EXPECT_EQ(shredder().shredOlderWithPath(data + "/.Trashes", {}, &counter), kShredNothingLeft);
+}
+
+TEST_F(PolicyTest, TheAgeRuleTakesWhatIsOlderThanItsLimitWhereItAppliesAndTellsEachDeletion)
+{
+    homeItem("older", 50);
+    homeItem("old", 40);
+    homeItem("young", 10);
+    const std::string data = volume("Data");
+    volumeItem(data, "501/kept", 40);
+    const std::string other = volume("Other");
+    volumeItem(other, "501/gone", 40);
+    HeardEvents heard;
+    shredder().addDeletionListener(heard);
+    tp.defaults.setFloat(keys::MaximumItemAgeDays.name, 30.0f);
+    // Data has no age limit of its own; the others follow the default.
+    VolumeOverrides noLimit;
+    noLimit.maximumAgeDays = 0.0f;
+    controllers->preferences.setOverrides(controllers->preferences.volumeKeyAt(data), noLimit);
+    wake();
+    runPass(); // every volume has ample room
+
+    EXPECT_FALSE(exists(tp.trash() + "/older"));
+    EXPECT_FALSE(exists(tp.trash() + "/old"));
+    EXPECT_TRUE(exists(tp.trash() + "/young"));
+    EXPECT_TRUE(exists(data + "/.Trashes/501/kept"));
+    EXPECT_FALSE(exists(other + "/.Trashes/501/gone"));
+    EXPECT_TRUE(dateRecorded());
+
+    // One cycle takes one item of each trash that needs it: the home trash's, then Other's.
+    const auto events = heard.events();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].path, tp.trash() + "/older");
+    EXPECT_EQ(events[1].path, other + "/.Trashes/501/gone");
+    EXPECT_EQ(events[2].path, tp.trash() + "/old");
+    EXPECT_EQ(events[0].trash, internal().volumeName());
+    EXPECT_EQ(events[0].volumePath, "");
+    EXPECT_EQ(events[1].trash, "Other");
+    EXPECT_EQ(events[1].volumePath, other);
+    for (const auto& event : events) {
+        EXPECT_EQ(event.reason, DeletionReason::Age);
+        EXPECT_TRUE(event.deleted);
+        EXPECT_EQ(event.failure, "");
+        EXPECT_EQ(event.bytes, 100.0);
+        EXPECT_EQ(event.originalLocation, event.path); // a classic trash keeps no description
+    }
+    EXPECT_EQ(events[0].trashedOn, std::chrono::system_clock::from_time_t(kNow - 50 * kDay));
+
+    // Once the limit is met nothing more goes, pass after pass.
+    runPass();
+    EXPECT_EQ(heard.events().size(), 3u);
+    EXPECT_TRUE(exists(tp.trash() + "/young"));
+}
+
+TEST_F(PolicyTest, TheSizeCapAndAMinimumAsASizeTakeTheOldestUntilTheyAreMet)
+{
+    for (int day = 1; day <= 5; ++day)
+        homeItem("h" + std::to_string(day), day, 1000);
+    const std::string data = volume("Data");
+    for (int day = 1; day <= 5; ++day)
+        volumeItem(data, "501/v" + std::to_string(day), day);
+    tp.space.setFor(data, kCapacity, kAmple); // 90 % free: the ratio would never trigger
+    HeardEvents heard;
+    shredder().addDeletionListener(heard);
+    // The home trash may hold 2500 bytes of its volume's capacity.
+    tp.defaults.setFloat(keys::MaximumTrashRatio.name, static_cast<float>(2500.0 / kCapacity));
+    // Data keeps 100 bytes more free than it has: one item's worth.
+    VolumeOverrides sized;
+    sized.minimumSize = kAmple + 100.0;
+    sized.maximumTrashRatio = 0.0f;
+    controllers->preferences.setOverrides(controllers->preferences.volumeKeyAt(data), sized);
+    wake();
+    // The fake volume's free space rises as the pass deletes.
+    log.hook = [&](const std::string& line) {
+        if (line.rfind("Shredded " + data, 0) == 0)
+            tp.space.setFor(data, kCapacity, kAmple + 100.0);
+    };
+    runPass();
+
+    // Oldest first until the trash is at its share: 5000 - 3 x 1000 <= 2500 after three.
+    for (const char* gone : {"h5", "h4", "h3"})
+        EXPECT_FALSE(exists(tp.trash() + "/" + gone)) << gone;
+    EXPECT_TRUE(exists(tp.trash() + "/h2"));
+    EXPECT_TRUE(exists(tp.trash() + "/h1"));
+    EXPECT_FALSE(exists(data + "/.Trashes/501/v5"));
+    EXPECT_TRUE(exists(data + "/.Trashes/501/v4"));
+    int capped = 0;
+    int freeSpace = 0;
+    for (const auto& event : heard.events()) {
+        capped += event.reason == DeletionReason::SizeCap ? 1 : 0;
+        freeSpace += event.reason == DeletionReason::FreeSpace && event.volumePath == data ? 1 : 0;
+    }
+    EXPECT_EQ(capped, 3);
+    EXPECT_EQ(freeSpace, 1);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -258,6 +259,55 @@ TEST_F(SelectedTest, QuittingEndsTheFlashingOnTheNormalIcon)
     tp.workers.waitForAll();
     EXPECT_TRUE(shredder().iconFlashing());
     EXPECT_EQ(item.pictures().back().name, "UsedTrash.png");
+}
+
+// The deletions told, as a listener hears them.
+class HeardEvents final : public DeletionListener {
+public:
+    void itemDeleted(const DeletionEvent& event) override
+    {
+        std::lock_guard lock(mutex_);
+        events.push_back(event);
+    }
+    std::mutex mutex_;
+    std::vector<DeletionEvent> events;
+};
+
+TEST_F(SelectedTest, EachChosenItemIsToldWithWhereItCameFromDeletedOrNot)
+{
+    const std::string trash = tp.home / ".local/share/Trash";
+    makeFolder(trash + "/files");
+    makeFolder(trash + "/info");
+    writeFile(trash + "/files/report.txt", 100);
+    std::ofstream(trash + "/info/report.txt.trashinfo")
+        << "[Trash Info]\nPath=/home/someone/Documents/report%20final.txt\nDeletionDate=2023-11-14T22:13:20\n";
+    makeFolder(tp.home / "elsewhere");
+    writeFile(tp.home / "elsewhere/gone", 10);
+    ASSERT_EQ(symlink((tp.home / "elsewhere").c_str(), (trash + "/files/link").c_str()), 0);
+    HeardEvents heard;
+    shredder().addDeletionListener(heard);
+    internal().setTrashSize(100.0);
+    std::atomic<double>* counter = internal().trashSizePointer();
+    shredder().partialShred({{trash + "/files/report.txt", counter}, {trash + "/files/link/gone", counter}});
+    tp.workers.waitForAll();
+
+    ASSERT_EQ(heard.events.size(), 2u);
+    const DeletionEvent& deleted = heard.events[0];
+    EXPECT_TRUE(deleted.deleted);
+    EXPECT_EQ(deleted.reason, DeletionReason::ChosenItems);
+    // Read from the description before it went with the item.
+    EXPECT_EQ(deleted.originalLocation, "/home/someone/Documents/report final.txt");
+    EXPECT_FALSE(exists(trash + "/info/report.txt.trashinfo"));
+    ASSERT_TRUE(deleted.trashedOn);
+    EXPECT_EQ(deleted.bytes, 100.0);
+    EXPECT_EQ(deleted.trash, internal().volumeName());
+    EXPECT_EQ(deleted.volumePath, "");
+    const DeletionEvent& failed = heard.events[1];
+    EXPECT_FALSE(failed.deleted);
+    EXPECT_FALSE(failed.failure.empty());
+    EXPECT_EQ(failed.originalLocation, trash + "/files/link/gone");
+    // Chosen items are no pass: its totals stay as they were.
+    EXPECT_EQ(shredder().passTotals().deleted, 0);
 }
 
 } // namespace

@@ -362,5 +362,53 @@ TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
         ::testing::ExitedWithCode(0), "");
 }
 
+TEST_F(VolumeTest, TheChosenVolumesOwnRulesAreShownCheckedAndKeptForItAloneWithItsNextItem)
+{
+    using Override = InfoPanelView::Override;
+    test::TempDir disks;
+    const std::string a = disks.path() + "/a";
+    const std::string b = disks.path() + "/b";
+    test::makeFolder(a + "/.Trashes/501");
+    test::makeFolder(b);
+    test::writeFile(a + "/.Trashes/501/old", 100);
+    test::setModificationTime(a + "/.Trashes/501/old", 1696507200); // noon UTC, 40 days before the fake clock
+    tp.volumes.set({a, b});
+    c.external.initTrashDataAtPath(a);
+    c.volume.dispInformation();
+    tp.mainLoop.runPosted();
+    EXPECT_EQ(panel.placeholders[Override::MinimumRatio], "10 (default)");
+    EXPECT_EQ(panel.placeholders[Override::AgeDays], "off (default)");
+    EXPECT_EQ(panel.overrides[Override::AgeDays], "");
+
+    panel.chooseDisk(1);
+    EXPECT_EQ(panel.nextItem, "old (100 bytes), trashed on 2023-10-05: no rule wants it gone yet");
+    // Out of range: not applied, and the panel says why.
+    panel.typeOverride(Override::TrashCap, "150");
+    EXPECT_FALSE(panel.isEnabled(Button::ApplyOverrides));
+    EXPECT_NE(panel.overrideProblem.find("share"), std::string::npos);
+    panel.typeOverride(Override::TrashCap, "");
+    panel.typeOverride(Override::AgeDays, "abc");
+    EXPECT_FALSE(panel.isEnabled(Button::ApplyOverrides));
+    panel.typeOverride(Override::AgeDays, "30");
+    EXPECT_TRUE(panel.isEnabled(Button::ApplyOverrides));
+    ASSERT_TRUE(panel.click(Button::ApplyOverrides));
+    // Applying checks at once: the old item goes for its age.
+    EXPECT_TRUE(eventually([&] { return !test::exists(a + "/.Trashes/501/old"); }));
+    EXPECT_TRUE(eventually([&] { return !c.shredder.isPassRunning(); }));
+    tp.mainLoop.runPosted();
+
+    EXPECT_EQ(c.preferences.rulesAt(a).maximumAgeDays, 30.0f);
+    EXPECT_EQ(c.preferences.rulesAt(b).maximumAgeDays, 0.0f);
+    EXPECT_EQ(c.preferences.defaultRules().maximumAgeDays, 0.0f);
+
+    // Each volume shows its own values.
+    panel.chooseDisk(2);
+    EXPECT_EQ(panel.overrides[Override::AgeDays], "");
+    EXPECT_EQ(panel.nextItem, "Nothing: the trash is empty");
+    panel.chooseDisk(1);
+    EXPECT_EQ(panel.overrides[Override::AgeDays], "30");
+    EXPECT_FALSE(panel.isEnabled(Button::ApplyOverrides));
+}
+
 } // namespace
 } // namespace bw

@@ -1,6 +1,8 @@
 #include "accounting/TrashSnapshot.h"
 #include "app/Controllers.h"
 #include "platform/StatusMenu.h"
+#include "platform/Log.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsKeys.h"
 #include "tests/support/TestPlatform.h"
 
@@ -228,6 +230,51 @@ TEST_F(RequestsTest, LongNamesAreShortenedInTheMiddleAndTheColumnsStay)
     EXPECT_NE(table.find("aaaaaaaa\u2026zzzzzzz "), std::string::npos) << table;
     EXPECT_NE(table.find("/media/alice\u2026zzzzzzzzzzz "), std::string::npos) << table;
     EXPECT_NE(table.find("USB              /media/alice/USB         1234567"), std::string::npos) << table;
+}
+
+TEST_F(RequestsTest, ThePreviewAndTheDryRunsListWhatWouldGoInOrderAndDeleteNothing)
+{
+    constexpr time_t kNow = 1700000000; // the fake clock's
+    constexpr time_t kDay = 86400;
+    writeFile(tp.trash() + "/old", 1000);
+    setModificationTime(tp.trash() + "/old", kNow - 40 * kDay);
+    writeFile(tp.trash() + "/young", 2000);
+    setModificationTime(tp.trash() + "/young", kNow - 10 * kDay);
+    writeFile(volume + "/.Trashes/54321/v", 3000);
+    setModificationTime(volume + "/.Trashes/54321/v", kNow - kDay);
+    c->internal.initTrashData();
+    c->external.initTrashDataAtPath(volume);
+    RuleSettings rules = c->preferences.defaultRules();
+    rules.maximumAgeDays = 30.0f;
+    c->preferences.keepDefaultRules(rules);
+
+    const std::string json = c->manager.answerRequest("status");
+    EXPECT_NE(json.find("\"next\":{\"name\":\"old\",\"originalLocation\":\"" + tp.trash() +
+                        "/old\",\"trashedOn\":\"2023-10-05T22:13:20Z\",\"bytes\":1000},"
+                        "\"wouldDelete\":[{\"rule\":\"age\",\"items\":1,\"bytes\":1000}]"),
+              std::string::npos)
+        << json;
+    // The volume is short of space; its one item would go for that, and for age it is too young.
+    EXPECT_NE(json.find("\"wouldDelete\":[{\"rule\":\"free space\",\"items\":1,\"bytes\":3000}]"),
+              std::string::npos)
+        << json;
+
+    // One item of each trash per cycle, the home trash first.
+    EXPECT_EQ(c->manager.answerRequest("plan"), "age\t1000\t2023-10-05T22:13:20Z\t" + tp.trash() +
+                                                    "/old\nfree space\t3000\t2023-11-13T22:13:20Z\t" +
+                                                    escapeControlCharacters(volume) +
+                                                    "/.Trashes/54321/v\n");
+    const std::string emptying = c->manager.answerRequest("plan-empty");
+    EXPECT_EQ(emptying.substr(0, emptying.find('\t')), "command line");
+    EXPECT_NE(emptying.find("/young\n"), std::string::npos);
+    EXPECT_LT(emptying.find("/v\n"), emptying.find("/young\n"));
+    EXPECT_TRUE(exists(tp.trash() + "/old"));
+    EXPECT_TRUE(exists(volume + "/.Trashes/54321/v"));
+
+    rules.maximumAgeDays = 0.0f;
+    c->preferences.keepDefaultRules(rules);
+    tp.space.setFor(volume, 1000000.0, 500000.0);
+    EXPECT_EQ(c->manager.answerRequest("plan"), "Nothing would be deleted now.\n");
 }
 
 } // namespace

@@ -348,3 +348,65 @@ TEST_F(PreferencesPanelTest, EveryStoredWholePercentAndIntervalOpensWithConfirmD
 }
 
 } // namespace
+
+TEST_F(PreferencesPanelTest, TheNewRulesAndAMinimumInGigabytesAreCheckedConfirmedAndStored)
+{
+    prefs().execPrefs();
+    EXPECT_EQ(panel().ageDays, "0");
+    EXPECT_EQ(panel().trashCap, "0");
+    EXPECT_EQ(panel().unit, PrefsPanelView::MinimumUnit::Percent);
+
+    // Out of range: confirm stays off and says why; back in range, it is on.
+    panel().typeAgeDays("-1");
+    EXPECT_FALSE(panel().execEnabled);
+    EXPECT_NE(panel().problem.find("age limit"), std::string::npos);
+    panel().typeAgeDays("30");
+    EXPECT_TRUE(panel().execEnabled);
+    panel().typeTrashCap("100");
+    EXPECT_FALSE(panel().execEnabled);
+    EXPECT_NE(panel().problem.find("share"), std::string::npos);
+    panel().typeTrashCap("5");
+
+    // 10 % of 931.32 GB is carried over as 93.13 GB; nothing is not a minimum.
+    panel().chooseUnit(PrefsPanelView::MinimumUnit::Gigabytes);
+    EXPECT_EQ(panel().miniRatio, "93.13");
+    panel().typeRatio("0");
+    EXPECT_FALSE(panel().execEnabled);
+    panel().typeRatio("400");
+    // 400 GB is more than the 465.66 GB free less the trash: the next check would delete.
+    EXPECT_FALSE(panel().noteShown(Note::Ratio));
+    panel().typeRatio("500");
+    EXPECT_TRUE(panel().noteShown(Note::Ratio));
+    ASSERT_TRUE(panel().clickExec());
+
+    const RuleSettings rules = prefs().defaultRules();
+    EXPECT_EQ(rules.minimumSize, 500.0 * 1073741824.0);
+    EXPECT_EQ(rules.minimumRatio, 0.1f); // kept for when the unit goes back to %
+    EXPECT_EQ(rules.maximumAgeDays, 30.0f);
+    EXPECT_EQ(rules.maximumTrashRatio, 0.05f);
+    EXPECT_EQ(std::get<std::string>(tp.defaults.stored().at(keys::MinimumFreeSpaceSize)), "536870912000");
+    EXPECT_EQ(storedFloat(keys::MaximumItemAgeDays.name), 30.0f);
+    EXPECT_EQ(storedFloat(keys::MaximumTrashRatio.name), 0.05f);
+
+    // Read back at the next start, and shown again as they were confirmed.
+    Controllers next{tp.platform};
+    next.preferences.awakeFromNib();
+    EXPECT_EQ(next.preferences.defaultRules(), rules);
+    prefs().execPrefs();
+    EXPECT_EQ(panel().unit, PrefsPanelView::MinimumUnit::Gigabytes);
+    EXPECT_EQ(panel().miniRatio, "500");
+    EXPECT_FALSE(panel().execEnabled);
+}
+
+TEST_F(PreferencesPanelTest, AMinimumSizeShownRoundedIsNoChangeAndKeepsItsBytes)
+{
+    RuleSettings rules = prefs().defaultRules();
+    rules.minimumSize = 10485760.0; // 10 MB: 0.01 GB as the panel shows it
+    prefs().keepDefaultRules(rules);
+    prefs().execPrefs();
+    EXPECT_EQ(panel().miniRatio, "0.01");
+    EXPECT_FALSE(panel().execEnabled);
+    panel().typeInterval("600");
+    ASSERT_TRUE(panel().clickExec());
+    EXPECT_EQ(prefs().defaultRules().minimumSize, 10485760.0);
+}

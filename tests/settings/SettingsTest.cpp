@@ -1,9 +1,12 @@
 #include "app/Controllers.h"
 #include "settings/SettingsKeys.h"
+#include "settings/VolumeOverrides.h"
 #include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 #include <limits>
+
+#include <cmath>
 
 using namespace bw;
 using namespace bw::test;
@@ -148,4 +151,38 @@ TEST(Settings, AStoredValueBeyondWhatThePanelAcceptsReadsAsTheDefaultInOneLineNa
     Start start(tp);
     EXPECT_EQ(start.prefs().monitorInterval(), 1.0f);
     EXPECT_TRUE(tp.log.lines().empty());
+}
+
+TEST(Settings, AVolumesOwnValuesApplyToItAloneAndValuesOutOfRangeAreNotUsed)
+{
+    TestPlatform tp;
+    tp.defaults.persisted[keys::MinimumFreeSpaceSize] = std::string("10737418240");
+    tp.defaults.persisted[keys::MaximumItemAgeDays.name] = -3.0f; // typed by hand
+    // Another volume's own values, one of them garbage.
+    tp.defaults.persisted[volumeSettingKey("/media/usb", keys::MaximumTrashRatio.name)] = std::string("0.2");
+    tp.defaults.persisted[volumeSettingKey("/media/usb", keys::MaximumItemAgeDays.name)] = std::string("soon");
+    tp.defaults.persisted[volumeSettingKey("/media/bad", keys::MinimumFreeSpaceRatio.name)] = std::string("1.5");
+    Start start(tp);
+    Preferences& prefs = start.prefs();
+
+    const RuleSettings defaults = prefs.defaultRules();
+    EXPECT_EQ(defaults.minimumSize, 10737418240.0);
+    EXPECT_EQ(defaults.maximumAgeDays, 0.0f);
+    EXPECT_EQ(prefs.rulesAt("/media/other"), defaults);
+    const RuleSettings usb = prefs.rulesAt("/media/usb");
+    EXPECT_EQ(usb.maximumTrashRatio, 0.2f);
+    EXPECT_EQ(usb.maximumAgeDays, 0.0f);
+    EXPECT_EQ(usb.minimumSize, 10737418240.0);
+    // A minimum of 150 % would empty the trash at every pass: the volume follows the defaults.
+    EXPECT_EQ(prefs.rulesAt("/media/bad"), defaults);
+
+    // A share of the volume's own replaces the default size; clearing it brings the size back.
+    VolumeOverrides own;
+    own.minimumRatio = 0.05f;
+    prefs.setOverrides("/media/usb", own);
+    EXPECT_EQ(prefs.rulesAt("/media/usb").minimumFreeFor(1e12), std::trunc(static_cast<double>(0.05f) * 1e12));
+    EXPECT_EQ(prefs.rulesAt("/media/usb").maximumTrashRatio, 0.0f);
+    prefs.setOverrides("/media/usb", VolumeOverrides{});
+    EXPECT_EQ(prefs.rulesAt("/media/usb").minimumFreeFor(1e12), 10737418240.0);
+    EXPECT_TRUE(prefs.overridesOf("/media/usb").empty());
 }

@@ -41,6 +41,24 @@ void FakePrefsPanel::typeInterval(const std::string& text)
     actions_->actIntervalText();
 }
 
+void FakePrefsPanel::chooseUnit(MinimumUnit chosen)
+{
+    unit = chosen;
+    actions_->actMinimumUnit();
+}
+
+void FakePrefsPanel::typeAgeDays(const std::string& text)
+{
+    ageDays = text;
+    actions_->actAgeDaysText();
+}
+
+void FakePrefsPanel::typeTrashCap(const std::string& text)
+{
+    trashCap = text;
+    actions_->actTrashCapText();
+}
+
 void FakePrefsPanel::stepTo(double percent)
 {
     stepper = percent;
@@ -129,8 +147,17 @@ bool FakeInfoPanel::click(Button button)
     case Button::StopEmpty:
         actions_->actStopEmpty();
         break;
+    case Button::ApplyOverrides:
+        actions_->actApplyOverrides();
+        break;
     }
     return true;
+}
+
+void FakeInfoPanel::typeOverride(Override field, const std::string& text)
+{
+    overrides[field] = text;
+    actions_->actOverrideText();
 }
 
 void FakeInfoPanel::close()

@@ -24,6 +24,12 @@ public:
     void setIntervalText(const std::string& text) override { interval = text; }
     double miniRatioStepper() const override { return stepper; }
     void setMiniRatioStepper(double percent) override { stepper = percent; }
+    MinimumUnit minimumUnit() const override { return unit; }
+    void setMinimumUnit(MinimumUnit chosen) override { unit = chosen; }
+    std::string ageDaysText() const override { return ageDays; }
+    void setAgeDaysText(const std::string& text) override { ageDays = text; }
+    std::string trashCapText() const override { return trashCap; }
+    void setTrashCapText(const std::string& text) override { trashCap = text; }
     bool isChecked(Check box) const override;
     void setChecked(Check box, bool ticked) override { checks[box] = ticked; }
     void setNoteShown(Note note, bool shown) override { notes[note] = shown; }
@@ -37,6 +43,9 @@ public:
     // --- the user
     void typeRatio(const std::string& text);
     void typeInterval(const std::string& text);
+    void chooseUnit(MinimumUnit chosen);
+    void typeAgeDays(const std::string& text);
+    void typeTrashCap(const std::string& text);
     void stepTo(double percent);
     void tick(Check box, bool ticked);
     // False when the button is disabled and the click does nothing.
@@ -46,7 +55,8 @@ public:
 
     bool noteShown(Note note) const;
 
-    std::string totalSize, fullSize, miniSize, miniRatio, interval;
+    std::string totalSize, fullSize, miniSize, miniRatio, interval, ageDays, trashCap;
+    MinimumUnit unit = MinimumUnit::Percent;
     double stepper = 0.0;
     std::map<Check, bool> checks;
     std::map<Note, bool> notes;
@@ -69,6 +79,15 @@ public:
     void setShareText(Share share, const std::string& text) override { shares[share] = text; }
     void setMeasuring(bool on) override { measuring = on; }
     void setShredFileText(const std::string& text) override { shredFile = text; }
+    void setNextItemText(const std::string& text) override { nextItem = text; }
+    std::string overrideText(Override field) const override
+    {
+        const auto it = overrides.find(field);
+        return it == overrides.end() ? std::string() : it->second;
+    }
+    void setOverrideText(Override field, const std::string& text) override { overrides[field] = text; }
+    void setOverridePlaceholder(Override field, const std::string& text) override { placeholders[field] = text; }
+    void setOverrideProblemText(const std::string& text) override { overrideProblem = text; }
     std::vector<std::string> diskMenuTitles() const override { return titles; }
     void setDiskMenuTitles(const std::vector<std::string>& newTitles) override;
     int selectedDiskIndex() const override { return selected; }
@@ -86,6 +105,7 @@ public:
 
     // --- the user
     void chooseDisk(int index);
+    void typeOverride(Override field, const std::string& text);
     // False when the button is hidden or disabled and the click does nothing.
     bool click(Button button);
     void close();
@@ -93,7 +113,9 @@ public:
     bool isEnabled(Button button) const;
     bool isHidden(Button button) const;
 
-    std::string status, shredFile, frame;
+    std::string status, shredFile, frame, nextItem, overrideProblem;
+    std::map<Override, std::string> overrides;
+    std::map<Override, std::string> placeholders;
     std::map<Figure, std::string> figures;
     std::map<Share, std::string> shares;
     bool measuring = false;
