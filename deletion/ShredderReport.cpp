@@ -43,18 +43,22 @@ void Shredder::tellDeletion(const DeletionEvent& event, bool ofPass)
         std::lock_guard lock(passMutex_);
         if (!event.deleted)
             passFailedItems_.push_back(event.originalLocation);
-        else if (std::find(passTrashes_.begin(), passTrashes_.end(), event.trash) == passTrashes_.end())
-            passTrashes_.push_back(event.trash);
+        // A volume's name is anyone's choice: a long one must not push the rest out of sight.
+        else if (const std::string name = middleShortened(event.trash);
+                 std::find(passTrashes_.begin(), passTrashes_.end(), name) == passTrashes_.end())
+            passTrashes_.push_back(name);
     }
     // The tray shows the home trash's state: it flashes while a pass deletes from it.
     if (ofPass && event.volumePath.empty() && shredding_.load() && !iconFlashing_.load()) {
         outManager_->setMenuIcon();
         startIconFlashing();
     }
-    // What the free-space rules take goes by itself: each item is said, not only counted.
+    // What the rules take goes by itself: the history keeps each item, and the trace says it
+    // as it goes. The log itself keeps the pass's totals: a pass of thousands of items must
+    // not fill it.
     if (event.reason == DeletionReason::FreeSpace || event.reason == DeletionReason::Age ||
         event.reason == DeletionReason::SizeCap)
-        platform_.log->line(escapeControlCharacters(
+        logVerbose(*platform_.log, *platform_.keys, escapeControlCharacters(
             event.deleted ? strprintf("Shredded %s (%s, %s)", event.originalLocation.c_str(), reasonName(event.reason),
                                       readableSize(event.bytes).c_str())
                           : strprintf("Could not shred %s (%s): %s", event.originalLocation.c_str(),

@@ -6,6 +6,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Platform.h"
 #include "platform/PrefsPanelView.h"
+#include "platform/Format.h"
 #include "platform/Log.h"
 #include "settings/SettingsKeys.h"
 

@@ -114,7 +114,12 @@ done
 
 # The same items, in the same order, with the same reasons.
 expected=$(echo "$planned" | cut -f 1,4)
-deleted=$(sed -n 's/^.*Shredded \(.*\) (\([a-z ]*\), [^,]*)$/\2\t\1/p' "$log")
+# The history, in the order of the deletions, tells each item's reason and where it came from.
+deleted=$(env -i PATH="$PATH" HOME="$home" "$program" --history --json |
+    python3 -c 'import json, sys
+for row in json.load(sys.stdin)["deletions"]:
+    if row["result"] == "deleted":
+        print(row["reason"] + "\t" + row["originalLocation"])')
 [ "$deleted" = "$expected" ] || fail "the pass deleted
 $deleted
 where the dry run listed

@@ -1,4 +1,5 @@
 #include "app/Controllers.h"
+#include "platform/Log.h"
 #include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
 #include "settings/VolumeOverrides.h"
@@ -549,12 +550,14 @@ TEST_F(PolicyTest, TheSizeCapAndAMinimumAsASizeTakeTheOldestUntilTheyAreMet)
     sized.maximumTrashRatio = 0.0f;
     controllers->preferences.setOverrides(controllers->preferences.volumeKeyAt(data), sized);
     wake();
-    // The fake volume's free space rises as the pass deletes.
+    // The fake volume's free space rises as the pass deletes; the trace tells each deletion.
+    setTracing(true);
     log.hook = [&](const std::string& line) {
         if (line.rfind("Shredded " + data, 0) == 0)
             tp.space.setFor(data, kCapacity, kAmple + 100.0);
     };
     runPass();
+    setTracing(false);
 
     // Oldest first until the trash is at its share: 5000 - 3 x 1000 <= 2500 after three.
     for (const char* gone : {"h5", "h4", "h3"})
