@@ -244,12 +244,44 @@ void External::renewTrashSizeAtPath(const std::string& volumePath)
 
 void External::initTrashSizeThreadAtPath(const std::string& volumePath)
 {
-    platform_.workers->start([this, volumePath] { initTrashSizeAtPath(volumePath); });
+    postAtPath(volumePath, [this, volumePath] { initTrashSizeAtPath(volumePath); });
 }
 
 void External::renewTrashSizeThreadAtPath(const std::string& volumePath)
 {
-    platform_.workers->start([this, volumePath] { renewTrashSizeAtPath(volumePath); });
+    postAtPath(volumePath, [this, volumePath] { renewTrashSizeAtPath(volumePath); });
+}
+
+// --- the volume's own thread
+
+std::shared_ptr<VolumeRunner> External::runnerAt(const std::string& volumePath) const
+{
+    std::lock_guard lock(mutex_);
+    auto& runner = runners_[volumePath];
+    if (!runner)
+        runner = std::make_shared<VolumeRunner>();
+    return runner;
+}
+
+VolumeRunner::Outcome External::runAtPath(const std::string& volumePath, std::function<void()> step)
+{
+    const auto runner = runnerAt(volumePath);
+    const auto outcome = runner->run(std::move(step), [this] { return platform_.workers->quitting(); });
+    if (outcome == VolumeRunner::Outcome::NotAnswering)
+        logVerbose(*platform_.log, *platform_.keys, strprintf("Volume %s does not answer; passed over", volumePath.c_str()));
+    return outcome;
+}
+
+void External::postAtPath(const std::string& volumePath, std::function<void()> job)
+{
+    runnerAt(volumePath)->post(std::move(job));
+}
+
+bool External::isAnsweringAtPath(const std::string& volumePath) const
+{
+    std::lock_guard lock(mutex_);
+    const auto it = runners_.find(volumePath);
+    return it == runners_.end() || it->second->answering();
 }
 
 void External::initTrashDataThreadAtPath(const std::string& volumePath)

@@ -24,6 +24,7 @@ struct TrashState {
     bool shortOfSpace = false; // free space below the minimum
     int status = 0;            // a TrashStatus
     bool measuring = false;
+    bool answering = true; // false while its volume has a step hung (frozen, a disk that hangs)
 
     // What neither the trash nor free space takes; the three add up to the capacity.
     double used() const { return capacity - free - bytes; }

@@ -90,7 +90,8 @@ int runApplication(int argc, char** argv)
 
     manager.applicationWillTerminate();
     desktop.workers.requestQuit();
-    desktop.workers.waitForAll();
+    // A worker in the kernel on a volume that does not answer is left behind.
+    desktop.workers.waitForAll(Workers::kQuitWait);
     return status;
 }
 
