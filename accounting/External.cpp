@@ -242,14 +242,20 @@ void External::renewTrashSizeAtPath(const std::string& volumePath)
     logMeasurement("External:renewTrashSizeAtPath interval", volumePath, started);
 }
 
+// On the volume's thread, waited for by a worker while the volume answers, so that those who
+// wait for the workers wait for the measurement too, but never for a volume that hangs.
 void External::initTrashSizeThreadAtPath(const std::string& volumePath)
 {
-    postAtPath(volumePath, [this, volumePath] { initTrashSizeAtPath(volumePath); });
+    platform_.workers->start([this, volumePath] {
+        runAtPath(volumePath, [this, volumePath] { initTrashSizeAtPath(volumePath); });
+    });
 }
 
 void External::renewTrashSizeThreadAtPath(const std::string& volumePath)
 {
-    postAtPath(volumePath, [this, volumePath] { renewTrashSizeAtPath(volumePath); });
+    platform_.workers->start([this, volumePath] {
+        runAtPath(volumePath, [this, volumePath] { renewTrashSizeAtPath(volumePath); });
+    });
 }
 
 // --- the volume's own thread
