@@ -86,6 +86,7 @@ int runApplication(int argc, char** argv)
     controllers.awakeFromNib();
     feed.start();
     manager.applicationDidFinishLaunching();
+    manager.startSpacePoll();
     const int status = app->exec();
 
     manager.applicationWillTerminate();

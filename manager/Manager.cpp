@@ -81,7 +81,6 @@ void Manager::applicationDidFinishLaunching()
     else
         setMenuIcon();
     sizeMonitor();
-    startSpacePoll();
 }
 
 bool Manager::applicationShouldHandleReopen()

@@ -51,7 +51,8 @@ public:
     // volume that has just fallen below its minimum, or that answers again while below it,
     // starts a pass at once, and the icon follows the home volume's level. Main thread.
     void pollFreeSpace();
-    // The period of that look, between the monitor's ticks.
+    // Looks at free space every kSpacePollInterval from now on, beside the monitor's ticks.
+    void startSpacePoll();
     static constexpr double kSpacePollInterval = 2.0;
 
     // --- status icon and tool tip; callable from any thread
@@ -95,7 +96,6 @@ private:
     enum class Level { Empty, Used, Half, Full };
     Level trashLevel() const;
     Level levelOf(double trashSize, double freeSize, double minimum) const;
-    void startSpacePoll();
     void stopTimers();
     double timerInterval();
     void checkDrives();
