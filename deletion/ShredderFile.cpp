@@ -8,6 +8,7 @@
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Strings.h"
+#include "platform/VolumeRunner.h"
 #include "platform/Workers.h"
 #include "platform/posix/FileFlags.h"
 #include "platform/posix/Files.h"
@@ -204,7 +205,10 @@ bool Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& 
     const uint64_t size = fstat(fd, &now) == 0 ? static_cast<uint64_t>(now.st_size) : 0;
     if (size != 0) {
         // Quitting does not wait for the rest of a large file.
-        const auto quitting = [this] { return platform_.workers->quitting(); };
+        const auto quitting = [this] {
+            VolumeRunner::noteProgress(); // a long overwrite goes on: its volume answers
+            return platform_.workers->quitting();
+        };
         const int error = posix::overwriteWithFill(fd, size, quitting);
         if (error == ECANCELED) {
             close(fd);

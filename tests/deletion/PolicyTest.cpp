@@ -466,6 +466,24 @@ TEST_F(PolicyTest, NothingIsDeletedThroughALinkedUsersFolder)
     EXPECT_EQ(shredder().shredOlderWithPath(data + "/.Trashes", {}, &counter), kShredNothingLeft);
 }
 
+TEST_F(PolicyTest, AFirstPassBeforeAnyMeasurementBeganSeesTheShortTrashes)
+{
+    homeItem("old", 5);
+    const std::string data = volume("Data");
+    volumeItem(data, "501/v", 5);
+    tp.space.set(kCapacity, kShort);
+    tp.space.setFor(data, kCapacity, kShort);
+    // As at start when the measuring threads have not begun yet: the baselines are taken,
+    // the counters are still 0.
+    internal().checkTrashCountChange();
+    internal().checkFreeSizeChange();
+    external().checkTrashCountChangeAtPath(data);
+    external().checkFreeSizeChangeAtPath(data);
+    runPass();
+    EXPECT_FALSE(exists(tp.trash() + "/old"));
+    EXPECT_FALSE(exists(data + "/.Trashes/501/v"));
+}
+
 TEST_F(PolicyTest, AFailedItemComesBackAfterTenMinutesOrWhenAnythingInsideItChanges)
 {
     makeFolder(tp.trash() + "/old/inner/deep");
