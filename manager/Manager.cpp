@@ -12,6 +12,7 @@
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/PrefsPanelView.h"
+#include "platform/SpaceSource.h"
 #include "platform/StatusItem.h"
 #include "settings/SettingsKeys.h"
 
@@ -154,6 +155,10 @@ void Manager::trashChanged(const std::string& name)
 
 void Manager::startSpacePoll()
 {
+    if (polledHome_.empty()) {
+        polledHome_ = outInternal_->volumeAnchor();
+        polledVolumes_ = outExternal_->volumePaths();
+    }
     spaceTimer_ = platform_.mainLoop->startTimer(Seconds(kSpacePollInterval), [this] {
         spaceTimer_ = MainLoop::kNoTimer;
         pollFreeSpace();
@@ -175,10 +180,10 @@ void Manager::pollFreeSpace()
             shortTrashes_.erase(key);
         return fell;
     };
-    const SpaceFigures home = outInternal_->spaceFigures();
+    const SpaceFigures home = platform_.space->figures(polledHome_);
     const double homeMinimum = outInternal_->miniSizeOf(home.capacity);
     wantsPass = look("", home.free, homeMinimum);
-    for (const auto& path : outExternal_->volumePaths()) {
+    for (const auto& path : polledVolumes_) {
         // One that does not answer is not asked: its statvfs could hang as well.
         if (!outExternal_->isAnsweringAtPath(path)) {
             if (silentVolumes_.insert(path).second)
@@ -189,11 +194,13 @@ void Manager::pollFreeSpace()
         const bool answersAgain = silentVolumes_.erase(path) != 0;
         if (answersAgain)
             platform_.log->line(strprintf("Volume %s answers again", path.c_str()));
-        const SpaceFigures space = outExternal_->spaceFiguresWithPath(path);
+        const SpaceFigures space = platform_.space->figures(path);
         const bool fell = look(path, space.free, outExternal_->miniSizeOf(space.capacity));
         wantsPass = wantsPass || fell || (answersAgain && shortTrashes_.contains(path));
     }
-    std::erase_if(silentVolumes_, [&](const std::string& path) { return !outExternal_->isContainPath(path); });
+    std::erase_if(silentVolumes_, [&](const std::string& path) {
+        return std::find(polledVolumes_.begin(), polledVolumes_.end(), path) == polledVolumes_.end();
+    });
 
     if (wantsPass) {
         if (outShredder_->isPassRunning() || outShredder_->hasChosenItemsWaiting())
@@ -215,6 +222,9 @@ void Manager::checkDrives()
     // one swapped for another, leave it at +1 or 0. So every mounted volume without books
     // is set up, unless its first measurement runs already, and every vanished one dropped.
     outExternal_->checkDriveChanged();
+    // The volumes whose free space is looked at between ticks.
+    if (!polledHome_.empty())
+        polledVolumes_ = outExternal_->volumePaths();
     for (const auto& path : outExternal_->volumePaths())
         if (!outExternal_->trashFilesAtPath(path) && !outExternal_->trashSizeingAtPath(path))
             outExternal_->installTrashSizeThreadAtPath(path);
