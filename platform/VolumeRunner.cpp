@@ -17,8 +17,7 @@ constexpr std::chrono::milliseconds kEndingWait{500};
 
 int64_t steadyNow()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return VolumeRunner::steadyNanoseconds();
 }
 
 } // namespace
@@ -46,13 +45,9 @@ struct VolumeRunner::State {
     void loop();
 };
 
-namespace {
-thread_local VolumeRunner::State* currentState = nullptr;
-}
-
 void VolumeRunner::State::loop()
 {
-    currentState = this;
+    progressSign = &lastSign;
     std::unique_lock lock(mutex);
     for (;;) {
         wake.wait(lock, [this] { return stopping || !jobs.empty(); });
@@ -135,10 +130,5 @@ bool VolumeRunner::busy() const
     return state_->finished < state_->handed;
 }
 
-void VolumeRunner::noteProgress()
-{
-    if (currentState)
-        currentState->lastSign.store(steadyNow());
-}
 
 } // namespace bw

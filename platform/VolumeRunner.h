@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -42,12 +43,25 @@ public:
     bool busy() const;
 
     // Called from inside a step: the step goes on, so its volume answers. Does nothing on
-    // any other thread.
-    static void noteProgress();
+    // any other thread. Inline, so that code shared with programs without runners (the
+    // repair helper's walk) needs nothing more than this header.
+    static void noteProgress()
+    {
+        if (std::atomic<int64_t>* sign = progressSign)
+            sign->store(steadyNanoseconds());
+    }
+    static int64_t steadyNanoseconds()
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 
     struct State; // shared with the thread, which may outlive this object
 
 private:
+    // The running step's sign of life, on a runner's own thread; null elsewhere.
+    static inline thread_local std::atomic<int64_t>* progressSign = nullptr;
     std::shared_ptr<State> state_;
 };
 
