@@ -19,9 +19,11 @@ make_home frozen
 pid=
 images=$(mktemp -d /var/tmp/brindlewick-frozen-XXXXXX) || exit 77
 volume=$root/volume
+watchdog=
 # Never leave a frozen file system behind, whatever happens.
 cleanup() {
     fsfreeze -u "$volume" 2>/dev/null
+    [ -n "$watchdog" ] && pkill -P "$watchdog" 2>/dev/null && kill "$watchdog" 2>/dev/null
     [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     umount "$volume" 2>/dev/null
     rm -rf "$images"
@@ -32,6 +34,9 @@ mkdir -p "$volume"
 truncate -s 256M "$images/volume.img"
 mkfs.ext4 -q -m 0 "$images/volume.img" && mount -o loop "$images/volume.img" "$volume" ||
     { echo "no loop device here; skipped"; exit 77; }
+# Even a test killed outright (no trap runs then) leaves the volume frozen for 3 minutes at most.
+sh -c 'sleep 180; fsfreeze -u "$1"' sh "$volume" >/dev/null 2>&1 &
+watchdog=$!
 
 log=$root/stderr.log
 fail() { echo "FAIL: $1"; echo "--- program's log:"; cat "$log"; exit 1; }
