@@ -274,8 +274,33 @@ VolumeRunner::Outcome External::runAtPath(const std::string& volumePath, std::fu
     const auto runner = runnerAt(volumePath);
     const auto outcome = runner->run(std::move(step), [this] { return platform_.workers->quitting(); });
     if (outcome == VolumeRunner::Outcome::NotAnswering)
-        logVerbose(*platform_.log, *platform_.keys, strprintf("Volume %s does not answer; passed over", volumePath.c_str()));
+        noteNotAnsweringAtPath(volumePath);
     return outcome;
+}
+
+void External::noteNotAnsweringAtPath(const std::string& volumePath)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (!silentVolumes_.insert(volumePath).second)
+            return;
+    }
+    platform_.log->line(
+        strprintf("Volume %s does not answer; its trash is passed over until it does", volumePath.c_str()));
+}
+
+bool External::takeAnsweringAgainAtPath(const std::string& volumePath)
+{
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = runners_.find(volumePath);
+        if (it != runners_.end() && !it->second->answering())
+            return false;
+        if (silentVolumes_.erase(volumePath) == 0)
+            return false;
+    }
+    platform_.log->line(strprintf("Volume %s answers again", volumePath.c_str()));
+    return true;
 }
 
 void External::postAtPath(const std::string& volumePath, std::function<void()> job)

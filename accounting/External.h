@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,10 @@ public:
     // False while a step on the volume has hung (a frozen file system, a disk that stopped
     // answering): the volume is passed over until that step ends.
     bool isAnsweringAtPath(const std::string& volumePath) const;
+    // Marks a volume found not answering; the first time, a log line says so.
+    void noteNotAnsweringAtPath(const std::string& volumePath);
+    // True once for a volume marked not answering that answers again; a log line says so.
+    bool takeAnsweringAgainAtPath(const std::string& volumePath);
 
     // Volumes beyond this many in the list have no size counter.
     static constexpr int kCountedVolumes = 32;
@@ -142,6 +147,7 @@ private:
     // Made on first use and kept: a volume mounted again under the same path gets its
     // thread back, and a thread stuck on a vanished volume is never waited for.
     mutable std::map<std::string, std::shared_ptr<VolumeRunner>> runners_;
+    std::set<std::string> silentVolumes_; // marked not answering, not yet seen answering again
     std::shared_ptr<VolumeRunner> runnerAt(const std::string& volumePath) const;
 };
 

@@ -186,21 +186,14 @@ void Manager::pollFreeSpace()
     for (const auto& path : polledVolumes_) {
         // One that does not answer is not asked: its statvfs could hang as well.
         if (!outExternal_->isAnsweringAtPath(path)) {
-            if (silentVolumes_.insert(path).second)
-                platform_.log->line(strprintf("Volume %s does not answer; its trash is passed over until it does",
-                                              path.c_str()));
+            outExternal_->noteNotAnsweringAtPath(path);
             continue;
         }
-        const bool answersAgain = silentVolumes_.erase(path) != 0;
-        if (answersAgain)
-            platform_.log->line(strprintf("Volume %s answers again", path.c_str()));
+        const bool answersAgain = outExternal_->takeAnsweringAgainAtPath(path);
         const SpaceFigures space = platform_.space->figures(path);
         const bool fell = look(path, space.free, outExternal_->miniSizeOf(space.capacity));
         wantsPass = wantsPass || fell || (answersAgain && shortTrashes_.contains(path));
     }
-    std::erase_if(silentVolumes_, [&](const std::string& path) {
-        return std::find(polledVolumes_.begin(), polledVolumes_.end(), path) == polledVolumes_.end();
-    });
 
     if (wantsPass) {
         if (outShredder_->isPassRunning() || outShredder_->hasChosenItemsWaiting())

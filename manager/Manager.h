@@ -121,13 +121,12 @@ private:
     MainLoop::TimerId changeTimer_ = MainLoop::kNoTimer;
     MainLoop::TimerId spaceTimer_ = MainLoop::kNoTimer;
     // What the last look at free space found: the trashes below their minimum ("" the home
-    // trash, else the volume's path), the volumes that did not answer, the home level.
+    // trash, else the volume's path), the home level.
     std::set<std::string> shortTrashes_;
     // What the look asks statvfs about, read again only when the mount table changes: the
     // folder that stands for the home volume, and the watched volumes.
     std::string polledHome_;
     std::vector<std::string> polledVolumes_;
-    std::set<std::string> silentVolumes_;
     std::optional<Level> polledLevel_;
     std::atomic<StatusItem*> statusItem_{nullptr};
     std::atomic<int> pendingUpdates_{0}; // icon updates handed to the main thread, not yet applied
