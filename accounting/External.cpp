@@ -242,14 +242,77 @@ void External::renewTrashSizeAtPath(const std::string& volumePath)
     logMeasurement("External:renewTrashSizeAtPath interval", volumePath, started);
 }
 
+// On the volume's thread, waited for by a worker while the volume answers, so that those who
+// wait for the workers wait for the measurement too, but never for a volume that hangs.
 void External::initTrashSizeThreadAtPath(const std::string& volumePath)
 {
-    platform_.workers->start([this, volumePath] { initTrashSizeAtPath(volumePath); });
+    platform_.workers->start([this, volumePath] {
+        runAtPath(volumePath, [this, volumePath] { initTrashSizeAtPath(volumePath); });
+    });
 }
 
 void External::renewTrashSizeThreadAtPath(const std::string& volumePath)
 {
-    platform_.workers->start([this, volumePath] { renewTrashSizeAtPath(volumePath); });
+    platform_.workers->start([this, volumePath] {
+        runAtPath(volumePath, [this, volumePath] { renewTrashSizeAtPath(volumePath); });
+    });
+}
+
+// --- the volume's own thread
+
+std::shared_ptr<VolumeRunner> External::runnerAt(const std::string& volumePath) const
+{
+    std::lock_guard lock(mutex_);
+    auto& runner = runners_[volumePath];
+    if (!runner)
+        runner = std::make_shared<VolumeRunner>();
+    return runner;
+}
+
+VolumeRunner::Outcome External::runAtPath(const std::string& volumePath, std::function<void()> step)
+{
+    const auto runner = runnerAt(volumePath);
+    const auto outcome = runner->run(std::move(step), [this] { return platform_.workers->quitting(); });
+    if (outcome == VolumeRunner::Outcome::NotAnswering)
+        noteNotAnsweringAtPath(volumePath);
+    return outcome;
+}
+
+void External::noteNotAnsweringAtPath(const std::string& volumePath)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (!silentVolumes_.insert(volumePath).second)
+            return;
+    }
+    platform_.log->line(
+        strprintf("Volume %s does not answer; its trash is passed over until it does", volumePath.c_str()));
+}
+
+bool External::takeAnsweringAgainAtPath(const std::string& volumePath)
+{
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = runners_.find(volumePath);
+        if (it != runners_.end() && !it->second->answering())
+            return false;
+        if (silentVolumes_.erase(volumePath) == 0)
+            return false;
+    }
+    platform_.log->line(strprintf("Volume %s answers again", volumePath.c_str()));
+    return true;
+}
+
+void External::postAtPath(const std::string& volumePath, std::function<void()> job)
+{
+    runnerAt(volumePath)->post(std::move(job));
+}
+
+bool External::isAnsweringAtPath(const std::string& volumePath) const
+{
+    std::lock_guard lock(mutex_);
+    const auto it = runners_.find(volumePath);
+    return it == runners_.end() || it->second->answering();
 }
 
 void External::initTrashDataThreadAtPath(const std::string& volumePath)

@@ -2,6 +2,7 @@
 #include "accounting/TrashBooks.h"
 #include "platform/Clock.h"
 #include "platform/SpaceSource.h"
+#include "platform/VolumeRunner.h"
 
 #include <array>
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -102,6 +104,19 @@ public:
     // A copy of one volume's trash files table; none before its first measurement.
     std::optional<TrashFiles> trashFilesAtPath(const std::string& volumePath) const;
 
+    // --- the file-system work on each volume, on a thread of its own
+    // Runs `step` on the volume's thread and waits for it while the volume answers and the
+    // program is not quitting. Whatever `step` touches must outlive it (see VolumeRunner).
+    VolumeRunner::Outcome runAtPath(const std::string& volumePath, std::function<void()> step);
+    void postAtPath(const std::string& volumePath, std::function<void()> job);
+    // False while a step on the volume has hung (a frozen file system, a disk that stopped
+    // answering): the volume is passed over until that step ends.
+    bool isAnsweringAtPath(const std::string& volumePath) const;
+    // Marks a volume found not answering; the first time, a log line says so.
+    void noteNotAnsweringAtPath(const std::string& volumePath);
+    // True once for a volume marked not answering that answers again; a log line says so.
+    bool takeAnsweringAgainAtPath(const std::string& volumePath);
+
     // Volumes beyond this many in the list have no size counter.
     static constexpr int kCountedVolumes = 32;
     // Content folders watched per volume trash at most; the monitor timer covers the rest.
@@ -129,6 +144,11 @@ private:
     std::array<std::string, kCountedVolumes> slotOwner_;
     // Shared, so that a measurement or a pass keeps the books of a volume that goes meanwhile.
     mutable std::map<std::string, std::shared_ptr<TrashBooks>> books_;
+    // Made on first use and kept: a volume mounted again under the same path gets its
+    // thread back, and a thread stuck on a vanished volume is never waited for.
+    mutable std::map<std::string, std::shared_ptr<VolumeRunner>> runners_;
+    std::set<std::string> silentVolumes_; // marked not answering, not yet seen answering again
+    std::shared_ptr<VolumeRunner> runnerAt(const std::string& volumePath) const;
 };
 
 } // namespace bw

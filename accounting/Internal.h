@@ -79,8 +79,10 @@ public:
     TrashBooks& books() { return books_; }
     const TrashOwner& owner() const { return owner_; }
 
-private:
+    // A folder on the home trash's volume, for its statvfs.
     std::string volumeAnchor() const;
+
+private:
     void logTimes(const char* line, TimePoint started) const;
 
     const Platform& platform_;

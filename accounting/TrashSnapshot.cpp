@@ -119,6 +119,7 @@ TrashState volumeTrashFigures(const External& external, const std::string& volum
     TrashState state;
     state.status = external.booksAtPath(volumePath)->status();
     state.measuring = external.trashSizeingAtPath(volumePath);
+    state.answering = external.isAnsweringAtPath(volumePath);
     const SpaceFigures space = external.spaceFiguresWithPath(volumePath);
     fill(state, space, external.miniSizeOf(space.capacity, volumePath), external.trashSizeWithPath(volumePath));
     return state;
@@ -140,6 +141,13 @@ TrashState volumeTrashState(const External& external, const std::string& volumeP
     TrashState state = volumeTrashFigures(external, volumePath);
     state.mountPoint = volumePath;
     state.name = posix::lastComponent(volumePath);
+    // A volume that does not answer is not listed here, where the answer would wait for it:
+    // its items are those of its last measurement.
+    if (!state.answering) {
+        const auto known = external.trashFilesAtPath(volumePath);
+        state.items = known ? static_cast<int>(known->size()) : 0;
+        return state;
+    }
     const auto folders = external.itemFoldersAtPath(volumePath);
     state.folders = folderPaths(folders);
     state.items = TrashBooks::rootItemCountOf(folders);
@@ -195,12 +203,12 @@ std::string snapshotJson(const TrashSnapshot& snapshot)
                                jsonString(take.rule).c_str(), take.items, jsonNumber(take.bytes).c_str());
         json += strprintf("%s{\"name\":%s,\"mountPoint\":%s,\"folders\":[%s],\"items\":%d,\"bytes\":%s,"
                           "\"capacity\":%s,\"free\":%s,\"minimumFree\":%s,\"short\":%s,\"status\":\"%s\","
-                          "\"measuring\":%s,\"next\":%s,\"wouldDelete\":[%s]}",
+                          "\"measuring\":%s,\"answering\":%s,\"next\":%s,\"wouldDelete\":[%s]}",
                           i ? "," : "", jsonString(t.name).c_str(), jsonString(t.mountPoint).c_str(),
                           folders.c_str(), t.items, jsonNumber(t.bytes).c_str(), jsonNumber(t.capacity).c_str(),
                           jsonNumber(t.free).c_str(), jsonNumber(t.minimumFree).c_str(),
                           t.shortOfSpace ? "true" : "false", statusWord(t.status), t.measuring ? "true" : "false",
-                          next.c_str(), rules.c_str());
+                          t.answering ? "true" : "false", next.c_str(), rules.c_str());
     }
     const std::string last = snapshot.lastAutoDelete ? "\"" + isoDate(*snapshot.lastAutoDelete) + "\"" : "null";
     return json + strprintf("],\"lastAutoDelete\":%s,\"passRunning\":%s}\n", last.c_str(),
@@ -254,6 +262,8 @@ std::string snapshotTable(const TrashSnapshot& snapshot)
             state += ", measuring";
         if (t.shortOfSpace)
             state += ", short of space";
+        if (!t.answering)
+            state += ", not answering";
         table += row(escapeControlCharacters(t.name), escapeControlCharacters(t.mountPoint), std::to_string(t.items),
                      readableSize(t.bytes), readableSize(t.free), readableSize(t.minimumFree), state);
     }

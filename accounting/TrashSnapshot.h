@@ -39,6 +39,7 @@ struct TrashState {
     bool shortOfSpace = false; // free space below the minimum
     int status = 0;            // a TrashStatus
     bool measuring = false;
+    bool answering = true; // false while its volume has a step hung (frozen, a disk that hangs)
     // The preview, filled only where asked for (`--status --json`).
     std::optional<NextItem> next;
     std::vector<RuleTake> wouldDelete; // each rule that would delete now

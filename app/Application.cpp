@@ -161,12 +161,14 @@ int runApplication(int argc, char** argv)
     controllers.awakeFromNib();
     feed.start();
     manager.applicationDidFinishLaunching();
+    manager.startSpacePoll();
     const int status = app->exec();
 
     manager.applicationWillTerminate();
     desktop.workers.requestQuit();
     history.stop();
-    desktop.workers.waitForAll();
+    // A worker in the kernel on a volume that does not answer is left behind.
+    desktop.workers.waitForAll(Workers::kQuitWait);
     return status;
 }
 

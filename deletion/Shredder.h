@@ -5,6 +5,7 @@
 #include <functional>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -45,6 +46,7 @@ enum ShredResult : int {
     kShredWriteFailed = 5,    // known only to the alert
     kShredResWriteFailed = 6, // known only to the alert
     kShredNothingDue = 7,     // no rule wants the trash's oldest item gone
+    kShredPassedOver = 8,     // the trash's volume does not answer: nothing was tried
 };
 
 // Why an item could not be deleted, as a deletion event tells it.
@@ -219,24 +221,38 @@ private:
     };
     CycleOutcome autoShredCycle(bool forced);
     // The queues of the running pass, by trash: "" the home trash, else the volume's path.
-    // Only the pass's own thread touches them.
-    std::map<std::string, RootItemQueue> passQueues_;
+    // Only the pass's own thread touches the map; a volume's queue is used by that volume's
+    // step, which may outlive the pass when the volume stops answering.
+    std::map<std::string, std::shared_ptr<RootItemQueue>> passQueues_;
 
-    // Items whose deletion failed, passed over by later steps until they change (another
-    // device, inode or status-change time) or the program starts again.
+    // Items whose deletion failed, passed over by later steps until anything in them changes
+    // (the item's own status-change time, or anything inside it) or kFailedRetry has passed.
+    // One that failed for want of resources is passed over for the rest of its pass only.
     struct FailedItem {
         dev_t device = 0;
         ino_t inode = 0;
         // Read after the failure; none when the item was no longer under its name then, in
         // which case the first later sight of it sets it.
         std::optional<struct timespec> changed;
+        std::optional<uint64_t> inside; // stamp of everything inside, as the failure left it
+        TimePoint failedAt;
+        TimePoint toldAt; // the last log line of its failure
+        std::optional<uint64_t> onlyPass; // the pass it is passed over in, when only that one
         std::string path;
     };
-    bool isFailedBefore(const struct stat& seen, const std::string& path);
+    static constexpr Seconds kFailedRetry{10.0 * 60};
+    // A failure tried again and failing again is told at most this often.
+    static constexpr Seconds kFailedRetold{60.0 * 60};
+    // Whether `item` failed before and is still to be passed over; `again` is set when it
+    // failed before and is to be tried again now.
+    bool isFailedBefore(const struct stat& seen, const LocatedItem& item, const std::string& path, bool* again);
     // `left`: the item as the attempt left it under its name; null when it is not there.
-    void rememberFailure(const struct stat& seen, const struct stat* left, const std::string& path);
+    // `forThisPass`: it failed for want of resources and is tried again at the next pass.
+    void rememberFailure(const struct stat& seen, const struct stat* left, const LocatedItem& item,
+                         const std::string& path, bool forThisPass);
+    std::atomic<uint64_t> passNumber_{0};
     // The last step passed over such an item: a trash left with nothing else is not emptied.
-    bool failedItemsLeft_ = false;
+    std::atomic<bool> failedItemsLeft_{false};
     mutable std::mutex failedMutex_;
     std::vector<FailedItem> failedItems_;
 

@@ -1,12 +1,14 @@
 #include "deletion/Shredder.h"
 
 #include "deletion/ResFileManager.h"
+#include "deletion/StepErrors.h"
 #include "infopanel/Volume.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Strings.h"
+#include "platform/VolumeRunner.h"
 #include "platform/Workers.h"
 #include "platform/posix/FileFlags.h"
 #include "platform/posix/Files.h"
@@ -50,6 +52,8 @@ int openParentOf(const std::string& path, const std::string& home, Log& log)
         return -1;
     }
     const int fd = posix::openFolderWithoutLinks(posix::parentPath(path), home);
+    if (fd < 0)
+        stepErrors::note(errno);
     if (fd < 0 && (errno == ELOOP || errno == ENOTDIR || errno == EINVAL))
         log.line(strprintf("%s is reached through a symbolic link or a relative step; it is not touched",
                            path.c_str()));
@@ -101,6 +105,7 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
         // A folder that could not be opened cannot be emptied: it fails before its rename,
         // so that it stays under its own name.
         if (entry.openError != 0) {
+            stepErrors::note(entry.openError);
             const std::string path = entry.path();
             platform_.log->line(strprintf("shredFile: %s cannot be opened (error %d); it is not emptied",
                                           path.c_str(), entry.openError));
@@ -165,13 +170,16 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
     };
     const int renamed =
         noRenameSwitch_.load() ? 0 : unlockedRetry([&] { return renameToStampAt(dirFd, name, current); });
+    stepErrors::note(renamed);
     if (renamed != 0 && !isGone(dirFd, current))
         return failWith(kShredRenameFailed, path);
     if (renamed == 0 && testMode) {
         if (moveIntoDumpFolder(dirFd, current) != 0 && !isGone(dirFd, current))
             return failWith(kShredMoveFailed, path);
     } else if (renamed == 0) {
-        const bool removedHere = unlockedRetry([&] { return posix::removeEntryAt(dirFd, current.c_str()); }) == 0;
+        const int removeError = unlockedRetry([&] { return posix::removeEntryAt(dirFd, current.c_str()); });
+        stepErrors::note(removeError);
+        const bool removedHere = removeError == 0;
         if (!removedHere && !isGone(dirFd, current))
             return failWith(kShredRemoveFailed, path);
         if (removed)
@@ -197,7 +205,10 @@ bool Shredder::overwriteEntryAt(int dirFd, const char* name, const struct stat& 
     const uint64_t size = fstat(fd, &now) == 0 ? static_cast<uint64_t>(now.st_size) : 0;
     if (size != 0) {
         // Quitting does not wait for the rest of a large file.
-        const auto quitting = [this] { return platform_.workers->quitting(); };
+        const auto quitting = [this] {
+            VolumeRunner::noteProgress(); // a long overwrite goes on: its volume answers
+            return platform_.workers->quitting();
+        };
         const int error = posix::overwriteWithFill(fd, size, quitting);
         if (error == ECANCELED) {
             close(fd);
@@ -263,8 +274,13 @@ int Shredder::moveIntoDumpFolder(int dirFd, const std::string& name)
 
 int Shredder::failWith(int code, const std::string& path)
 {
+    // An item that failed before and fails again is no news: the pass tells of it itself.
+    if (stepErrors::quiet())
+        return code;
     platform_.log->line(strprintf("err=%d(%s)", code, path.c_str()));
-    alertWithError(code, path);
+    // Out of descriptors or memory: the item is tried again at the next pass, unasked.
+    if (!stepErrors::transient())
+        alertWithError(code, path);
     return code;
 }
 

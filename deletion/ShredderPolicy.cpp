@@ -5,6 +5,7 @@
 #include "accounting/TrashBooks.h"
 #include "manager/Manager.h"
 #include "deletion/OldestItem.h"
+#include "deletion/StepErrors.h"
 #include "infopanel/Volume.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
@@ -12,6 +13,7 @@
 #include "platform/Workers.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/TrashLayouts.h"
+#include "platform/posix/TreeWalk.h"
 #include "privileges/Security.h"
 #include "settings/Preferences.h"
 
@@ -78,6 +80,36 @@ bool sameTime(const struct timespec& a, const struct timespec& b)
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+// A stamp of everything inside an item: any entry made, removed, renamed, written, chmod-ed
+// or chown-ed anywhere in it changes it (an entry's status-change time moves with each).
+std::optional<uint64_t> insideStampOf(const LocatedItem& item)
+{
+    const int fd = item.folderFd >= 0 ? item.folderFd : posix::openDirectoryNoFollow(item.folder.path);
+    if (fd < 0)
+        return std::nullopt;
+    uint64_t stamp = 14695981039346656037ULL;
+    const auto mix = [&stamp](uint64_t value) {
+        for (int byte = 0; byte < 8; ++byte, value >>= 8)
+            stamp = (stamp ^ (value & 0xff)) * 1099511628211ULL;
+    };
+    posix::WalkCallbacks callbacks;
+    callbacks.visit = [&](const posix::WalkEntry& entry) {
+        const struct stat& st = entry.status;
+        for (const uint64_t value :
+             {static_cast<uint64_t>(st.st_ino), static_cast<uint64_t>(st.st_ctim.tv_sec),
+              static_cast<uint64_t>(st.st_ctim.tv_nsec), static_cast<uint64_t>(st.st_mtim.tv_sec),
+              static_cast<uint64_t>(st.st_mtim.tv_nsec), static_cast<uint64_t>(st.st_mode),
+              static_cast<uint64_t>(st.st_uid), static_cast<uint64_t>(st.st_size),
+              static_cast<uint64_t>(entry.statError), static_cast<uint64_t>(entry.openError)})
+            mix(value);
+        return posix::WalkAction::Continue;
+    };
+    posix::walkTree(fd, item.folder.path, item.name, callbacks);
+    if (fd != item.folderFd)
+        close(fd);
+    return stamp;
+}
+
 } // namespace
 
 void Shredder::autoShred()
@@ -89,16 +121,12 @@ void Shredder::autoShred()
     if (!passGuard_.compare_exchange_strong(expected, true))
         return;
     resetPassTotals();
+    ++passNumber_;
     platform_.workers->start([this] { autoShredThread(); });
 }
 
 void Shredder::autoShredThread()
 {
-    // A measurement still running (the one at start, or one the information panel asked
-    // for) leaves its counter unfinished; a pass that read it now could find a short
-    // volume's trash at 0 and skip it until the next tick. Wait as measurements wait.
-    while ((outInternal_->trashSizeing() || outExternal_->trashSizeing()) && !platform_.workers->quitting())
-        platform_.clock->sleepFor(Seconds(1.0));
     checkSizeAndResize();
     shredding_.store(true);
     passQueues_.clear();
@@ -123,6 +151,9 @@ Shredder::CycleOutcome Shredder::autoShredCycle(bool forced)
     // it due: one trash running out must not end the emptying of another that still has items.
     bool finished = true;
     const auto afterStep = [&](int result, const char* errorLine, const char* breakLine) {
+        // A volume that does not answer is left to a later pass, as if it had nothing left.
+        if (result == kShredPassedOver)
+            return false;
         // A failed item is passed over from now on: one line for it, and the pass goes on
         // to the next oldest in the next cycle.
         if (isFailure(result))
@@ -233,8 +264,10 @@ void Shredder::endAutoShred(const CycleOutcome& last)
             outInternal_->initTrashFiles();
             outInternal_->initTrashData();
         } else if (last.onVolume) {
-            outExternal_->initTrashFilesAtPath(*last.onVolume);
-            outExternal_->initTrashDataAtPath(*last.onVolume);
+            outExternal_->postAtPath(*last.onVolume, [external = outExternal_, path = *last.onVolume] {
+                external->initTrashFilesAtPath(path);
+                external->initTrashDataAtPath(path);
+            });
         }
         setShredBreak(false);
     }
@@ -250,21 +283,26 @@ void Shredder::endAutoShred(const CycleOutcome& last)
 // An emptied trash keeps no description of an item that is gone: file managers would list it.
 void Shredder::removeOrphansOfMarkedTrashes()
 {
-    std::vector<ItemFolder> folders;
+    const auto removeOrphansOf = [log = platform_.log](const std::vector<ItemFolder>& folders) {
+        for (const auto& folder : folders)
+            folder.layout->removeOrphans(folder, *log);
+    };
     if (outInternal_->shredMode())
-        folders = outInternal_->itemFolders();
+        removeOrphansOf(outInternal_->itemFolders());
     for (const auto& path : outExternal_->volumePaths())
         if (outExternal_->shredModeAtPath(path))
-            for (auto& folder : outExternal_->itemFoldersAtPath(path))
-                folders.push_back(std::move(folder));
-    for (const auto& folder : folders)
-        folder.layout->removeOrphans(folder, *platform_.log);
+            outExternal_->runAtPath(path, [external = outExternal_, path, removeOrphansOf] {
+                removeOrphansOf(external->itemFoldersAtPath(path));
+            });
 }
 
 int Shredder::autoShredSubInternal(const TrashStep& step)
 {
     outInternal_->setTrashStatus(kDeleting);
-    const int result = shredOldestOf(outInternal_->books(), passQueues_[""], outInternal_->trashSizePointer(), step);
+    auto& queue = passQueues_[""];
+    if (!queue)
+        queue = std::make_shared<RootItemQueue>();
+    const int result = shredOldestOf(outInternal_->books(), *queue, outInternal_->trashSizePointer(), step);
     if (result == kShredNothingDue)
         outInternal_->setTrashStatus(kStandingBy);
     if (result == kShredNothingLeft) {
@@ -282,16 +320,29 @@ int Shredder::autoShredSubExternal(const TrashStep& step, int driveNumber)
     // number was taken, that number now names another volume, whose trash they are not in.
     if (outExternal_->volumePathWithDrive(driveNumber) != volumePath)
         platform_.log->line(strprintf("Volume list moved during the pass; working on %s", volumePath.c_str()));
-    RootItemQueue& queue = passQueues_.try_emplace(volumePath, false).first->second;
-    const int result = shredOldestOf(*outExternal_->booksAtPath(volumePath), queue,
-                                     outExternal_->trashSizePtrAtPath(volumePath), step);
-    if (result == kShredNothingDue)
-        outExternal_->setTrashStatus(kStandingBy, volumePath);
-    if (result == kShredNothingLeft) {
-        outExternal_->initTrashFilesAtPath(volumePath);
-        outExternal_->initTrashDataAtPath(volumePath);
-    }
-    return result;
+    auto& queue = passQueues_[volumePath];
+    if (!queue)
+        queue = std::make_shared<RootItemQueue>(false);
+    // The step runs on the volume's own thread; what it uses is its own, so that a step left
+    // behind on a volume that stopped answering harms nothing when it ends.
+    auto result = std::make_shared<std::atomic<int>>(kShredPassedOver);
+    const auto outcome = outExternal_->runAtPath(
+        volumePath, [this, books = outExternal_->booksAtPath(volumePath), queue,
+                     counter = outExternal_->trashSizePtrAtPath(volumePath), volumePath, result, step] {
+            const int done = shredOldestOf(*books, *queue, counter, step);
+            if (done == kShredNothingDue)
+                outExternal_->setTrashStatus(kStandingBy, volumePath);
+            if (done == kShredNothingLeft) {
+                outExternal_->initTrashFilesAtPath(volumePath);
+                outExternal_->initTrashDataAtPath(volumePath);
+            }
+            result->store(done);
+        });
+    if (outcome == VolumeRunner::Outcome::Done)
+        return result->load();
+    // The queue may still be in the step's hands: the next step lists the trash afresh.
+    passQueues_.erase(volumePath);
+    return kShredPassedOver;
 }
 
 int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::atomic<double>* fileSize,
@@ -329,7 +380,8 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             queue.push(std::move(entry));
             continue;
         }
-        if (isFailedBefore(*seen, path)) {
+        bool again = false;
+        if (isFailedBefore(*seen, item, path, &again)) {
             failedItemsLeft_ = true;
             continue; // out of the queue until the next listing
         }
@@ -353,13 +405,21 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
         event.trashedOn = entry.date;
         event.reason = *reason;
         std::optional<struct stat> left;
+        // An item tried again that fails again is no news: only rememberFailure tells of it.
+        stepErrors::begin(again);
         const int result = shredItemAt(item, fileSize, std::move(event), &*seen, &left);
+        const bool forThisPass = stepErrors::transient();
+        stepErrors::begin();
         queue.noteOwnChange(entry.folder);
         const bool stays = left && left->st_dev == seen->st_dev && left->st_ino == seen->st_ino;
         if (isFailure(result)) {
-            rememberFailure(*seen, stays ? &*left : nullptr, path);
+            rememberFailure(*seen, stays ? &*left : nullptr, item, path, forThisPass);
             // What the attempt left behind (a renamed entry, say) is read afresh.
             queue.drop();
+            if (again && !forThisPass) {
+                failedItemsLeft_ = true;
+                continue;
+            }
         } else if (stays) {
             queue.push(std::move(entry)); // not finished (a stop, an interrupted overwrite): still first
         }
@@ -367,34 +427,65 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
     }
 }
 
-bool Shredder::isFailedBefore(const struct stat& seen, const std::string& path)
+bool Shredder::isFailedBefore(const struct stat& seen, const LocatedItem& item, const std::string& path,
+                              bool* again)
 {
-    std::lock_guard lock(failedMutex_);
-    const auto it = std::find_if(failedItems_.begin(), failedItems_.end(), [&](const FailedItem& failed) {
-        return failed.device == seen.st_dev && failed.inode == seen.st_ino;
-    });
-    if (it == failedItems_.end())
+    FailedItem known;
+    {
+        std::lock_guard lock(failedMutex_);
+        const auto it = std::find_if(failedItems_.begin(), failedItems_.end(), [&](const FailedItem& failed) {
+            return failed.device == seen.st_dev && failed.inode == seen.st_ino;
+        });
+        if (it == failedItems_.end())
+            return false;
+        if (!it->changed)
+            it->changed = seen.st_ctim;
+        known = *it;
+    }
+    if (known.onlyPass)
+        return *known.onlyPass == passNumber_.load();
+    *again = true;
+    if (platform_.clock->now() - known.failedAt >= kFailedRetry)
         return false;
-    if (!it->changed)
-        it->changed = seen.st_ctim;
-    if (sameTime(*it->changed, seen.st_ctim))
+    // Anything changed, the item itself or what is inside it (a folder the user made
+    // writable again, say), may be what kept it.
+    if (sameTime(*known.changed, seen.st_ctim) && (!known.inside || insideStampOf(item) == known.inside))
         return true;
     platform_.log->line(strprintf("%s changed since its deletion failed; it is tried again", path.c_str()));
-    failedItems_.erase(it);
     return false;
 }
 
-void Shredder::rememberFailure(const struct stat& seen, const struct stat* left, const std::string& path)
+void Shredder::rememberFailure(const struct stat& seen, const struct stat* left, const LocatedItem& item,
+                               const std::string& path, bool forThisPass)
 {
-    FailedItem failed{seen.st_dev, seen.st_ino, std::nullopt, path};
+    const TimePoint now = platform_.clock->now();
+    FailedItem failed{seen.st_dev, seen.st_ino, std::nullopt, std::nullopt, now, now, std::nullopt, path};
     // The attempt itself changes the item (what it removed inside, a rename): what counts is
     // how it was left.
-    if (left)
+    if (left) {
         failed.changed = left->st_ctim;
+        failed.inside = insideStampOf(item);
+    }
+    if (forThisPass) {
+        failed.onlyPass = passNumber_.load();
+        platform_.log->line(strprintf("%s could not be deleted for want of resources; it is tried again at the next pass",
+                                      path.c_str()));
+    }
     std::lock_guard lock(failedMutex_);
-    std::erase_if(failedItems_, [&](const FailedItem& known) {
+    const auto it = std::find_if(failedItems_.begin(), failedItems_.end(), [&](const FailedItem& known) {
         return known.device == failed.device && known.inode == failed.inode;
     });
+    if (it != failedItems_.end()) {
+        // Failing again: told at most once in kFailedRetold.
+        failed.toldAt = it->toldAt;
+        if (!forThisPass && now - it->toldAt >= kFailedRetold) {
+            failed.toldAt = now;
+            platform_.log->line(strprintf("%s still cannot be deleted; it is tried again in %.0f minutes",
+                                          path.c_str(), kFailedRetry.count() / 60));
+        }
+        *it = std::move(failed);
+        return;
+    }
     failedItems_.push_back(std::move(failed));
 }
 
@@ -418,7 +509,7 @@ int Shredder::shredItemAt(const LocatedItem& item, std::atomic<double>* fileSize
     // What tells file managers of the item goes only with the item itself.
     if (gone)
         item.folder.layout->removeCompanions(item.folder, item.name, *platform_.log);
-    if (gone || isFailure(result)) {
+    if (gone || (isFailure(result) && !stepErrors::quiet())) {
         event.when = platform_.clock->now();
         // A measurement may move the counter meanwhile; a rise does not count as bytes freed.
         event.bytes = std::max(0.0, before - (fileSize ? fileSize->load() : 0.0));
@@ -472,15 +563,24 @@ int Shredder::shredOlderWithPath(const std::string& trashPath, const std::vector
 bool Shredder::checkSizeAndResize()
 {
     bool measured = false;
-    if (outInternal_->checkTrashCountChange() || outInternal_->checkFreeSizeChange()) {
+    // A trash whose measurement runs or has not even begun (its thread just started) has a
+    // counter that says nothing yet: it is measured here, after any running measurement.
+    const bool unknown = !outInternal_->books().items() || outInternal_->trashSizeing();
+    if (unknown | outInternal_->checkTrashCountChange() | outInternal_->checkFreeSizeChange()) {
         outInternal_->renewTrashSize();
         measured = true;
     }
+    // On the volume's own thread, after the measurements handed to it before.
     for (const auto& path : outExternal_->volumePaths()) {
-        if (outExternal_->checkTrashCountChangeAtPath(path) || outExternal_->checkFreeSizeChangeAtPath(path)) {
-            outExternal_->renewTrashSizeAtPath(path);
-            measured = true;
-        }
+        auto renewed = std::make_shared<std::atomic<bool>>(false);
+        outExternal_->runAtPath(path, [external = outExternal_, path, renewed] {
+            const bool unknown = !external->trashFilesAtPath(path) || external->trashSizeingAtPath(path);
+            if (unknown | external->checkTrashCountChangeAtPath(path) | external->checkFreeSizeChangeAtPath(path)) {
+                external->renewTrashSizeAtPath(path);
+                renewed->store(true);
+            }
+        });
+        measured = measured || renewed->load();
     }
     return measured;
 }

@@ -204,6 +204,8 @@ void Volume::renewAllInfo()
         return;
     panel->setMeasuring(trash->measuring);
     showStatus(*panel, trash->status);
+    if (!trash->answering)
+        panel->setStatusText(platform_.strings->localized("NotAnswering"));
     showFigures(*panel, *trash);
     panel->setButtonEnabled(Button::ForcedEmpty, !trash->measuring && !outShredder_->isShredding() &&
                                                      !outShredder_->isPartialShredding() && trash->bytes != 0.0);

@@ -13,6 +13,7 @@
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/PrefsPanelView.h"
+#include "platform/SpaceSource.h"
 #include "platform/StatusItem.h"
 #include "settings/SettingsKeys.h"
 
@@ -45,7 +46,7 @@ Manager::~Manager()
 
 void Manager::stopTimers()
 {
-    for (MainLoop::TimerId* timer : {&monitorTimer_, &changeTimer_}) {
+    for (MainLoop::TimerId* timer : {&monitorTimer_, &changeTimer_, &spaceTimer_}) {
         if (*timer != MainLoop::kNoTimer)
             platform_.mainLoop->cancelTimer(*timer);
         *timer = MainLoop::kNoTimer;
@@ -155,12 +156,71 @@ void Manager::trashChanged(const std::string& name)
     });
 }
 
+void Manager::startSpacePoll()
+{
+    if (polledHome_.empty()) {
+        polledHome_ = outInternal_->volumeAnchor();
+        polledVolumes_ = outExternal_->volumePaths();
+    }
+    spaceTimer_ = platform_.mainLoop->startTimer(Seconds(kSpacePollInterval), [this] {
+        spaceTimer_ = MainLoop::kNoTimer;
+        pollFreeSpace();
+        startSpacePoll();
+    });
+}
+
+void Manager::pollFreeSpace()
+{
+    bool wantsPass = false;
+    // A trash counts as short from the look that found it so to the first that does not; a
+    // trash found short while a pass runs is looked at again, since that pass may be ending.
+    const auto look = [&](const std::string& key, double freeSize, double minimum) {
+        const bool isShort = freeSize < minimum;
+        const bool fell = isShort && !shortTrashes_.contains(key);
+        if (isShort)
+            shortTrashes_.insert(key);
+        else
+            shortTrashes_.erase(key);
+        return fell;
+    };
+    const SpaceFigures home = platform_.space->figures(polledHome_);
+    const double homeMinimum = outInternal_->miniSizeOf(home.capacity);
+    wantsPass = look("", home.free, homeMinimum);
+    for (const auto& path : polledVolumes_) {
+        // One that does not answer is not asked: its statvfs could hang as well.
+        if (!outExternal_->isAnsweringAtPath(path)) {
+            outExternal_->noteNotAnsweringAtPath(path);
+            continue;
+        }
+        const bool answersAgain = outExternal_->takeAnsweringAgainAtPath(path);
+        const SpaceFigures space = platform_.space->figures(path);
+        const bool fell = look(path, space.free, outExternal_->miniSizeOf(space.capacity));
+        wantsPass = wantsPass || fell || (answersAgain && shortTrashes_.contains(path));
+    }
+
+    if (wantsPass) {
+        if (outShredder_->isPassRunning() || outShredder_->hasChosenItemsWaiting())
+            shortTrashes_.clear(); // the running deletion may be past them: asked again next time
+        else
+            outShredder_->autoShred();
+    }
+    // The home level is drawn anew only when it moved, and never over a running pass's icon.
+    const Level level = levelOf(outInternal_->trashSize(), home.free, homeMinimum);
+    if (polledLevel_ != level && !outShredder_->isShredding() && !outShredder_->isPartialShredding()) {
+        polledLevel_ = level;
+        setMenuIcon();
+    }
+}
+
 void Manager::checkDrives()
 {
     // The count says only that something changed: two volumes mounted within one burst, or
     // one swapped for another, leave it at +1 or 0. So every mounted volume without books
     // is set up, unless its first measurement runs already, and every vanished one dropped.
     outExternal_->checkDriveChanged();
+    // The volumes whose free space is looked at between ticks.
+    if (!polledHome_.empty())
+        polledVolumes_ = outExternal_->volumePaths();
     for (const auto& path : outExternal_->volumePaths())
         if (!outExternal_->trashFilesAtPath(path) && !outExternal_->trashSizeingAtPath(path))
             outExternal_->installTrashSizeThreadAtPath(path);
@@ -176,11 +236,19 @@ void Manager::checkDrives()
 
 Manager::Level Manager::trashLevel() const
 {
-    if (outInternal_->trashSize() == 0.0)
+    return levelOf(outInternal_->trashSize(), outInternal_->freeSize(), outInternal_->miniSize());
+}
+
+// The trash against what it could grow to before the volume is short: free space and the
+// trash itself, less the minimum.
+Manager::Level Manager::levelOf(double trashSize, double freeSize, double minimum) const
+{
+    const double full = freeSize + trashSize - minimum;
+    if (trashSize == 0.0)
         return Level::Empty;
-    if (outInternal_->trashSize() >= 0.9 * outInternal_->fullTrashSize())
+    if (trashSize >= 0.9 * full)
         return Level::Full;
-    if (outInternal_->trashSize() >= 0.5 * outInternal_->fullTrashSize())
+    if (trashSize >= 0.5 * full)
         return Level::Half;
     return Level::Used;
 }

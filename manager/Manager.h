@@ -2,6 +2,9 @@
 #include "deletion/DeletionEvent.h"
 #include <atomic>
 #include <functional>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,13 @@ public:
     // --- monitor loop
     void sizeMonitor();
     void trashChanged(const std::string& name);
+    // Looks at the free space of every watched volume (one statvfs each, nothing more): a
+    // volume that has just fallen below its minimum, or that answers again while below it,
+    // starts a pass at once, and the icon follows the home volume's level. Main thread.
+    void pollFreeSpace();
+    // Looks at free space every kSpacePollInterval from now on, beside the monitor's ticks.
+    void startSpacePoll();
+    static constexpr double kSpacePollInterval = 2.0;
 
     // --- status icon and tool tip; callable from any thread
     void setMenuIcon();
@@ -96,6 +106,7 @@ public:
 private:
     enum class Level { Empty, Used, Half, Full };
     Level trashLevel() const;
+    Level levelOf(double trashSize, double freeSize, double minimum) const;
     void stopTimers();
     double timerInterval();
     void checkDrives();
@@ -119,6 +130,15 @@ private:
     MainLoop::TimerId monitorTimer_ = MainLoop::kNoTimer;
     // The one-second wait between a notification and its drive check.
     MainLoop::TimerId changeTimer_ = MainLoop::kNoTimer;
+    MainLoop::TimerId spaceTimer_ = MainLoop::kNoTimer;
+    // What the last look at free space found: the trashes below their minimum ("" the home
+    // trash, else the volume's path), the home level.
+    std::set<std::string> shortTrashes_;
+    // What the look asks statvfs about, read again only when the mount table changes: the
+    // folder that stands for the home volume, and the watched volumes.
+    std::string polledHome_;
+    std::vector<std::string> polledVolumes_;
+    std::optional<Level> polledLevel_;
     std::atomic<StatusItem*> statusItem_{nullptr};
     std::atomic<int> pendingUpdates_{0}; // icon updates handed to the main thread, not yet applied
     bool intervalReported_ = false; // an out-of-range interval is logged once, not at every tick

@@ -1,5 +1,6 @@
 #include "platform/posix/TreeWalk.h"
 
+#include "platform/VolumeRunner.h"
 #include "platform/posix/Files.h"
 
 #include <cerrno>
@@ -106,6 +107,8 @@ WalkResult Walker::loop(WalkResult result)
 
 WalkResult Walker::handle(int parentFd, const std::string& name, int depth)
 {
+    // Each entry reached is a sign that the volume answers (a long measurement or deletion).
+    VolumeRunner::noteProgress();
     struct stat st {};
     int statError = 0;
     if (fstatat(parentFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {

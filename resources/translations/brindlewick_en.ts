@@ -88,6 +88,10 @@
         <translation>Canceling</translation>
     </message>
     <message>
+        <source>NotAnswering</source>
+        <translation>Not answering</translation>
+    </message>
+    <message>
         <source>AutoDeleteOff</source>
         <translation>Automatic deletion is off (minimum free space 0%)</translation>
     </message>
