@@ -20,9 +20,22 @@ constexpr int kValidationMilliseconds = 1000;
 
 namespace bw::qt {
 
+namespace {
+
+// A tool tip that looks like markup is read as markup: escaped, a name shows as it is.
+QString plainToolTip(const QString& text)
+{
+    return text.isEmpty() ? text : QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+} // namespace
+
 QtInfoPanel::QtInfoPanel(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::InfoPanel>())
 {
     ui_->setupUi(this);
+    // File names are anyone's choice: shown as text, never read as markup.
+    ui_->shredFileText->setTextFormat(Qt::PlainText);
+    ui_->nextItemText->setTextFormat(Qt::PlainText);
     // Figures, units and shares in one fixed-width font, right-aligned in their columns, so
     // the digits of every row stand under each other ("( 0.00%)" is padded for that).
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -170,7 +183,7 @@ void QtInfoPanel::setNextItemText(const std::string& text)
 {
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     ui_->nextItemText->setText(shown);
-    ui_->nextItemText->setToolTip(shown);
+    ui_->nextItemText->setToolTip(plainToolTip(shown));
 }
 
 void QtInfoPanel::setStatusText(const std::string& text)
@@ -198,7 +211,7 @@ void QtInfoPanel::setShredFileText(const std::string& text)
 {
     // File names are bytes; invalid UTF-8 is shown with replacement characters.
     shredFile_ = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    ui_->shredFileText->setToolTip(shredFile_);
+    ui_->shredFileText->setToolTip(plainToolTip(shredFile_));
     showShredFile();
 }
 

@@ -220,6 +220,20 @@ TEST_F(PanelsTest, InformationPanelSharesFlagATinyTrashButNotAnEmptyOne)
     EXPECT_TRUE(tp.defaults.stringForKey(keys::TrashInformationPanel).has_value());
 }
 
+// A trashed file may be named like markup: the panel shows the name, never tags or a link.
+TEST_F(PanelsTest, InformationPanelShowsANameLikeMarkupAsText)
+{
+    const std::string forged = "<b>HOME <a href=\"http://x\"><img src=x></a>";
+    infoPanel->setShredFileText(forged);
+    infoPanel->setNextItemText(forged);
+    for (const char* field : {"shredFileText", "nextItemText"}) {
+        auto* label = info<QLabel>(field);
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << field;
+        EXPECT_FALSE(label->toolTip().contains(QStringLiteral("<b>"))) << field;
+        EXPECT_TRUE(label->toolTip().contains(QStringLiteral("&lt;b&gt;HOME"))) << field;
+    }
+}
+
 TEST_F(PanelsTest, InformationPanelGivesTheMenusCommandsAndEveryControlAName)
 {
     c.manager.awakeFromNib();
