@@ -13,6 +13,8 @@
 #include "deletion/DeletionEvent.h"
 #include "deletion/RootItemQueue.h"
 #include "platform/Clock.h"
+#include "platform/TrashLayout.h"
+#include "platform/posix/ShredJournal.h"
 
 struct stat;
 
@@ -99,10 +101,19 @@ public:
 
     // --- file shredder
     // `removed`, when given, tells whether the item itself was removed here (not merely gone).
+    // A root item is withdrawn before it is destroyed: its description goes aside, the shred
+    // is recorded, it gets its time-stamp name, and only then is it overwritten and removed.
     int shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize, bool* removed = nullptr);
+    // Finishes the shreds an interruption left (by the record, matched by device and inode),
+    // before a deletion starts anything else. Run by the deletion that holds the guard.
+    void finishLeftovers();
+    // Whether an overwrite reaches the data of a file on the file system open at `fd`: not on
+    // a copy-on-write or log-structured one, where it would only take free space.
+    static bool overwriteReaches(int fd);
     int shredFile(const std::string& path, std::atomic<double>* fileSize);
     void initFillData();
-    void alertWithError(int code, const std::string& path);
+    // `error`: the errno of the failing step, shown as the cause; 0 when there is none.
+    void alertWithError(int code, const std::string& path, int error = 0);
     const std::array<unsigned char, 256>& fillData() const { return fillData_; }
 
     // --- chosen items and flashing
@@ -218,14 +229,28 @@ private:
     // The item `path` in the folder open as `dirFd` (-1: every step fails as on a missing entry).
     int shredItemIn(int dirFd, const std::string& path, std::atomic<double>* fileSize, const struct stat* seen,
                     bool* removed);
+    // The root item `name` (shown as `path`), withdrawn already, destroyed under that name.
+    int destroyItemAt(int dirFd, const std::string& name, const std::string& path, std::atomic<double>* fileSize,
+                      const struct stat* seen, bool* removed, bool renamed, bool* untouched = nullptr);
     // `seen`: the entry's lstat when the caller has just taken it, else it is taken here.
+    // `renamed`: it has its time-stamp name already.
     int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize,
-                     const struct stat* seen = nullptr, bool* removed = nullptr);
+                     const struct stat* seen = nullptr, bool* removed = nullptr, bool renamed = false);
     // False when the overwrite was interrupted before it finished.
     bool overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);
     int renameToStampAt(int dirFd, const char* name, std::string& newName);
     int moveIntoDumpFolder(int dirFd, const std::string& name);
-    int failWith(int code, const std::string& path);
+    int failWith(int code, const std::string& path, int error = 0);
+    // The item folder of the trash that holds the root item `path`; none outside every trash.
+    // The last answer is kept until the next deletion starts (finishLeftovers).
+    std::optional<ItemFolder> itemFolderHolding(const std::string& path);
+    std::mutex folderMutex_;
+    std::optional<std::pair<std::string, std::optional<ItemFolder>>> lastFolder_;
+    // Whether the overwrite is to be skipped on the file system of `fd`; says why once per volume.
+    bool skipsOverwriteOn(int fd, dev_t device);
+    posix::ShredJournal journal_;
+    std::mutex skippedMutex_;
+    std::set<dev_t> overwriteSkipped_; // volumes whose skipped overwrite was logged
     std::string nextStampName();
     // The last time-stamp name given, in seconds: names never repeat within the process.
     std::atomic<double> lastStamp_{0.0};

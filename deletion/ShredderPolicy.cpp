@@ -98,6 +98,7 @@ void Shredder::autoShredThread()
     // volume's trash at 0 and skip it until the next tick. Wait as measurements wait.
     while ((outInternal_->trashSizeing() || outExternal_->trashSizeing()) && !platform_.workers->quitting())
         platform_.clock->sleepFor(Seconds(1.0));
+    finishLeftovers();
     checkSizeAndResize();
     shredding_.store(true);
     passQueues_.clear();

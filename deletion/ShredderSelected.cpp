@@ -102,6 +102,7 @@ void Shredder::partialShred(DeletionList items)
 void Shredder::partialShredThread(const DeletionList& items)
 {
     pertialShredding_.store(true);
+    finishLeftovers();
     outInternal_->setTrashStatus(kDeleting);
     outManager_->setIconToolTip(kShreddingToolTip);
     if (!iconFlashing_.load())
