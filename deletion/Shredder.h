@@ -47,8 +47,21 @@ enum ShredResult : int {
 struct DeletionItem {
     std::string path;
     std::atomic<double>* counter = nullptr;
+    // The item the user agreed to, by device and inode; 0: whatever is at `path`.
+    dev_t device = 0;
+    ino_t inode = 0;
 };
 using DeletionList = std::vector<DeletionItem>;
+
+// Root items by device and inode: what a confirmation agreed to delete.
+using ItemIds = std::set<std::pair<dev_t, ino_t>>;
+
+// The root items of some trashes as they are on disk now.
+struct RootItemCount {
+    ItemIds ids;
+    int items = 0;
+    double bytes = 0.0;
+};
 
 // What one automatic pass (free space or forced) did: root items deleted, the bytes their
 // trashes' counters lost with them, and items that could not be deleted.
@@ -122,6 +135,19 @@ public:
     // Asks the user before a command shreds `items` root items of `bytes` in all, unless the
     // user asked not to be asked again. True: go ahead. Main thread.
     bool confirmShredding(int items, double bytes);
+    // Asks about the forced emptying of the home trash (when `home`) and of the trashes of
+    // `volumes`, counted afresh from the disk; on a yes the emptying takes exactly the items
+    // counted, never one trashed while the question waited. True: go ahead. Main thread.
+    bool confirmForcedEmptying(bool home, const std::vector<std::string>& volumes);
+    // The same for chosen items: counted and measured now, and pinned by device and inode,
+    // so that an item that took a chosen name meanwhile is not deleted.
+    bool confirmChosenItems(DeletionList& items);
+    RootItemCount countRootItems(bool home, const std::vector<std::string>& volumes) const;
+    // The forced emptying takes only these items; none: every item.
+    void setAgreedItems(std::optional<ItemIds> ids);
+    // Whether the running pass may take the item `seen`: always, but in a forced emptying
+    // that was agreed to item by item.
+    bool isAgreedItem(const struct stat& seen) const;
     // Chosen items wait for a running deletion to end: no new pass is to start before them.
     bool hasChosenItemsWaiting() const { return chosenWaiting_.load() > 0; }
     void partialShredThread(const DeletionList& items);
@@ -163,6 +189,8 @@ private:
     // Taken by autoShred and partialShred, released when their worker ends: two deletions
     // never run at once.
     std::atomic<bool> passGuard_{false};
+    mutable std::mutex agreedMutex_;
+    std::optional<ItemIds> agreedItems_;
     // Lists of chosen items waiting for the guard.
     std::atomic<int> chosenWaiting_{0};
     // The running pass's totals; reset when a pass starts.

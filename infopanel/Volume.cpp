@@ -265,7 +265,7 @@ void Volume::actForcedEmpty()
     if (index < 0)
         return;
     if (index == 0) {
-        if (!outShredder_->confirmShredding(outInternal_->trashFileCount(), outInternal_->trashSize()))
+        if (!outShredder_->confirmForcedEmptying(true, {}))
             return;
         outShredder_->setShredMode(1);
         outInternal_->setShredMode(true);
@@ -274,8 +274,7 @@ void Volume::actForcedEmpty()
         // The chosen volume went away meanwhile: there is nothing to mark.
         if (volume.empty())
             return;
-        if (!outShredder_->confirmShredding(outExternal_->trashFileCountWithPath(volume),
-                                            outExternal_->trashSizeWithPath(volume)))
+        if (!outShredder_->confirmForcedEmptying(false, {volume}))
             return;
         outShredder_->setShredMode(1);
         outExternal_->setShredMode(true, volume);

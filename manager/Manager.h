@@ -1,6 +1,10 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <optional>
+#include <set>
+#include <sys/types.h>
+#include <utility>
 #include <string>
 
 #include "platform/MainLoop.h"
@@ -93,6 +97,8 @@ private:
     void saveFrame(const char* name, const FramedPanel* panel);
 
     const Platform& platform_;
+    // The items a "totals" request counted: an "empty" request that follows takes only these.
+    std::optional<std::set<std::pair<dev_t, ino_t>>> countedItems_;
     Internal* outInternal_ = nullptr;
     Preferences* outPrefs_ = nullptr;
     Shredder* outShredder_ = nullptr;

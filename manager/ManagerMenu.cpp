@@ -83,14 +83,6 @@ std::string lastAutoDeleteLine(const std::optional<TimePoint>& date)
                      local.tm_hour, local.tm_min);
 }
 
-double measuredSizeOf(const DeletionList& items)
-{
-    double bytes = 0.0;
-    for (const auto& item : items)
-        bytes += posix::measuredSize(item.path);
-    return bytes;
-}
-
 MenuItemState lineItem(std::string title, std::string picture)
 {
     MenuItemState state;
@@ -230,8 +222,7 @@ void Manager::actForcedTrash()
         stopForcedTrash();
         return;
     }
-    const TrashSnapshot all = snapshot();
-    if (!outShredder_->confirmShredding(all.totalItems(), all.totalBytes()))
+    if (!outShredder_->confirmForcedEmptying(true, outExternal_->volumePaths()))
         return;
     startForcedTrash();
 }
@@ -266,7 +257,7 @@ void Manager::actDeleteSelects()
         }
         items.push_back(std::move(*item));
     }
-    if (!items.empty() && !outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
+    if (!items.empty() && !outShredder_->confirmChosenItems(items))
         return;
     outSecurity_->forgetRefusals();
     outShredder_->partialShred(std::move(items));
@@ -282,7 +273,7 @@ void Manager::actDeletePanel()
     DeletionList items;
     for (const auto& path : *paths)
         items.push_back({path, counter});
-    if (!outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
+    if (!outShredder_->confirmChosenItems(items))
         return;
     // Timers keep firing while the chooser is up: a pass that started meanwhile is waited
     // for, and the chosen items are deleted when it ends.
