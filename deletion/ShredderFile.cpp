@@ -114,12 +114,18 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
     if (!known)
         return destroyItemAt(dirFd, name, path, fileSize, nullptr, removed, false);
 
+    // A full copy-on-write volume may refuse even a rename (its metadata needs new blocks).
+    // Where no byte is to be overwritten, nothing needs hiding first: the item is removed
+    // as it is, since a shred must never need free space.
+    const bool overwrites = shredderSwitch() && overwriteReaches(dirFd);
+    const auto isNoSpace = [](int error) { return error == ENOSPC || error == EDQUOT; };
+
     // Withdraw: first the description goes aside, so that no client offers the item back.
     const auto folder = itemFolderHolding(path);
     int withdrawError = 0;
     const auto withdrawn = folder ? folder->layout->withdrawDescription(*folder, name, withdrawError)
                                   : std::optional<WithdrawnDescription>();
-    if (withdrawError != 0)
+    if (withdrawError != 0 && !(isNoSpace(withdrawError) && !overwrites))
         return failWith(kShredRenameFailed, path, withdrawError);
     const auto putBack = [&] {
         if (withdrawn && rename(withdrawn->aside.c_str(), withdrawn->description.c_str()) != 0)
@@ -128,8 +134,8 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
     };
     const auto isFailure = [](int code) { return code != kShredDone && code != kShredNothingLeft; };
     // Then the record of the shred, on disk before any byte is overwritten.
-    const bool overwrites = shredderSwitch();
-    const bool renames = !noRenameSwitch_.load();
+    bool renames = !noRenameSwitch_.load();
+    bool keptNameForSpace = false;
     std::string current = renames ? nextStampName() : name;
     const std::string folderPath = posix::parentPath(path);
     posix::ShredRecord record{st.st_dev, st.st_ino, path, posix::joinPath(folderPath, current),
@@ -149,6 +155,13 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
             if (recorded)
                 journal_.add(record, overwrites);
         }
+        if (error != 0 && isNoSpace(error) && !overwrites) {
+            error = 0;
+            renames = false;
+            keptNameForSpace = true;
+            current = name;
+            record.stampPath = path;
+        }
         if (error != 0) {
             const bool gone = isGone(dirFd, name);
             if (!gone)
@@ -164,7 +177,8 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
     }
 
     bool untouched = false;
-    const int result = destroyItemAt(dirFd, current, path, fileSize, &st, removed, renames, &untouched);
+    const int result = destroyItemAt(dirFd, current, path, fileSize, &st, removed, renames || keptNameForSpace,
+                                     &untouched);
     // A folder that could not even be opened lost nothing: it goes back to its name and its
     // description, as it was.
     if (isFailure(result) && untouched &&
@@ -338,11 +352,15 @@ int Shredder::shredEntryAt(int dirFd, const char* name, const std::string& path,
         const int error = step();
         return error == EPERM && unlockWhenRefused && posix::clearImmutableAt(dirFd, current.c_str()) ? step() : error;
     };
-    const int renamed = noRenameSwitch_.load() || renamedAlready
+    int renamed = noRenameSwitch_.load() || renamedAlready
                             ? 0
                             : unlockedRetry([&] { return renameToStampAt(dirFd, name, current); });
-    if (renamed != 0 && !isGone(dirFd, current))
+    // Without space for a rename, an entry whose content was not overwritten goes as it is.
+    const bool noSpace = renamed == ENOSPC || renamed == EDQUOT;
+    if (renamed != 0 && !(noSpace && !(shredderSwitch() && overwriteReaches(dirFd))) && !isGone(dirFd, current))
         return failWith(kShredRenameFailed, path, causeOf(dirFd, renamed));
+    if (noSpace && !isGone(dirFd, current))
+        renamed = 0;
     if (renamed == 0 && testMode) {
         const int moved = moveIntoDumpFolder(dirFd, current);
         if (moved != 0 && !isGone(dirFd, current))
