@@ -24,6 +24,9 @@ struct TrashState {
     bool shortOfSpace = false; // free space below the minimum
     int status = 0;            // a TrashStatus
     bool measuring = false;
+    // Its volume keeps old blocks when a file is overwritten (copy-on-write): its items are
+    // removed without overwriting.
+    bool copyOnWrite = false;
 
     // What neither the trash nor free space takes; the three add up to the capacity.
     double used() const { return capacity - free - bytes; }

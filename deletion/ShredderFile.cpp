@@ -471,15 +471,7 @@ int Shredder::failWith(int code, const std::string& path, int error)
 
 bool Shredder::overwriteReaches(int fd)
 {
-    // Copy-on-write and log-structured file systems write 0xFF to new blocks and keep the
-    // old ones: btrfs, zfs, bcachefs, f2fs, nilfs2.
-    constexpr long kCopyOnWrite[] = {0x9123683E, 0x2FC12FC1, static_cast<long>(0xCA451A4E), static_cast<long>(0xF2F52010),
-                                     0x3434};
-    struct statfs fs {};
-    if (fstatfs(fd, &fs) != 0)
-        return true;
-    return std::find(std::begin(kCopyOnWrite), std::end(kCopyOnWrite), static_cast<long>(fs.f_type)) ==
-           std::end(kCopyOnWrite);
+    return posix::overwriteReaches(fd);
 }
 
 bool Shredder::skipsOverwriteOn(int fd, dev_t device)

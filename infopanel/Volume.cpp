@@ -203,17 +203,19 @@ void Volume::renewAllInfo()
     if (!trash)
         return;
     panel->setMeasuring(trash->measuring);
-    showStatus(*panel, trash->status);
+    showStatus(*panel, trash->status, trash->copyOnWrite);
     showFigures(*panel, *trash);
     panel->setButtonEnabled(Button::ForcedEmpty, !trash->measuring && !outShredder_->isShredding() &&
                                                      !outShredder_->isPartialShredding() && trash->bytes != 0.0);
 }
 
-void Volume::showStatus(InfoPanelView& panel, int status)
+void Volume::showStatus(InfoPanelView& panel, int status, bool copyOnWrite)
 {
     // Standing by for nothing: free space never falls below a minimum of 0 %.
     const bool autoDeleteOff = status == kStandingBy && outPrefs_->minimumRatio() == 0.0f;
-    panel.setStatusText(platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status)));
+    const std::string text = platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status));
+    // An overwrite would not reach the old blocks there: the user is told its items only go.
+    panel.setStatusText(copyOnWrite ? text + " — " + platform_.strings->localized("RemovedWithoutOverwriting") : text);
     panel.setButtonEnabled(Button::Reinspect, status == kStandingBy || status == kDeleting);
 }
 

@@ -61,7 +61,7 @@ private:
     void requestRefresh(std::uint64_t generation);
     // The chosen trash; a choice past the last volume moves to the last one.
     std::optional<TrashState> selectedTrashState(InfoPanelView& panel, int index);
-    void showStatus(InfoPanelView& panel, int status);
+    void showStatus(InfoPanelView& panel, int status, bool copyOnWrite = false);
     void showFigures(InfoPanelView& panel, const TrashState& trash);
     std::string volumePathOfSelection() const;
     void queueShredFile(std::optional<std::string> path);

@@ -91,5 +91,9 @@
         <source>AutoDeleteOff</source>
         <translation>Automatic deletion is off (minimum free space 0%)</translation>
     </message>
+    <message>
+        <source>RemovedWithoutOverwriting</source>
+        <translation>items are removed without overwriting (copy-on-write volume)</translation>
+    </message>
 </context>
 </TS>

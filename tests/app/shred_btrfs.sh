@@ -1,7 +1,8 @@
 #!/bin/sh
 # On a copy-on-write file system an overwrite only takes new blocks and leaves the old data:
 # on a nearly full Btrfs volume an item larger than the free space is shredded by removal
-# alone, no write fails, and the log says once why the overwrite was skipped.
+# alone, no write fails, and the log says once why the overwrite was skipped; --status (table
+# and JSON) says so for that volume and no other.
 # Usage: shred_btrfs.sh path/to/brindlewick. Exit 77 (skipped) without btrfs or the rights.
 set -u
 program=$1
@@ -34,4 +35,15 @@ grep -q "removed without overwriting" "$log" || fail "the log does not say that 
 [ "$(grep -c "removed without overwriting" "$log")" = 1 ] || fail "the skipped overwrite is told more than once"
 ! grep -q "overwrite error" "$log" || fail "a write failed"
 [ ! -e "$trash/info/large.trashinfo" ] || fail "the description of the large item stays"
+env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$root/runtime" \
+    "$program" --status --json > "$root/status.json" 2>/dev/null || fail "--status --json failed"
+python3 - "$root/status.json" "$volume" "$home" <<'PY' || fail "--status --json does not tell which volume is overwritten"
+import json, sys
+trashes = {t["mountPoint"]: t for t in json.load(open(sys.argv[1]))["trashes"]}
+assert trashes[sys.argv[2]]["overwrites"] is False, trashes[sys.argv[2]]
+assert trashes[sys.argv[3]]["overwrites"] is True, trashes[sys.argv[3]]
+PY
+env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$root/runtime" \
+    "$program" --status 2>/dev/null | grep -F "$volume" | grep -q "removed without overwriting" ||
+    fail "the --status table does not say that the volume's items are removed without overwriting"
 echo "PASS: on Btrfs the shredder removed without overwriting and said why"
