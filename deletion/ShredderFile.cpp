@@ -128,9 +128,13 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
     if (withdrawError != 0 && !(isNoSpace(withdrawError) && !overwrites))
         return failWith(kShredRenameFailed, path, withdrawError);
     const auto putBack = [&] {
-        if (withdrawn && rename(withdrawn->aside.c_str(), withdrawn->description.c_str()) != 0)
+        // Never over a description that a trasher wrote meanwhile for a new item of the name.
+        const int error = withdrawn ? posix::renameNoReplace(AT_FDCWD, withdrawn->aside.c_str(), AT_FDCWD,
+                                                             withdrawn->description.c_str())
+                                    : 0;
+        if (error != 0)
             platform_.log->line(strprintf("Could not put back the description of %s, err=%d(%s)", path.c_str(),
-                                          errno, strerror(errno)));
+                                          error, strerror(error)));
     };
     const auto isFailure = [](int code) { return code != kShredDone && code != kShredNothingLeft; };
     // Then the record of the shred, on disk before any byte is overwritten.
@@ -179,8 +183,8 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
     bool untouched = false;
     const int result = destroyItemAt(dirFd, current, path, fileSize, &st, removed, renames || keptNameForSpace,
                                      &untouched);
-    // A folder that could not even be opened lost nothing: it goes back to its name and its
-    // description, as it was.
+    // A folder whose emptying failed before anything in it changed (it could not be opened, a
+    // mount point inside) lost nothing: it goes back to its name and its description.
     if (isFailure(result) && untouched &&
         (!renames || posix::renameNoReplace(dirFd, current.c_str(), dirFd, name.c_str()) == 0)) {
         putBack();
@@ -217,7 +221,7 @@ int Shredder::destroyItemAt(int dirFd, const std::string& name, const std::strin
         return entryPath.compare(0, walked.size(), walked) == 0 ? path + entryPath.substr(walked.size()) : entryPath;
     };
     int result = kShredDone;
-    int handled = 0; // entries the shredder wrote, renamed or removed
+    int changed = 0; // entries the shredder may have written, renamed or removed
     posix::WalkCallbacks callbacks;
     // A locked folder would keep its entries: unlock it before emptying it.
     callbacks.beforeFolder = [](const posix::WalkEntry& entry) {
@@ -236,9 +240,11 @@ int Shredder::destroyItemAt(int dirFd, const std::string& name, const std::strin
         // A folder's own lstat was taken before its content went: it is taken again.
         const bool seenNow = entry.statError == 0 && !entry.isDirectory();
         const bool root = entry.depth == 0;
-        ++handled;
         result = shredEntryAt(entry.parentFd, entry.name, entryPath, fileSize, seenNow ? &entry.status : nullptr,
                               root ? removed : nullptr, root && renamed);
+        // A folder (or link) that failed was not written; a file that failed may have been.
+        if (result == kShredDone || (entry.statError == 0 && S_ISREG(entry.status.st_mode)))
+            ++changed;
         const bool stop = result != kShredDone || shredBreak_.load() || platform_.workers->quitting();
         return stop ? posix::WalkAction::Stop : posix::WalkAction::Continue;
     };
@@ -247,7 +253,7 @@ int Shredder::destroyItemAt(int dirFd, const std::string& name, const std::strin
     if (walk == posix::WalkResult::Redirected && result == kShredDone)
         result = failWith(kShredRemoveFailed, path, ESTALE);
     if (untouched)
-        *untouched = handled == 0;
+        *untouched = changed == 0;
     return result;
 }
 
@@ -267,6 +273,9 @@ void Shredder::finishLeftovers()
         if (matches(record.stampPath)) {
             platform_.log->line(strprintf("Finishing the shred of %s, which an interruption left as %s",
                                           record.path.c_str(), record.stampPath.c_str()));
+            // The item lost its name: its description can never be used again.
+            if (!record.aside.empty())
+                unlink(record.aside.c_str());
             if (shredFolderOrFile(record.stampPath, nullptr) != kShredDone || matches(record.stampPath))
                 continue; // still there: the record stays for the next deletion
             removeCompanionsOf(record.path);
@@ -274,8 +283,8 @@ void Shredder::finishLeftovers()
             // Never renamed, so never overwritten: it is whole, and its description comes back.
             platform_.log->line(strprintf("The shred of %s was interrupted before it began; it stays in the trash",
                                           record.path.c_str()));
-            if (!record.aside.empty() && !posix::lstatPath(record.description))
-                rename(record.aside.c_str(), record.description.c_str());
+            if (!record.aside.empty())
+                posix::renameNoReplace(AT_FDCWD, record.aside.c_str(), AT_FDCWD, record.description.c_str());
         } else {
             platform_.log->line(strprintf("The shred of %s was interrupted; the item is gone", record.path.c_str()));
         }
