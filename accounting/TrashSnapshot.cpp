@@ -6,6 +6,7 @@
 #include "platform/Log.h"
 #include "platform/SpaceSource.h"
 #include "platform/posix/Files.h"
+#include "platform/posix/ShredOps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,6 +112,7 @@ TrashState homeTrashFigures(const Internal& internal)
     // Capacity once: the minimum is a share of it, and the figures must add up.
     const SpaceFigures space = internal.spaceFigures();
     fill(state, space, internal.miniSizeOf(space.capacity), internal.trashSize());
+    state.copyOnWrite = !posix::overwriteReachesPath(internal.volumeMountPoint());
     return state;
 }
 
@@ -122,6 +124,7 @@ TrashState volumeTrashFigures(const External& external, const std::string& volum
     state.answering = external.isAnsweringAtPath(volumePath);
     const SpaceFigures space = external.spaceFiguresWithPath(volumePath);
     fill(state, space, external.miniSizeOf(space.capacity, volumePath), external.trashSizeWithPath(volumePath));
+    state.copyOnWrite = !posix::overwriteReachesPath(volumePath);
     return state;
 }
 
@@ -203,12 +206,12 @@ std::string snapshotJson(const TrashSnapshot& snapshot)
                                jsonString(take.rule).c_str(), take.items, jsonNumber(take.bytes).c_str());
         json += strprintf("%s{\"name\":%s,\"mountPoint\":%s,\"folders\":[%s],\"items\":%d,\"bytes\":%s,"
                           "\"capacity\":%s,\"free\":%s,\"minimumFree\":%s,\"short\":%s,\"status\":\"%s\","
-                          "\"measuring\":%s,\"answering\":%s,\"next\":%s,\"wouldDelete\":[%s]}",
+                          "\"measuring\":%s,\"answering\":%s,\"overwrites\":%s,\"next\":%s,\"wouldDelete\":[%s]}",
                           i ? "," : "", jsonString(t.name).c_str(), jsonString(t.mountPoint).c_str(),
                           folders.c_str(), t.items, jsonNumber(t.bytes).c_str(), jsonNumber(t.capacity).c_str(),
                           jsonNumber(t.free).c_str(), jsonNumber(t.minimumFree).c_str(),
                           t.shortOfSpace ? "true" : "false", statusWord(t.status), t.measuring ? "true" : "false",
-                          t.answering ? "true" : "false", next.c_str(), rules.c_str());
+                          t.answering ? "true" : "false", t.copyOnWrite ? "false" : "true", next.c_str(), rules.c_str());
     }
     const std::string last = snapshot.lastAutoDelete ? "\"" + isoDate(*snapshot.lastAutoDelete) + "\"" : "null";
     return json + strprintf("],\"lastAutoDelete\":%s,\"passRunning\":%s}\n", last.c_str(),
@@ -264,6 +267,8 @@ std::string snapshotTable(const TrashSnapshot& snapshot)
             state += ", short of space";
         if (!t.answering)
             state += ", not answering";
+        if (t.copyOnWrite)
+            state += ", removed without overwriting (copy-on-write)";
         table += row(escapeControlCharacters(t.name), escapeControlCharacters(t.mountPoint), std::to_string(t.items),
                      readableSize(t.bytes), readableSize(t.free), readableSize(t.minimumFree), state);
     }

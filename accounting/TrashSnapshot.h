@@ -43,6 +43,9 @@ struct TrashState {
     // The preview, filled only where asked for (`--status --json`).
     std::optional<NextItem> next;
     std::vector<RuleTake> wouldDelete; // each rule that would delete now
+    // Its volume keeps old blocks when a file is overwritten (copy-on-write): its items are
+    // removed without overwriting.
+    bool copyOnWrite = false;
 
     // What neither the trash nor free space takes; the three add up to the capacity.
     double used() const { return capacity - free - bytes; }

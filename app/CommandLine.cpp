@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -59,6 +60,14 @@ public:
     }
 
     TrashSnapshot snapshot() const { return controllers_.manager.snapshot(); }
+    // The items of every trash counted from the disk; an emptying that follows takes only these.
+    RootItemCount agreeOnItems()
+    {
+        RootItemCount all = controllers_.shredder.countRootItems(true, controllers_.external.volumePaths());
+        controllers_.shredder.setAgreedItems(all.ids);
+        agreed_ = all.ids;
+        return all;
+    }
     // What the running program would answer to `request`.
     std::string answer(const std::string& request) { return controllers_.manager.answerRequest(request); }
     // The root items of every trash, counted afresh.
@@ -101,7 +110,10 @@ public:
         const PassTotals totals = shredder.passTotals();
         err(strprintf("%s%s%d items deleted (%s), %d failed\n", terminal ? "\r\033[K" : "",
                       stopped ? "Stopped: " : "", totals.deleted, readableSize(totals.bytes).c_str(), totals.failed));
-        return !stopped && totals.failed == 0 && itemsLeft() == 0;
+        // Items trashed while the question waited stay, as they should.
+        const ItemIds now = controllers_.shredder.countRootItems(true, controllers_.external.volumePaths()).ids;
+        const bool agreedGone = std::none_of(agreed_.begin(), agreed_.end(), [&](const auto& id) { return now.count(id); });
+        return !stopped && totals.failed == 0 && agreedGone;
     }
 
 private:
@@ -114,6 +126,7 @@ private:
     Desktop desktop_;
     HistoryRecorder history_;
     Controllers controllers_;
+    ItemIds agreed_;
 };
 
 // The running program's answer to `request`; none, said on standard error, when it gave none.
@@ -138,6 +151,11 @@ bool userAgrees(int items, double bytes)
 
 int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& instance, bool running, bool yes)
 {
+    // Nothing that cannot be undone without a question answered or --yes.
+    if (!yes && !isatty(STDIN_FILENO)) {
+        err("--empty-now asks before it deletes and there is no terminal to ask on; give --yes.\n");
+        return kExitUsage;
+    }
     std::optional<LocalRun> local;
     int items = 0;
     double bytes = 0.0;
@@ -148,9 +166,9 @@ int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& i
             return kExitFailed;
         }
     } else {
-        const TrashSnapshot all = local.emplace(app, log).snapshot();
-        items = all.totalItems();
-        bytes = all.totalBytes();
+        const RootItemCount all = local.emplace(app, log).agreeOnItems();
+        items = all.items;
+        bytes = all.bytes;
     }
     if (items == 0) {
         out("The trashes are empty.\n");

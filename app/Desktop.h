@@ -98,6 +98,7 @@ struct Desktop {
         }
         platform.homeDirectory = QDir::homePath().toStdString();
         platform.dataHome = dataHomeFromEnvironment();
+        platform.stateHome = qEnvironmentVariable("XDG_STATE_HOME").toStdString();
         platform.defaults = &defaults;
         platform.log = &log;
         platform.keys = keys.get();

@@ -13,7 +13,10 @@
 
 namespace bw {
 
-Shredder::Shredder(const Platform& platform) : platform_(platform) {}
+Shredder::Shredder(const Platform& platform)
+    : platform_(platform), journal_(posix::ShredJournal::defaultFile(platform.stateHome, platform.homeDirectory))
+{
+}
 
 void Shredder::wire(Internal& internal, Preferences& prefs, Manager& manager, ResFileManager& resFile, External& external, Security& security, Volume& volume)
 {

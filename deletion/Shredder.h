@@ -18,6 +18,7 @@
 #include "platform/TrashLayout.h"
 #include "platform/Clock.h"
 #include "platform/SpaceSource.h"
+#include "platform/posix/ShredJournal.h"
 
 struct stat;
 
@@ -64,8 +65,21 @@ struct TrashStep {
 struct DeletionItem {
     std::string path;
     std::atomic<double>* counter = nullptr;
+    // The item the user agreed to, by device and inode; 0: whatever is at `path`.
+    dev_t device = 0;
+    ino_t inode = 0;
 };
 using DeletionList = std::vector<DeletionItem>;
+
+// Root items by device and inode: what a confirmation agreed to delete.
+using ItemIds = std::set<std::pair<dev_t, ino_t>>;
+
+// The root items of some trashes as they are on disk now.
+struct RootItemCount {
+    ItemIds ids;
+    int items = 0;
+    double bytes = 0.0;
+};
 
 // What one automatic pass (free space or forced) did: root items deleted, the bytes their
 // trashes' counters lost with them, and items that could not be deleted.
@@ -139,10 +153,19 @@ public:
 
     // --- file shredder
     // `removed`, when given, tells whether the item itself was removed here (not merely gone).
+    // A root item is withdrawn before it is destroyed: its description goes aside, the shred
+    // is recorded, it gets its time-stamp name, and only then is it overwritten and removed.
     int shredFolderOrFile(const std::string& path, std::atomic<double>* fileSize, bool* removed = nullptr);
+    // Finishes the shreds an interruption left (by the record, matched by device and inode),
+    // before a deletion starts anything else. Run by the deletion that holds the guard.
+    void finishLeftovers();
+    // Whether an overwrite reaches the data of a file on the file system open at `fd`: not on
+    // a copy-on-write or log-structured one, where it would only take free space.
+    static bool overwriteReaches(int fd);
     int shredFile(const std::string& path, std::atomic<double>* fileSize);
     void initFillData();
-    void alertWithError(int code, const std::string& path);
+    // `error`: the errno of the failing step, shown as the cause; 0 when there is none.
+    void alertWithError(int code, const std::string& path, int error = 0);
     const std::array<unsigned char, 256>& fillData() const { return fillData_; }
 
     // --- chosen items and flashing
@@ -151,6 +174,19 @@ public:
     // Asks the user before a command shreds `items` root items of `bytes` in all, unless the
     // user asked not to be asked again. True: go ahead. Main thread.
     bool confirmShredding(int items, double bytes);
+    // Asks about the forced emptying of the home trash (when `home`) and of the trashes of
+    // `volumes`, counted afresh from the disk; on a yes the emptying takes exactly the items
+    // counted, never one trashed while the question waited. True: go ahead. Main thread.
+    bool confirmForcedEmptying(bool home, const std::vector<std::string>& volumes);
+    // The same for chosen items: counted and measured now, and pinned by device and inode,
+    // so that an item that took a chosen name meanwhile is not deleted.
+    bool confirmChosenItems(DeletionList& items);
+    RootItemCount countRootItems(bool home, const std::vector<std::string>& volumes) const;
+    // The forced emptying takes only these items; none: every item.
+    void setAgreedItems(std::optional<ItemIds> ids);
+    // Whether the running pass may take the item `seen`: always, but in a forced emptying
+    // that was agreed to item by item.
+    bool isAgreedItem(const struct stat& seen) const;
     // Chosen items wait for a running deletion to end: no new pass is to start before them.
     bool hasChosenItemsWaiting() const { return chosenWaiting_.load() > 0; }
     void partialShredThread(const DeletionList& items);
@@ -190,6 +226,8 @@ private:
     // Taken by autoShred and partialShred, released when their worker ends: two deletions
     // never run at once.
     std::atomic<bool> passGuard_{false};
+    mutable std::mutex agreedMutex_;
+    std::optional<ItemIds> agreedItems_;
     // Lists of chosen items waiting for the guard.
     std::atomic<int> chosenWaiting_{0};
     // The running pass's totals; reset when a pass starts.
@@ -292,14 +330,28 @@ private:
     // The item `path` in the folder open as `dirFd` (-1: every step fails as on a missing entry).
     int shredItemIn(int dirFd, const std::string& path, std::atomic<double>* fileSize, const struct stat* seen,
                     bool* removed);
+    // The root item `name` (shown as `path`), withdrawn already, destroyed under that name.
+    int destroyItemAt(int dirFd, const std::string& name, const std::string& path, std::atomic<double>* fileSize,
+                      const struct stat* seen, bool* removed, bool renamed, bool* untouched = nullptr);
     // `seen`: the entry's lstat when the caller has just taken it, else it is taken here.
+    // `renamed`: it has its time-stamp name already.
     int shredEntryAt(int dirFd, const char* name, const std::string& path, std::atomic<double>* fileSize,
-                     const struct stat* seen = nullptr, bool* removed = nullptr);
+                     const struct stat* seen = nullptr, bool* removed = nullptr, bool renamed = false);
     // False when the overwrite was interrupted before it finished.
     bool overwriteEntryAt(int dirFd, const char* name, const struct stat& seen, const std::string& path);
     int renameToStampAt(int dirFd, const char* name, std::string& newName);
     int moveIntoDumpFolder(int dirFd, const std::string& name);
-    int failWith(int code, const std::string& path);
+    int failWith(int code, const std::string& path, int error = 0);
+    // The item folder of the trash that holds the root item `path`; none outside every trash.
+    // The last answer is kept until the next deletion starts (finishLeftovers).
+    std::optional<ItemFolder> itemFolderHolding(const std::string& path);
+    std::mutex folderMutex_;
+    std::optional<std::pair<std::string, std::optional<ItemFolder>>> lastFolder_;
+    // Whether the overwrite is to be skipped on the file system of `fd`; says why once per volume.
+    bool skipsOverwriteOn(int fd, dev_t device);
+    posix::ShredJournal journal_;
+    std::mutex skippedMutex_;
+    std::set<dev_t> overwriteSkipped_; // volumes whose skipped overwrite was logged
     std::string nextStampName();
     // The last time-stamp name given, in seconds: names never repeat within the process.
     std::atomic<double> lastStamp_{0.0};

@@ -127,6 +127,7 @@ void Shredder::autoShred()
 
 void Shredder::autoShredThread()
 {
+    finishLeftovers();
     checkSizeAndResize();
     shredding_.store(true);
     passQueues_.clear();
@@ -385,6 +386,9 @@ int Shredder::shredOldestOf(const TrashBooks& trash, RootItemQueue& queue, std::
             failedItemsLeft_ = true;
             continue; // out of the queue until the next listing
         }
+        if (!isAgreedItem(*seen))
+            continue; // trashed while the user was asked about the emptying
+
         if (!queue.isRealFolder(entry.folder)) {
             // Nothing is deleted; the next listing leaves the link out.
             platform_.log->line(strprintf("%s is reached through a symbolic link; it is not deleted", path.c_str()));

@@ -15,7 +15,13 @@
 #include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
 
+#include "accounting/External.h"
+#include "platform/posix/Files.h"
+
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace bw {
 
@@ -62,6 +68,73 @@ bool Shredder::confirmShredding(int items, double bytes)
     return answer.accepted;
 }
 
+RootItemCount Shredder::countRootItems(bool home, const std::vector<std::string>& volumes) const
+{
+    std::vector<ItemFolder> folders;
+    if (home)
+        folders = outInternal_->itemFolders();
+    for (const auto& volume : volumes)
+        for (auto& folder : outExternal_->itemFoldersAtPath(volume))
+            folders.push_back(std::move(folder));
+    RootItemCount count;
+    for (const auto& folder : folders) {
+        const int folderFd = posix::openDirectoryNoFollow(folder.path);
+        if (folderFd < 0)
+            continue;
+        for (const auto& name : posix::listDirectoryAt(folderFd)) {
+            struct stat st {};
+            if (fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+                !count.ids.insert({st.st_dev, st.st_ino}).second)
+                continue;
+            ++count.items;
+            count.bytes += posix::measuredSize(folderFd, name.c_str());
+        }
+        close(folderFd);
+    }
+    return count;
+}
+
+void Shredder::setAgreedItems(std::optional<ItemIds> ids)
+{
+    std::lock_guard lock(agreedMutex_);
+    agreedItems_ = std::move(ids);
+}
+
+bool Shredder::isAgreedItem(const struct stat& seen) const
+{
+    if (shredMode_.load() != 1)
+        return true;
+    std::lock_guard lock(agreedMutex_);
+    return !agreedItems_ || agreedItems_->count({seen.st_dev, seen.st_ino}) != 0;
+}
+
+bool Shredder::confirmForcedEmptying(bool home, const std::vector<std::string>& volumes)
+{
+    if (!platform_.defaults->boolForKey(keys::ConfirmShredding.name)) {
+        setAgreedItems(std::nullopt); // the user asked not to be asked: whatever is there goes
+        return true;
+    }
+    RootItemCount count = countRootItems(home, volumes);
+    if (!confirmShredding(count.items, count.bytes))
+        return false;
+    setAgreedItems(std::move(count.ids));
+    return true;
+}
+
+bool Shredder::confirmChosenItems(DeletionList& items)
+{
+    double bytes = 0.0;
+    for (auto& item : items) {
+        const auto st = posix::lstatPath(item.path);
+        if (!st)
+            continue;
+        item.device = st->st_dev;
+        item.inode = st->st_ino;
+        bytes += posix::measuredSize(item.path);
+    }
+    return confirmShredding(static_cast<int>(items.size()), bytes);
+}
+
 void Shredder::partialShred(DeletionList items)
 {
     // One deletion at a time: an automatic pass holds the same guard from its start, also
@@ -104,6 +177,7 @@ void Shredder::partialShred(DeletionList items)
 void Shredder::partialShredThread(const DeletionList& items)
 {
     pertialShredding_.store(true);
+    finishLeftovers();
     outInternal_->setTrashStatus(kDeleting);
     outManager_->setIconToolTip(kShreddingToolTip);
     if (!iconFlashing_.load())
@@ -112,6 +186,14 @@ void Shredder::partialShredThread(const DeletionList& items)
         // Quitting leaves the remaining items in the trash.
         if (platform_.workers->quitting())
             break;
+        // Another item took the chosen name while the question waited: it was not agreed to.
+        if (item.device != 0 || item.inode != 0) {
+            const auto st = posix::lstatPath(item.path);
+            if (!st || st->st_dev != item.device || st->st_ino != item.inode) {
+                platform_.log->line(strprintf("%s is no longer the item that was chosen; it stays", item.path.c_str()));
+                continue;
+            }
+        }
         // A failure has been logged and shown by the shredder already; the list goes on.
         shredChosen(item);
     }

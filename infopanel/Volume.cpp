@@ -203,7 +203,7 @@ void Volume::renewAllInfo()
     if (!trash)
         return;
     panel->setMeasuring(trash->measuring);
-    showStatus(*panel, trash->status);
+    showStatus(*panel, trash->status, trash->copyOnWrite);
     if (!trash->answering)
         panel->setStatusText(platform_.strings->localized("NotAnswering"));
     showFigures(*panel, *trash);
@@ -217,11 +217,13 @@ void Volume::renewAllInfo()
     showNextItem(*panel);
 }
 
-void Volume::showStatus(InfoPanelView& panel, int status)
+void Volume::showStatus(InfoPanelView& panel, int status, bool copyOnWrite)
 {
     // Standing by for nothing: no rule of the chosen volume can ever want an item gone.
     const bool autoDeleteOff = status == kStandingBy && outPrefs_->isAutoDeleteOffAt(mountPointOfSelection());
-    panel.setStatusText(platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status)));
+    const std::string text = platform_.strings->localized(autoDeleteOff ? "AutoDeleteOff" : statusKey(status));
+    // An overwrite would not reach the old blocks there: the user is told its items only go.
+    panel.setStatusText(copyOnWrite ? text + " — " + platform_.strings->localized("RemovedWithoutOverwriting") : text);
     panel.setButtonEnabled(Button::Reinspect, status == kStandingBy || status == kDeleting);
 }
 
@@ -273,7 +275,7 @@ void Volume::actForcedEmpty()
     if (index < 0)
         return;
     if (index == 0) {
-        if (!outShredder_->confirmShredding(outInternal_->trashFileCount(), outInternal_->trashSize()))
+        if (!outShredder_->confirmForcedEmptying(true, {}))
             return;
         outShredder_->setShredMode(1);
         outInternal_->setShredMode(true);
@@ -282,8 +284,7 @@ void Volume::actForcedEmpty()
         // The chosen volume went away meanwhile: there is nothing to mark.
         if (volume.empty())
             return;
-        if (!outShredder_->confirmShredding(outExternal_->trashFileCountWithPath(volume),
-                                            outExternal_->trashSizeWithPath(volume)))
+        if (!outShredder_->confirmForcedEmptying(false, {volume}))
             return;
         outShredder_->setShredMode(1);
         outExternal_->setShredMode(true, volume);

@@ -67,7 +67,7 @@ private:
     void requestRefresh(std::uint64_t generation);
     // The chosen trash; a choice past the last volume moves to the last one.
     std::optional<TrashState> selectedTrashState(InfoPanelView& panel, int index);
-    void showStatus(InfoPanelView& panel, int status);
+    void showStatus(InfoPanelView& panel, int status, bool copyOnWrite = false);
     void showFigures(InfoPanelView& panel, const TrashState& trash);
     std::string volumePathOfSelection() const;
     // Where the chosen volume is mounted; empty when none is chosen or it went away.

@@ -5,6 +5,8 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <sys/types.h>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -115,6 +117,8 @@ private:
     void saveFrame(const char* name, const FramedPanel* panel);
 
     const Platform& platform_;
+    // The items a "totals" request counted: an "empty" request that follows takes only these.
+    std::optional<std::set<std::pair<dev_t, ino_t>>> countedItems_;
     Internal* outInternal_ = nullptr;
     Preferences* outPrefs_ = nullptr;
     Shredder* outShredder_ = nullptr;

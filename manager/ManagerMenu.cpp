@@ -87,14 +87,6 @@ std::string lastAutoDeleteLine(const std::optional<TimePoint>& date)
                      local.tm_hour, local.tm_min);
 }
 
-double measuredSizeOf(const DeletionList& items)
-{
-    double bytes = 0.0;
-    for (const auto& item : items)
-        bytes += posix::measuredSize(item.path);
-    return bytes;
-}
-
 MenuItemState lineItem(std::string title, std::string picture)
 {
     MenuItemState state;
@@ -280,8 +272,7 @@ void Manager::actForcedTrash()
         stopForcedTrash();
         return;
     }
-    const TrashSnapshot all = snapshot();
-    if (!outShredder_->confirmShredding(all.totalItems(), all.totalBytes()))
+    if (!outShredder_->confirmForcedEmptying(true, outExternal_->volumePaths()))
         return;
     startForcedTrash();
 }
@@ -316,7 +307,7 @@ void Manager::actDeleteSelects()
         }
         items.push_back(std::move(*item));
     }
-    if (!items.empty() && !outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items)))
+    if (!items.empty() && !outShredder_->confirmChosenItems(items))
         return;
     outSecurity_->forgetRefusals();
     outShredder_->partialShred(std::move(items));
@@ -364,7 +355,7 @@ void Manager::actDeletePanel()
             }
             items.push_back({path, counter->second});
         }
-        if (outShredder_->confirmShredding(static_cast<int>(items.size()), measuredSizeOf(items))) {
+        if (outShredder_->confirmChosenItems(items)) {
             // Timers keep firing while the chooser is up: a pass that started meanwhile is
             // waited for, and the chosen items are deleted when it ends.
             outSecurity_->forgetRefusals();

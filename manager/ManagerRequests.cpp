@@ -1,8 +1,11 @@
 #include "manager/Manager.h"
 
+#include "accounting/External.h"
 #include "accounting/TrashSnapshot.h"
 #include "deletion/Shredder.h"
 #include "platform/Format.h"
+
+#include <utility>
 
 namespace bw {
 
@@ -36,13 +39,17 @@ std::string Manager::answerRequest(const std::string& request)
     if (request == "table")
         return snapshotTable(snapshot());
     if (request == "totals") {
-        const TrashSnapshot all = snapshot();
-        return strprintf("%d %.0f\n", all.totalItems(), all.totalBytes());
+        // Counted afresh; an emptying asked for next takes exactly these items.
+        RootItemCount count = outShredder_->countRootItems(true, outExternal_->volumePaths());
+        countedItems_ = std::move(count.ids);
+        return strprintf("%d %.0f\n", count.items, count.bytes);
     }
     if (request == "empty") {
         // A forced emptying already under way carries on; a stop asked of it stands.
-        if (outShredder_->shredMode() != 1)
+        if (outShredder_->shredMode() != 1) {
+            outShredder_->setAgreedItems(std::exchange(countedItems_, std::nullopt));
             startForcedTrash(DeletionReason::CommandLine);
+        }
         return "done\n";
     }
     if (request == "stop") {

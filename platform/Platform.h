@@ -29,6 +29,7 @@ class Workers;
 struct Platform {
     std::string homeDirectory; // the user's home folder, "~"
     std::string dataHome;      // $XDG_DATA_HOME; empty: "~/.local/share"
+    std::string stateHome;     // $XDG_STATE_HOME; empty: "~/.local/state"
 
     DefaultsStore* defaults = nullptr;
     Log* log = nullptr;

@@ -50,6 +50,12 @@ struct TrashWatch {
     void append(const TrashWatch& other);
 };
 
+// Where an item's description was put while the item is destroyed.
+struct WithdrawnDescription {
+    std::string description; // where it belongs
+    std::string aside;       // where it is now
+};
+
 // One way of laying out a trash on disk. Nothing but a layout knows a trash folder's name.
 class TrashLayout {
 public:
@@ -74,7 +80,18 @@ public:
     }
     // Removes what tells of an item that has just been deleted.
     virtual void removeCompanions(const ItemFolder& folder, const std::string& name, Log& log) const = 0;
-    // Removes what tells of items that are no longer there.
+    // Takes the description of the item `name` out of every client's reach before the item is
+    // destroyed: it is moved aside, under a name no client reads, so that it can be put back
+    // if the item stays whole. None when the item has no description (or the layout keeps none);
+    // `error` then receives the errno of a move that failed, else 0.
+    virtual std::optional<WithdrawnDescription> withdrawDescription(const ItemFolder& /*folder*/,
+                                                                    const std::string& /*name*/, int& error) const
+    {
+        error = 0;
+        return std::nullopt;
+    }
+    // Removes what tells of items that are no longer there; a description younger than
+    // kOrphanGrace may belong to an item that a slow trasher is still moving in, and stays.
     virtual void removeOrphans(const ItemFolder& folder, Log& log) const = 0;
 
     virtual void addWatches(const ItemFolder& folder, TrashWatch& watch) const = 0;
@@ -95,6 +112,9 @@ public:
     virtual bool isRepairableFolder(const std::string& folder, const std::string& volumePath,
                                     const TrashOwner& owner) const = 0;
 };
+
+// How long a description whose item is missing is left alone, by its own modification time.
+constexpr std::chrono::minutes kOrphanGrace{10};
 
 // The part of `path` below `folder`; none when it does not lie inside it.
 std::optional<std::string> pathBelow(const std::string& folder, const std::string& path);

@@ -19,6 +19,8 @@ constexpr const char* kItems = "files";
 constexpr const char* kInfos = "info";
 constexpr const char* kInfoSuffix = ".trashinfo";
 constexpr const char* kDirectorySizes = "directorysizes";
+// Added to a description's name while its item is destroyed: no client reads such a file.
+constexpr const char* kAsideSuffix = ".shredding";
 // A description larger than this is not one a file manager wrote: its date is unknown.
 constexpr off_t kMaxInfoSize = 64 * 1024;
 // One line per trashed folder; a larger file is left as it is.
@@ -281,8 +283,34 @@ public:
         close(trashFd);
     }
 
+    std::optional<WithdrawnDescription> withdrawDescription(const ItemFolder& folder, const std::string& name,
+                                                            int& error) const override
+    {
+        error = 0;
+        const std::string infos = joinPath(trashOf(folder), kInfos);
+        const int infoFd = openDirectoryNoFollow(infos);
+        if (infoFd < 0)
+            return std::nullopt;
+        const std::string description = name + kInfoSuffix;
+        const std::string aside = description + kAsideSuffix;
+        std::optional<WithdrawnDescription> withdrawn;
+        int moved = renameat2(infoFd, description.c_str(), infoFd, aside.c_str(), RENAME_NOREPLACE);
+        // One left by an interrupted run is older than the description now there.
+        if (moved != 0 && errno == EEXIST && unlinkat(infoFd, aside.c_str(), 0) == 0)
+            moved = renameat2(infoFd, description.c_str(), infoFd, aside.c_str(), RENAME_NOREPLACE);
+        if (moved == 0)
+            withdrawn = WithdrawnDescription{joinPath(infos, description), joinPath(infos, aside)};
+        else if (errno != ENOENT)
+            error = errno;
+        close(infoFd);
+        return withdrawn;
+    }
+
     void removeOrphans(const ItemFolder& folder, Log& log) const override
     {
+        struct timespec now {};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const time_t graceEnds = now.tv_sec - std::chrono::duration_cast<std::chrono::seconds>(kOrphanGrace).count();
         const int filesFd = openDirectoryNoFollow(folder.path);
         const int infoFd = openDirectoryNoFollow(joinPath(trashOf(folder), kInfos));
         if (filesFd >= 0 && infoFd >= 0) {
@@ -296,6 +324,10 @@ public:
                     continue;
                 // Only a description goes: a folder of that name is no one's description.
                 if (fstatat(infoFd, entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
+                    continue;
+                // A fresh description may be ahead of its item, which a copying trasher is
+                // still moving into the trash.
+                if (st.st_mtim.tv_sec > graceEnds)
                     continue;
                 if (unlinkat(infoFd, entry.c_str(), 0) != 0 && errno != ENOENT)
                     log.line(strprintf("Could not remove %s, err=%d(%s)", entry.c_str(), errno, strerror(errno)));

@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <iterator>
 #include <optional>
+#include <sys/statfs.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -277,6 +279,30 @@ int overwriteWithFill(int fd, uint64_t size, const std::function<bool()>& stop)
         if (const int error = fillRange(fd, size, end, stop))
             return error;
     return syncData(fd);
+}
+
+namespace {
+
+bool reachesOn(const struct statfs& fs)
+{
+    // The superblock magic numbers of btrfs, zfs, bcachefs, f2fs and nilfs2.
+    constexpr unsigned long kCopyOnWrite[] = {0x9123683EUL, 0x2FC12FC1UL, 0xCA451A4EUL, 0xF2F52010UL, 0x3434UL};
+    const auto type = static_cast<unsigned long>(fs.f_type) & 0xFFFFFFFFUL;
+    return std::find(std::begin(kCopyOnWrite), std::end(kCopyOnWrite), type) == std::end(kCopyOnWrite);
+}
+
+} // namespace
+
+bool overwriteReaches(int fd)
+{
+    struct statfs fs {};
+    return fstatfs(fd, &fs) != 0 || reachesOn(fs);
+}
+
+bool overwriteReachesPath(const std::string& path)
+{
+    struct statfs fs {};
+    return statfs(path.c_str(), &fs) != 0 || reachesOn(fs);
 }
 
 int renameNoReplace(int fromDir, const char* from, int toDir, const char* to)

@@ -4,6 +4,7 @@
 // follows a symbolic link. Each function returns 0 or the errno of the step that failed.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <sys/stat.h>
 
 namespace bw::posix {
@@ -21,6 +22,13 @@ int openForOverwrite(int dirFd, const char* name, const struct stat& seen);
 // filledLength(size), in large writes, then one fdatasync. ECANCELED when `stop` said so
 // before the last write: the overwrite did not finish.
 int overwriteWithFill(int fd, uint64_t size, const std::function<bool()>& stop = {});
+
+// Whether an overwrite reaches the data of a file on the file system open at `fd` (or holding
+// `path`): not on a copy-on-write or log-structured one (btrfs, zfs, bcachefs, f2fs, nilfs2),
+// where the new bytes go to new blocks, the old ones stay, and the writes need free space.
+// True where the type cannot be read.
+bool overwriteReaches(int fd);
+bool overwriteReachesPath(const std::string& path);
 
 // renameat2 with RENAME_NOREPLACE: EEXIST when the target is taken.
 int renameNoReplace(int fromDir, const char* from, int toDir, const char* to);

@@ -442,5 +442,9 @@
         <source>Free space: %1 (minimum %2)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>RemovedWithoutOverwriting</source>
+        <translation>items are removed without overwriting (copy-on-write volume)</translation>
+    </message>
 </context>
 </TS>

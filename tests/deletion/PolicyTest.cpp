@@ -328,6 +328,7 @@ TEST_F(PolicyTest, AnEmptiedFreedesktopTrashKeepsNoDescriptionOfAGoneItem)
     writeFile(trash + "/files/a", 10);
     writeFile(trash + "/info/a.trashinfo", 10);
     writeFile(trash + "/info/ghost.trashinfo", 10);
+    setModificationTime(trash + "/info/ghost.trashinfo", time(nullptr) - 3600);
     wake();
     internal().setShredMode(true);
     shredder().setShredMode(1);

@@ -134,7 +134,8 @@ TEST_F(ShredderFileTest, NoRenameAndDumpFolderClashes)
     EXPECT_EQ(alerts.shown()[0].title, "TrashError");
     EXPECT_EQ(alerts.shown()[0].button, "Understand");
     EXPECT_EQ(alerts.shown()[0].text,
-              "Error:FileMoveError\n\nFile:" + inTrash("report.pdf") + "\n\nInfo:TrashErrorInfo");
+              "Error: FileMoveError\n\nCause: File exists\n\nFile: " + inTrash("report.pdf") +
+                  "\n\nInfo: TrashErrorInfo");
     EXPECT_TRUE(tp.log.contains("err=2(" + inTrash("report.pdf") + ")"));
 
     // Outside test mode the entry is removed under its own name.
@@ -266,8 +267,10 @@ TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
     ASSERT_EQ(shown.size(), 2u);
     // The line feed of the name is shown escaped: it cannot add a line to the alert.
     const std::string shownPath = inTrash("link%s/100%s %n %d\\nline");
-    EXPECT_EQ(shown[0].text, "Error:FileRenameError\n\nFile:" + shownPath + "\n\nInfo:TrashErrorInfo");
-    EXPECT_EQ(shown[1].text, "Error:FileDeleteError\n\nFile:" + shownPath + "\n\nInfo:TrashErrorInfo");
+    // The cause is the failing step's own: a folder on the way that is a link, not the rename.
+    const std::string cause = "\n\nCause: Not a directory\n\nFile: ";
+    EXPECT_EQ(shown[0].text, "Error: FileRenameError" + cause + shownPath + "\n\nInfo: TrashErrorInfo");
+    EXPECT_EQ(shown[1].text, "Error: FileDeleteError" + cause + shownPath + "\n\nInfo: TrashErrorInfo");
     EXPECT_EQ(tp.log.count("err=4(" + odd + ")"), 1);
     EXPECT_EQ(tp.log.count("err=3(" + odd + ")"), 1);
     EXPECT_EQ(readFile(tp.home / "outside/100%s %n %d\nline"), std::string(64, 'k'));
@@ -275,8 +278,8 @@ TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
     // Codes that only the alert knows.
     shredder().alertWithError(kShredWriteFailed, "/p");
     shredder().alertWithError(kShredResWriteFailed, "/p");
-    EXPECT_EQ(alerts.shown()[2].text.substr(0, 20), "Error:FileWriteError");
-    EXPECT_EQ(alerts.shown()[3].text.substr(0, 19), "Error:ResWriteError");
+    EXPECT_EQ(alerts.shown()[2].text.substr(0, 21), "Error: FileWriteError");
+    EXPECT_EQ(alerts.shown()[3].text.substr(0, 20), "Error: ResWriteError");
 
     // The trace line is written only while the Alt key is held.
     tp.keys.held = true;
@@ -395,8 +398,8 @@ TEST_F(ShredderFileTest, AFolderThatCannotBeEmptiedKeepsItsName)
             for (const char* failed : {"theirs", "outer/inner", "mine"})
                 check.equal(tp.log.count("err=3(" + inTrash(failed) + ")"), 1, std::string("log of ") + failed);
             check.equal(alerts.shown().size(), 3u, "alerts");
-            check.equal(alerts.shown().empty() ? std::string() : alerts.shown()[0].text.substr(0, 21),
-                        std::string("Error:FileDeleteError"), "alert text");
+            check.equal(alerts.shown().empty() ? std::string() : alerts.shown()[0].text.substr(0, 22),
+                        std::string("Error: FileDeleteError"), "alert text");
             check.equal(counter.load(), 1000000.0, "counter");
             check.finish();
         },

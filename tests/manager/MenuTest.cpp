@@ -1,4 +1,5 @@
 #include "app/Controllers.h"
+#include "platform/Format.h"
 #include "platform/StatusMenu.h"
 #include "platform/posix/Files.h"
 #include "settings/SettingsKeys.h"
@@ -224,6 +225,39 @@ TEST_F(MenuTest, ForcedDeleteEmptiesTheTrashes)
     EXPECT_FALSE(exists(tp.trash() + "/old"));
     EXPECT_FALSE(exists(volumeItem("v")));
     EXPECT_EQ(c->shredder.shredMode(), 0);
+}
+
+TEST_F(MenuTest, AConfirmedDeletionTakesExactlyTheItemsItCounted)
+{
+    // The books say nothing is there; the question counts what the disk holds.
+    writeFile(tp.trash() + "/old", 10);
+    writeFile(volumeItem("v"), 5);
+    c->internal.setTrashSize(1.0);
+    c->external.setTrashSize(1.0, data.path());
+    tp.alerts.whileAsking = [&] {
+        writeFile(tp.trash() + "/new", 7);
+        writeFile(volumeItem("fresh"), 3);
+    };
+    ASSERT_TRUE(chooseAndWait(kMenuForcedTrash));
+    ASSERT_EQ(tp.alerts.asked().size(), 1u);
+    EXPECT_EQ(tp.alerts.asked()[0].title, "Shred 2 trash items?");
+    EXPECT_EQ(tp.alerts.asked()[0].text.rfind(byteCountText(15.0), 0), 0u) << tp.alerts.asked()[0].text;
+    EXPECT_FALSE(exists(tp.trash() + "/old"));
+    EXPECT_FALSE(exists(volumeItem("v")));
+    EXPECT_TRUE(exists(tp.trash() + "/new"));
+    EXPECT_TRUE(exists(volumeItem("fresh")));
+
+    // A chosen item replaced by another of its name while the question waited stays.
+    writeFile(tp.trash() + "/a", 10);
+    writeFile(tp.trash() + "/b", 20);
+    tp.alerts.whileAsking = [&] {
+        ASSERT_EQ(rename((tp.trash() + "/a").c_str(), (tp.trash() + "/a-moved").c_str()), 0);
+        writeFile(tp.trash() + "/a", 30, 'n');
+    };
+    tp.itemChooser.result = std::vector<std::string>{tp.trash() + "/a", tp.trash() + "/b"};
+    ASSERT_TRUE(chooseAndWait(kMenuDeletePanel));
+    EXPECT_EQ(readFile(tp.trash() + "/a"), std::string(30, 'n'));
+    EXPECT_FALSE(exists(tp.trash() + "/b"));
 }
 
 TEST_F(MenuTest, LastAutoDeleteInLocalTime)

@@ -122,10 +122,16 @@ TEST_F(FreedesktopTrash, AGoneItemTakesItsDescriptionAndItsLineOnlyAndOrphansGoW
     ASSERT_EQ(stat(sizes.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 
+    // A description is an orphan only after ten minutes without its item: a slow copying
+    // trasher writes it before the item arrives.
     writeFile(info + "/ghost.trashinfo", 5);
+    setModificationTime(info + "/ghost.trashinfo", time(nullptr) - 11 * 60);
+    writeFile(info + "/arriving.trashinfo", 5);
+    setModificationTime(info + "/arriving.trashinfo", time(nullptr) - 9 * 60);
     makeFolder(info + "/folder.trashinfo");
     freedesktopLayout().removeOrphans(folder(), log);
     EXPECT_FALSE(exists(info + "/ghost.trashinfo"));
+    EXPECT_TRUE(exists(info + "/arriving.trashinfo"));
     EXPECT_TRUE(exists(info + "/kept.trashinfo"));
     EXPECT_TRUE(exists(info + "/folder.trashinfo"));
     EXPECT_TRUE(log.lines().empty());

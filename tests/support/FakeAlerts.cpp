@@ -10,6 +10,8 @@ void FakeAlertPresenter::runModal(const AlertContent& alert)
 
 ConfirmAnswer FakeAlertPresenter::confirm(const ConfirmContent& question)
 {
+    if (whileAsking)
+        whileAsking();
     std::lock_guard lock(mutex_);
     asked_.push_back(question);
     return answer;

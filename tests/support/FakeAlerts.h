@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/AlertPresenter.h"
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -15,6 +16,8 @@ public:
     std::vector<ConfirmContent> asked() const;
 
     ConfirmAnswer answer{true, false};
+    // Runs while a question waits for its answer (what the user does meanwhile).
+    std::function<void()> whileAsking;
 
 private:
     mutable std::mutex mutex_;
