@@ -159,6 +159,9 @@ public:
     // Finishes the shreds an interruption left (by the record, matched by device and inode),
     // before a deletion starts anything else. Run by the deletion that holds the guard.
     void finishLeftovers();
+    // After a root item was deleted outside a pass (a leftover finished): what its trash keeps
+    // beside it goes too.
+    void removeCompanionsOf(const std::string& path);
     // Whether an overwrite reaches the data of a file on the file system open at `fd`: not on
     // a copy-on-write or log-structured one, where it would only take free space.
     static bool overwriteReaches(int fd);

@@ -528,4 +528,17 @@ void Shredder::alertWithError(int code, const std::string& path, int error)
         platform_.log->line(alert.title + ": " + alert.text);
 }
 
+void Shredder::removeCompanionsOf(const std::string& path)
+{
+    if (posix::lstatPath(path))
+        return; // still there: what tells of it stays
+    std::vector<ItemFolder> folders = outInternal_->itemFolders();
+    for (const auto& volume : outExternal_->volumePaths())
+        for (auto& folder : outExternal_->itemFoldersAtPath(volume))
+            folders.push_back(std::move(folder));
+    for (const auto& folder : folders)
+        if (folder.path == posix::parentPath(path))
+            return folder.layout->removeCompanions(folder, posix::lastComponent(path), *platform_.log);
+}
+
 } // namespace bw

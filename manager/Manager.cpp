@@ -194,7 +194,7 @@ void Manager::pollFreeSpace()
         }
         const bool answersAgain = outExternal_->takeAnsweringAgainAtPath(path);
         const SpaceFigures space = platform_.space->figures(path);
-        const bool fell = look(path, space.free, outExternal_->miniSizeOf(space.capacity));
+        const bool fell = look(path, space.free, outExternal_->miniSizeOf(space.capacity, path));
         wantsPass = wantsPass || fell || (answersAgain && shortTrashes_.contains(path));
     }
 
