@@ -184,13 +184,35 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
         }
     }
 
+    // Keeping its name, an item to be overwritten still leaves the folder that clients list.
+    int workFd = dirFd;
+    const auto aside = !renames && !keptNameForSpace && overwrites && folder ? folder->layout->withdrawnFolder(*folder)
+                                                                           : std::nullopt;
+    if (aside) {
+        const int asideFd = posix::openDirectoryNoFollow(*aside);
+        if (asideFd >= 0 && posix::renameNoReplace(dirFd, name.c_str(), asideFd, name.c_str()) == 0) {
+            workFd = asideFd;
+            record.stampPath = posix::joinPath(*aside, name);
+            if (recorded)
+                journal_.add(record, overwrites);
+        } else if (asideFd >= 0) {
+            close(asideFd);
+        }
+    }
+    const auto closeWork = [&] {
+        if (workFd != dirFd)
+            close(workFd);
+    };
+
     bool untouched = false;
-    const int result = destroyItemAt(dirFd, current, path, fileSize, &st, removed, renames || keptNameForSpace,
+    const int result = destroyItemAt(workFd, current, path, fileSize, &st, removed, renames || keptNameForSpace,
                                      &untouched);
     // A folder whose emptying failed before anything in it changed (it could not be opened, a
     // mount point inside) lost nothing: it goes back to its name and its description.
+    const bool moved = renames || workFd != dirFd;
     if (isFailure(result) && untouched &&
-        (!renames || posix::renameNoReplace(dirFd, current.c_str(), dirFd, name.c_str()) == 0)) {
+        (!moved || posix::renameNoReplace(workFd, current.c_str(), dirFd, name.c_str()) == 0)) {
+        closeWork();
         putBack();
         if (recorded)
             journal_.remove(st.st_dev, st.st_ino);
@@ -199,8 +221,9 @@ int Shredder::shredItemIn(int dirFd, const std::string& path, std::atomic<double
     // An overwrite interrupted (quitting) or a stop leaves the item withdrawn and recorded: the
     // next deletion finishes it. Otherwise nothing of it is restorable any more, whatever came.
     struct stat left {};
-    const bool stays = fstatat(dirFd, current.c_str(), &left, AT_SYMLINK_NOFOLLOW) == 0 &&
+    const bool stays = fstatat(workFd, current.c_str(), &left, AT_SYMLINK_NOFOLLOW) == 0 &&
                        left.st_dev == st.st_dev && left.st_ino == st.st_ino;
+    closeWork();
     if (stays && result == kShredDone)
         return result;
     if (withdrawn)

@@ -90,6 +90,9 @@ public:
         error = 0;
         return std::nullopt;
     }
+    // Where an item goes to be destroyed when it keeps its name: a folder of the trash that
+    // no client lists (absolute path); none when the item folder itself is listed by no client.
+    virtual std::optional<std::string> withdrawnFolder(const ItemFolder& /*folder*/) const { return std::nullopt; }
     // Removes what tells of items that are no longer there; a description younger than
     // kOrphanGrace may belong to an item that a slow trasher is still moving in, and stays.
     virtual void removeOrphans(const ItemFolder& folder, Log& log) const = 0;

@@ -306,6 +306,9 @@ public:
         return withdrawn;
     }
 
+    // The trash folder itself: clients list only its "files" folder.
+    std::optional<std::string> withdrawnFolder(const ItemFolder& folder) const override { return trashOf(folder); }
+
     void removeOrphans(const ItemFolder& folder, Log& log) const override
     {
         struct timespec now {};

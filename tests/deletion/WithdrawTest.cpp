@@ -62,16 +62,23 @@ TEST_F(WithdrawTest, AnInterruptedShredLeavesNothingRestorableAndTheNextStartFin
     tp.workers.requestQuit();
     EXPECT_EQ(shredder().shredFolderOrFile(files + "/" + odd, &counter), kShredDone);
     EXPECT_EQ(shredder().shredFolderOrFile(files + "/album", &counter), kShredDone);
+    // Keeping its name, an item still leaves the folder that clients list.
+    trashItem("named", 2 * 1024 * 1024, 'n');
+    shredder().setNoRenameSwitch(true);
+    EXPECT_EQ(shredder().shredFolderOrFile(files + "/named", &counter), kShredDone);
+    EXPECT_EQ(entries(trashFolder), (std::vector<std::string>{"files", "info", "named"}));
+    EXPECT_EQ(readFile(trashFolder + "/named"), std::string(2 * 1024 * 1024, 'n'));
 
     // Neither is under its name nor described where a client looks; what is left is whole.
     const auto left = entries(files);
     ASSERT_EQ(left.size(), 2u);
     for (const auto& name : left)
         EXPECT_TRUE(name != odd && name != "album") << name;
-    EXPECT_TRUE(std::none_of(entries(info).begin(), entries(info).end(), [](const std::string& name) {
+    const auto described = entries(info);
+    EXPECT_TRUE(std::none_of(described.begin(), described.end(), [](const std::string& name) {
         return name.size() > 10 && name.compare(name.size() - 10, 10, ".trashinfo") == 0;
     }));
-    EXPECT_EQ(journalOnDisk().leftovers().size(), 2u);
+    EXPECT_EQ(journalOnDisk().leftovers().size(), 3u);
 
     // Records that name an entry by a path it no longer has, or whose item never moved.
     const auto stampedFile = S_ISREG(posix::lstatPath(files + "/" + left[0])->st_mode) ? left[0] : left[1];
@@ -91,6 +98,7 @@ TEST_F(WithdrawTest, AnInterruptedShredLeavesNothingRestorableAndTheNextStartFin
     restart();
     shredder().finishLeftovers();
     EXPECT_EQ(entries(files), (std::vector<std::string>{"intact", "stranger"})) << stampedFile;
+    EXPECT_EQ(entries(trashFolder), (std::vector<std::string>{"files", "info"}));
     EXPECT_EQ(readFile(files + "/stranger"), std::string(10, 's'));
     EXPECT_EQ(entries(info), (std::vector<std::string>{"intact.trashinfo"}));
     EXPECT_EQ(tp.log.count("Finishing the shred of " + files + "/" + odd + ", which an interruption left as " +
