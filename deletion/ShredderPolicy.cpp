@@ -446,6 +446,15 @@ bool Shredder::isFailedBefore(const struct stat& seen, const LocatedItem& item, 
             it->changed = seen.st_ctim;
         known = *it;
     }
+    // The attempt left the item under another name (its time-stamp name): the first sight of
+    // it is how it was left, inside as well.
+    if (!known.inside) {
+        known.inside = insideStampOf(item);
+        std::lock_guard lock(failedMutex_);
+        for (FailedItem& failed : failedItems_)
+            if (failed.device == seen.st_dev && failed.inode == seen.st_ino && !failed.inside)
+                failed.inside = known.inside;
+    }
     if (known.onlyPass)
         return *known.onlyPass == passNumber_.load();
     *again = true;

@@ -383,7 +383,7 @@ TEST_F(VolumeTest, TheChosenVolumesOwnRulesAreShownCheckedAndKeptForItAloneWithI
     EXPECT_EQ(panel.overrides[Override::AgeDays], "");
 
     panel.chooseDisk(1);
-    EXPECT_EQ(panel.nextItem, "old (100 bytes), trashed on 2023-10-05: no rule wants it gone yet");
+    EXPECT_EQ(panel.nextItem, "old (100\u00a0bytes), trashed on 2023-10-05: no rule wants it gone yet");
     // Out of range: not applied, and the panel says why.
     panel.typeOverride(Override::TrashCap, "150");
     EXPECT_FALSE(panel.isEnabled(Button::ApplyOverrides));
