@@ -159,6 +159,7 @@ public:
     // Finishes the shreds an interruption left (by the record, matched by device and inode),
     // before a deletion starts anything else. Run by the deletion that holds the guard.
     void finishLeftovers();
+    void finishLeftover(const posix::ShredRecord& record);
     // After a root item was deleted outside a pass (a leftover finished): what its trash keeps
     // beside it goes too.
     void removeCompanionsOf(const std::string& path);

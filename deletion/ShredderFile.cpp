@@ -291,35 +291,50 @@ void Shredder::finishLeftovers()
         std::lock_guard lock(folderMutex_);
         lastFolder_.reset(); // the trash folders may have changed since the last deletion
     }
+    const auto volumes = outExternal_->volumePaths();
     for (const auto& record : journal_.leftovers()) {
         if (platform_.workers->quitting())
             return;
-        const auto matches = [&](const std::string& at) {
-            const auto st = posix::lstatPath(at);
-            return st && st->st_dev == record.device && st->st_ino == record.inode;
-        };
-        if (matches(record.stampPath)) {
-            platform_.log->line(strprintf("Finishing the shred of %s, which an interruption left as %s",
-                                          record.path.c_str(), record.stampPath.c_str()));
-            // The item lost its name: its description can never be used again.
-            if (!record.aside.empty())
-                unlink(record.aside.c_str());
-            if (shredFolderOrFile(record.stampPath, nullptr) != kShredDone || matches(record.stampPath))
-                continue; // still there: the record stays for the next deletion
-            removeCompanionsOf(record.path);
-        } else if (record.stampPath != record.path && matches(record.path)) {
-            // Never renamed, so never overwritten: it is whole, and its description comes back.
-            platform_.log->line(strprintf("The shred of %s was interrupted before it began; it stays in the trash",
-                                          record.path.c_str()));
-            if (!record.aside.empty())
-                posix::renameNoReplace(AT_FDCWD, record.aside.c_str(), AT_FDCWD, record.description.c_str());
-        } else {
-            platform_.log->line(strprintf("The shred of %s was interrupted; the item is gone", record.path.c_str()));
-        }
+        // A leftover on a volume is finished on that volume's own thread: one that does not
+        // answer (a shred of it may be stuck there still) holds up no other trash.
+        std::string holder;
+        for (const auto& volume : volumes)
+            if (record.path.rfind(volume + "/", 0) == 0 && volume.size() > holder.size())
+                holder = volume;
+        if (holder.empty())
+            finishLeftover(record);
+        else if (outExternal_->isAnsweringAtPath(holder))
+            outExternal_->runAtPath(holder, [this, record] { finishLeftover(record); });
+    }
+}
+
+void Shredder::finishLeftover(const posix::ShredRecord& record)
+{
+    const auto matches = [&](const std::string& at) {
+        const auto st = posix::lstatPath(at);
+        return st && st->st_dev == record.device && st->st_ino == record.inode;
+    };
+    if (matches(record.stampPath)) {
+        platform_.log->line(strprintf("Finishing the shred of %s, which an interruption left as %s",
+                                      record.path.c_str(), record.stampPath.c_str()));
+        // The item lost its name: its description can never be used again.
         if (!record.aside.empty())
             unlink(record.aside.c_str());
-        journal_.remove(record.device, record.inode);
+        if (shredFolderOrFile(record.stampPath, nullptr) != kShredDone || matches(record.stampPath))
+            return; // still there: the record stays for the next deletion
+        removeCompanionsOf(record.path);
+    } else if (record.stampPath != record.path && matches(record.path)) {
+        // Never renamed, so never overwritten: it is whole, and its description comes back.
+        platform_.log->line(strprintf("The shred of %s was interrupted before it began; it stays in the trash",
+                                      record.path.c_str()));
+        if (!record.aside.empty())
+            posix::renameNoReplace(AT_FDCWD, record.aside.c_str(), AT_FDCWD, record.description.c_str());
+    } else {
+        platform_.log->line(strprintf("The shred of %s was interrupted; the item is gone", record.path.c_str()));
     }
+    if (!record.aside.empty())
+        unlink(record.aside.c_str());
+    journal_.remove(record.device, record.inode);
 }
 
 std::optional<ItemFolder> Shredder::itemFolderHolding(const std::string& path)
