@@ -32,6 +32,8 @@ inline constexpr const char* kProgramTexts[] = {
     QT_TRANSLATE_NOOP("Brindlewick", "Measureing"),
     QT_TRANSLATE_NOOP("Brindlewick", "Canceling"),
     QT_TRANSLATE_NOOP("Brindlewick", "AutoDeleteOff"),
+    QT_TRANSLATE_NOOP("Brindlewick", "NotAnswering"),
+    QT_TRANSLATE_NOOP("Brindlewick", "RemovedWithoutOverwriting"),
     // the status menu
     QT_TRANSLATE_NOOP("Brindlewick", "Used"),
     QT_TRANSLATE_NOOP("Brindlewick", "Trash"),
@@ -58,6 +60,19 @@ inline constexpr const char* kProgramTexts[] = {
     QT_TRANSLATE_NOOP("Brindlewick", "%1 will be overwritten and removed. This cannot be undone."),
     QT_TRANSLATE_NOOP("Brindlewick", "Shred"),
     QT_TRANSLATE_NOOP("Brindlewick", "Do not ask again"),
+    // the history window's count of what it shows
+    QT_TRANSLATE_NOOP("Brindlewick", "Reading the history\u2026"),
+    QT_TRANSLATE_NOOP("Brindlewick", "No deletions recorded yet."),
+    QT_TRANSLATE_NOOP("Brindlewick", "%1 deletion"),
+    QT_TRANSLATE_NOOP("Brindlewick", "%1 deletions"),
+    QT_TRANSLATE_NOOP("Brindlewick", "%1 of %2 deletion"),
+    QT_TRANSLATE_NOOP("Brindlewick", "%1 of %2 deletions"),
+    // the notifications of a permission repair that did not happen
+    QT_TRANSLATE_NOOP("Brindlewick", "Trash items could not be removed"),
+    QT_TRANSLATE_NOOP("Brindlewick", "No authentication agent is running to ask for an administrator's password."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The administrator's authorization was refused."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The permission repair could not be started."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The permission repair failed:"),
 };
 
 } // namespace bw::qt
