@@ -60,6 +60,22 @@ inline constexpr const char* kProgramTexts[] = {
     QT_TRANSLATE_NOOP("Brindlewick", "%1 will be overwritten and removed. This cannot be undone."),
     QT_TRANSLATE_NOOP("Brindlewick", "Shred"),
     QT_TRANSLATE_NOOP("Brindlewick", "Do not ask again"),
+    // the information panel's next item to go and its rules of the volume
+    QT_TRANSLATE_NOOP("Brindlewick", "Nothing: the trash is empty"),
+    QT_TRANSLATE_NOOP("Brindlewick", "trashed on %1"),
+    QT_TRANSLATE_NOOP("Brindlewick", "trashed on an unknown day"),
+    QT_TRANSLATE_NOOP("Brindlewick", "goes at the next check (%1)"),
+    QT_TRANSLATE_NOOP("Brindlewick", "no rule wants it gone yet"),
+    QT_TRANSLATE_NOOP("Brindlewick", "off (default)"),
+    QT_TRANSLATE_NOOP("Brindlewick", "%1 (default)"),
+    QT_TRANSLATE_NOOP("Brindlewick", "Each value must be a number, or empty for the default."),
+    // the rules' problems, in both panels
+    QT_TRANSLATE_NOOP("Brindlewick", "The minimum free space must be a number from %1 to %2 %."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The minimum free space must be a size of %1 or more."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The minimum free space must be a size above %1."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The age limit must be a number of days from %1 (off) to %2."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The trash's share of its volume must be a number from %1 (off) to %2 %."),
+    QT_TRANSLATE_NOOP("Brindlewick", "The check interval must be a number of seconds from %1 to %2 (one day)."),
     // the history window's count of what it shows
     QT_TRANSLATE_NOOP("Brindlewick", "Reading the history\u2026"),
     QT_TRANSLATE_NOOP("Brindlewick", "No deletions recorded yet."),

@@ -239,6 +239,62 @@
         <source>The permission repair failed:</source>
         <translation>Die Reparatur der Zugriffsrechte ist fehlgeschlagen:</translation>
     </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation>Nichts: Der Papierkorb ist leer</translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation>in den Papierkorb gelegt am %1</translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation>an einem unbekannten Tag in den Papierkorb gelegt</translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation>wird bei der nächsten Prüfung gelöscht (%1)</translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation>noch verlangt keine Regel sein Löschen</translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation>aus (Standard)</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (Standard)</translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation>Jeder Wert muss eine Zahl sein oder leer für den Standard.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation>Der mindestens freie Platz muss eine Zahl von %1 bis %2 % sein.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation>Der mindestens freie Platz muss eine Größe ab %1 sein.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation>Der mindestens freie Platz muss eine Größe über %1 sein.</translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation>Die Altersgrenze muss eine Zahl von Tagen von %1 (aus) bis %2 sein.</translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation>Der Anteil des Papierkorbs an seinem Volume muss eine Zahl von %1 (aus) bis %2 % sein.</translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation>Der Prüfabstand muss eine Zahl von Sekunden von %1 bis %2 (ein Tag) sein.</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

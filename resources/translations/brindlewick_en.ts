@@ -239,6 +239,62 @@
         <source>The permission repair failed:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

@@ -239,6 +239,62 @@
         <source>The permission repair failed:</source>
         <translation>La reparación de permisos falló:</translation>
     </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation>Nada: la papelera está vacía</translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation>enviado a la papelera el %1</translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation>enviado a la papelera en una fecha desconocida</translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation>se elimina en la próxima comprobación (%1)</translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation>ninguna regla pide aún eliminarlo</translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation>desactivado (predeterminado)</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (predeterminado)</translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation>Cada valor debe ser un número, o vacío para el valor predeterminado.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation>El espacio libre mínimo debe ser un número de %1 a %2 %.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation>El espacio libre mínimo debe ser un tamaño de %1 o más.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation>El espacio libre mínimo debe ser un tamaño mayor que %1.</translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation>El límite de antigüedad debe ser un número de días de %1 (desactivado) a %2.</translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation>La parte de su volumen que ocupa la papelera debe ser un número de %1 (desactivado) a %2 %.</translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation>El intervalo de comprobación debe ser un número de segundos de %1 a %2 (un día).</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

@@ -239,6 +239,62 @@
         <source>The permission repair failed:</source>
         <translation>La réparation des droits a échoué :</translation>
     </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation>Rien : la corbeille est vide</translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation>mis à la corbeille le %1</translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation>mis à la corbeille à une date inconnue</translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation>part à la prochaine vérification (%1)</translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation>aucune règle ne demande encore sa suppression</translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation>désactivé (par défaut)</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (par défaut)</translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation>Chaque valeur doit être un nombre, ou vide pour la valeur par défaut.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation>L’espace libre minimal doit être un nombre de %1 à %2 %.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation>L’espace libre minimal doit être une taille de %1 ou plus.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation>L’espace libre minimal doit être une taille supérieure à %1.</translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation>La limite d’âge doit être un nombre de jours de %1 (désactivée) à %2.</translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation>La part de son volume occupée par la corbeille doit être un nombre de %1 (désactivée) à %2 %.</translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation>L’intervalle de vérification doit être un nombre de secondes de %1 à %2 (un jour).</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

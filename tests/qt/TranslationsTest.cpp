@@ -54,6 +54,9 @@ TEST(TranslationsTest, EveryProgramTextIsTranslatedAndFiguresFollowTheLocale)
         history.setStatusText("3 of 1200 deletions");
         EXPECT_EQ(history.findChild<QLabel*>("statusLabel")->text(), "3 von 1200 Löschungen");
     }
+    // A rule's problem, with its figures in German.
+    EXPECT_EQ(qt::QtStrings::shown("The minimum free space must be a number from 0 to 99.5 %."),
+              "Der mindestens freie Platz muss eine Zahl von 0 bis 99,5 % sein.");
     QLocale::setDefault(QLocale::c());
     QCoreApplication::removeTranslator(&german);
 }
