@@ -40,6 +40,7 @@ inline constexpr const char* kProgramTexts[] = {
     QT_TRANSLATE_NOOP("Brindlewick", "Free"),
     QT_TRANSLATE_NOOP("Brindlewick", "Delete Copied Trash Items"),
     QT_TRANSLATE_NOOP("Brindlewick", "Choose Trash Items to Delete\u2026"),
+    QT_TRANSLATE_NOOP("Brindlewick", "History\u2026"),
     QT_TRANSLATE_NOOP("Brindlewick", "Trash Information\u2026"),
     QT_TRANSLATE_NOOP("Brindlewick", "Preferences\u2026"),
     QT_TRANSLATE_NOOP("Brindlewick", "Check Now"),

@@ -295,6 +295,10 @@
         <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
         <translation>Der Prüfabstand muss eine Zahl von Sekunden von %1 bis %2 (ein Tag) sein.</translation>
     </message>
+    <message>
+        <source>History…</source>
+        <translation>Verlauf…</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

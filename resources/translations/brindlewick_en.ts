@@ -295,6 +295,10 @@
         <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>History…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

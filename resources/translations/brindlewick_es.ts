@@ -295,6 +295,10 @@
         <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
         <translation>El intervalo de comprobación debe ser un número de segundos de %1 a %2 (un día).</translation>
     </message>
+    <message>
+        <source>History…</source>
+        <translation>Historial…</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

@@ -295,6 +295,10 @@
         <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
         <translation>L’intervalle de vérification doit être un nombre de secondes de %1 à %2 (un jour).</translation>
     </message>
+    <message>
+        <source>History…</source>
+        <translation>Historique…</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>
