@@ -8,6 +8,7 @@
 #include "manager/Manager.h"
 #include "platform/Format.h"
 #include "platform/Platform.h"
+#include "platform/Strings.h"
 #include "platform/posix/Files.h"
 #include "settings/Preferences.h"
 
@@ -91,15 +92,21 @@ std::optional<double> numberIn(const std::string& text)
     return value;
 }
 
-std::string dayText(const std::optional<TimePoint>& date)
+std::string dayText(TimePoint date)
 {
-    if (!date)
-        return "an unknown day";
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(*date);
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+// A translated text with its figure in place of "%1": the words around it are the language's.
+std::string withFigure(std::string text, const std::string& figure)
+{
+    if (const size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, figure);
     return text;
 }
 
@@ -211,14 +218,19 @@ void Volume::showNextItem(InfoPanelView& panel)
     if (index > 0 && volume.empty())
         return;
     const auto next = outShredder_->nextToGoAt(volume);
+    Strings& strings = *platform_.strings;
     if (!next) {
-        panel.setNextItemText("Nothing: the trash is empty");
+        panel.setNextItemText(strings.localized("Nothing: the trash is empty"));
         return;
     }
-    std::string text = strprintf("%s (%s), trashed on %s", posix::lastComponent(next->item.originalLocation).c_str(),
-                                 byteCountText(next->item.bytes).c_str(), dayText(next->item.trashedOn).c_str());
-    text += next->dueNow ? strprintf(": goes at the next check (%s)", reasonName(*next->dueNow))
-                         : std::string(": no rule wants it gone yet");
+    // The item's name stays as it is; only the words around it are the user's language.
+    const std::string trashed = next->item.trashedOn
+                                    ? withFigure(strings.localized("trashed on %1"), dayText(*next->item.trashedOn))
+                                    : strings.localized("trashed on an unknown day");
+    std::string text = strprintf("%s (%s), %s", posix::lastComponent(next->item.originalLocation).c_str(),
+                                 byteCountText(next->item.bytes).c_str(), trashed.c_str());
+    text += ": " + (next->dueNow ? withFigure(strings.localized("goes at the next check (%1)"), reasonName(*next->dueNow))
+                                 : strings.localized("no rule wants it gone yet"));
     panel.setNextItemText(text);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/qt/QtHistoryPanel.h"
 
+#include "platform/qt/QtStrings.h"
 #include "ui_QtHistoryPanel.h"
 
 #include <QBrush>
@@ -12,8 +13,15 @@ namespace bw::qt {
 namespace {
 
 // The short columns first, so that the paths, however long, hide none of them.
-const char* const kColumnTitles[] = {"Deleted", "Reason", "Result", "Size", "Trashed", "Trash",
-                                     "Original location", "Path in the trash"};
+const char* const kColumnTitles[] = {
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Deleted"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Reason"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Result"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Size"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Trashed"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Trash"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Original location"),
+    QT_TRANSLATE_NOOP("bw::qt::HistoryTableModel", "Path in the trash")};
 constexpr int kColumns = static_cast<int>(std::size(kColumnTitles));
 constexpr int kResultColumn = 2;
 constexpr int kSizeColumn = 3;
@@ -128,7 +136,7 @@ void QtHistoryPanel::setLines(const std::vector<HistoryLine>& lines)
 
 void QtHistoryPanel::setStatusText(const std::string& text)
 {
-    ui_->statusLabel->setText(QString::fromStdString(text));
+    ui_->statusLabel->setText(QtStrings::shown(text));
 }
 
 std::string QtHistoryPanel::frameText() const

@@ -171,12 +171,12 @@ void QtInfoPanel::setOverrideText(Override field, const std::string& text)
 
 void QtInfoPanel::setOverridePlaceholder(Override field, const std::string& text)
 {
-    overrideField(field)->setPlaceholderText(QString::fromStdString(text));
+    overrideField(field)->setPlaceholderText(QtStrings::shown(text));
 }
 
 void QtInfoPanel::setOverrideProblemText(const std::string& text)
 {
-    ui_->overrideProblemText->setText(QString::fromStdString(text));
+    ui_->overrideProblemText->setText(QtStrings::shown(text));
 }
 
 void QtInfoPanel::setNextItemText(const std::string& text)

@@ -3,6 +3,7 @@
 #include "ui_QtPrefsPanel.h"
 
 #include "platform/qt/AccessibleNames.h"
+#include "platform/qt/QtStrings.h"
 
 #include <QDoubleValidator>
 
@@ -253,7 +254,7 @@ void QtPrefsPanel::setExecButtonEnabled(bool enabled)
 
 void QtPrefsPanel::setProblemText(const std::string& s)
 {
-    const QString shown = text(s);
+    const QString shown = QtStrings::shown(s);
     if (ui_->noteProblemText->text() == shown && ui_->noteProblemText->isVisibleTo(this) == !shown.isEmpty())
         return;
     ui_->noteProblemText->setText(shown);

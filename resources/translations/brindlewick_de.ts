@@ -187,6 +187,137 @@
         <source>Do not ask again</source>
         <translation>Nicht mehr fragen</translation>
     </message>
+    <message>
+        <source>NotAnswering</source>
+        <translation>Antwortet nicht</translation>
+    </message>
+    <message>
+        <source>RemovedWithoutOverwriting</source>
+        <translation>Objekte werden ohne Überschreiben entfernt (Copy-on-Write-Volume)</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation>Der Verlauf wird gelesen…</translation>
+    </message>
+    <message>
+        <source>No deletions recorded yet.</source>
+        <translation>Noch keine Löschungen aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>%1 deletion</source>
+        <translation>%1 Löschung</translation>
+    </message>
+    <message>
+        <source>%1 deletions</source>
+        <translation>%1 Löschungen</translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletion</source>
+        <translation>%1 von %2 Löschung</translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletions</source>
+        <translation>%1 von %2 Löschungen</translation>
+    </message>
+    <message>
+        <source>Trash items could not be removed</source>
+        <translation>Papierkorbobjekte konnten nicht entfernt werden</translation>
+    </message>
+    <message>
+        <source>No authentication agent is running to ask for an administrator&apos;s password.</source>
+        <translation>Es läuft kein Authentifizierungsagent, der nach dem Passwort eines Administrators fragen könnte.</translation>
+    </message>
+    <message>
+        <source>The administrator&apos;s authorization was refused.</source>
+        <translation>Die Berechtigung durch einen Administrator wurde verweigert.</translation>
+    </message>
+    <message>
+        <source>The permission repair could not be started.</source>
+        <translation>Die Reparatur der Zugriffsrechte konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The permission repair failed:</source>
+        <translation>Die Reparatur der Zugriffsrechte ist fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation>Nichts: Der Papierkorb ist leer</translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation>in den Papierkorb gelegt am %1</translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation>an einem unbekannten Tag in den Papierkorb gelegt</translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation>wird bei der nächsten Prüfung gelöscht (%1)</translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation>noch verlangt keine Regel sein Löschen</translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation>aus (Standard)</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (Standard)</translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation>Jeder Wert muss eine Zahl sein oder leer für den Standard.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation>Der mindestens freie Platz muss eine Zahl von %1 bis %2 % sein.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation>Der mindestens freie Platz muss eine Größe ab %1 sein.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation>Der mindestens freie Platz muss eine Größe über %1 sein.</translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation>Die Altersgrenze muss eine Zahl von Tagen von %1 (aus) bis %2 sein.</translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation>Der Anteil des Papierkorbs an seinem Volume muss eine Zahl von %1 (aus) bis %2 % sein.</translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation>Der Prüfabstand muss eine Zahl von Sekunden von %1 bis %2 (ein Tag) sein.</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>Verlauf…</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Deletion History</source>
+        <translation>Löschverlauf</translation>
+    </message>
+    <message>
+        <source>Filter by any text: a name, a folder, a trash, a reason</source>
+        <translation>Nach beliebigem Text filtern: Name, Ordner, Papierkorb, Grund</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
 </context>
 <context>
     <name>InfoPanel</name>
@@ -269,6 +400,62 @@
     <message>
         <source>Delete every item in this volume&apos;s trash now</source>
         <translation>Alle Objekte im Papierkorb dieses Volumes jetzt löschen</translation>
+    </message>
+    <message>
+        <source>Next to go:</source>
+        <translation>Als Nächstes:</translation>
+    </message>
+    <message>
+        <source>This volume&apos;s own rules (empty: the default)</source>
+        <translation>Eigene Regeln dieses Volumes (leer: Standard)</translation>
+    </message>
+    <message>
+        <source>Minimum free space:</source>
+        <translation>Mindestens frei:</translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, percent</source>
+        <translation>Mindestens freier Platz auf diesem Volume, in Prozent</translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation>% der Kapazität</translation>
+    </message>
+    <message>
+        <source>or as a size:</source>
+        <translation>oder als Größe:</translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, gigabytes</source>
+        <translation>Mindestens freier Platz auf diesem Volume, in Gigabyte</translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation>Objekte löschen, die länger im Papierkorb liegen als:</translation>
+    </message>
+    <message>
+        <source>Age limit of this volume, days</source>
+        <translation>Altersgrenze für dieses Volume, in Tagen</translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>Trash at most:</source>
+        <translation>Papierkorb höchstens:</translation>
+    </message>
+    <message>
+        <source>Largest share of this volume its trash may hold</source>
+        <translation>Größter Anteil dieses Volumes, den sein Papierkorb belegen darf</translation>
+    </message>
+    <message>
+        <source>% of the volume</source>
+        <translation>% des Volumes</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
     </message>
 </context>
 <context>
@@ -385,6 +572,38 @@
         <source>Apply</source>
         <translation>Anwenden</translation>
     </message>
+    <message>
+        <source>Unit of the minimum free space</source>
+        <translation>Einheit des mindestens freien Platzes</translation>
+    </message>
+    <message>
+        <source>More rules, for every trash (0: off)</source>
+        <translation>Weitere Regeln, für jeden Papierkorb (0: aus)</translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation>Objekte löschen, die länger im Papierkorb liegen als:</translation>
+    </message>
+    <message>
+        <source>Age limit in days</source>
+        <translation>Altersgrenze in Tagen</translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>Keep each trash under:</source>
+        <translation>Jeden Papierkorb kleiner halten als:</translation>
+    </message>
+    <message>
+        <source>Largest share of its volume a trash may hold</source>
+        <translation>Größter Anteil seines Volumes, den ein Papierkorb belegen darf</translation>
+    </message>
+    <message>
+        <source>% of its volume</source>
+        <translation>% seines Volumes</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -426,6 +645,41 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::HistoryTableModel</name>
+    <message>
+        <source>Deleted</source>
+        <translation>Gelöscht</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Trashed</source>
+        <translation>In den Papierkorb gelegt</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Papierkorb</translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation>Ursprünglicher Ort</translation>
+    </message>
+    <message>
+        <source>Path in the trash</source>
+        <translation>Pfad im Papierkorb</translation>
     </message>
 </context>
 <context>

@@ -88,10 +88,6 @@
         <translation>Canceling</translation>
     </message>
     <message>
-        <source>NotAnswering</source>
-        <translation>Not answering</translation>
-    </message>
-    <message>
         <source>AutoDeleteOff</source>
         <translation>Automatic deletion is off (minimum free space 0%)</translation>
     </message>
@@ -191,6 +187,137 @@
         <source>Do not ask again</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>NotAnswering</source>
+        <translation>Not answering</translation>
+    </message>
+    <message>
+        <source>RemovedWithoutOverwriting</source>
+        <translation>items are removed without overwriting (copy-on-write volume)</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No deletions recorded yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 deletion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 deletions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash items could not be removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No authentication agent is running to ask for an administrator&apos;s password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The administrator&apos;s authorization was refused.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The permission repair could not be started.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The permission repair failed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Deletion History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter by any text: a name, a folder, a trash, a reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>InfoPanel</name>
@@ -272,6 +399,62 @@
     </message>
     <message>
         <source>Delete every item in this volume&apos;s trash now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next to go:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This volume&apos;s own rules (empty: the default)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimum free space:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, percent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>or as a size:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, gigabytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Age limit of this volume, days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash at most:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Largest share of this volume its trash may hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>% of the volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -389,6 +572,38 @@
         <source>Apply</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Unit of the minimum free space</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More rules, for every trash (0: off)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Age limit in days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep each trash under:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Largest share of its volume a trash may hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>% of its volume</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -433,6 +648,41 @@
     </message>
 </context>
 <context>
+    <name>bw::qt::HistoryTableModel</name>
+    <message>
+        <source>Deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trashed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Path in the trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>bw::qt::QtStatusItem</name>
     <message>
         <source>Trash: %1</source>
@@ -441,10 +691,6 @@
     <message>
         <source>Free space: %1 (minimum %2)</source>
         <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RemovedWithoutOverwriting</source>
-        <translation>items are removed without overwriting (copy-on-write volume)</translation>
     </message>
 </context>
 </TS>

@@ -187,6 +187,137 @@
         <source>Do not ask again</source>
         <translation>No volver a preguntar</translation>
     </message>
+    <message>
+        <source>NotAnswering</source>
+        <translation>No responde</translation>
+    </message>
+    <message>
+        <source>RemovedWithoutOverwriting</source>
+        <translation>los elementos se quitan sin sobrescribirlos (volumen de copia en escritura)</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation>Leyendo el historial…</translation>
+    </message>
+    <message>
+        <source>No deletions recorded yet.</source>
+        <translation>Aún no hay eliminaciones registradas.</translation>
+    </message>
+    <message>
+        <source>%1 deletion</source>
+        <translation>%1 eliminación</translation>
+    </message>
+    <message>
+        <source>%1 deletions</source>
+        <translation>%1 eliminaciones</translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletion</source>
+        <translation>%1 de %2 eliminación</translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletions</source>
+        <translation>%1 de %2 eliminaciones</translation>
+    </message>
+    <message>
+        <source>Trash items could not be removed</source>
+        <translation>No se pudieron quitar elementos de la papelera</translation>
+    </message>
+    <message>
+        <source>No authentication agent is running to ask for an administrator&apos;s password.</source>
+        <translation>No hay ningún agente de autenticación en marcha que pida la contraseña de un administrador.</translation>
+    </message>
+    <message>
+        <source>The administrator&apos;s authorization was refused.</source>
+        <translation>Se denegó la autorización del administrador.</translation>
+    </message>
+    <message>
+        <source>The permission repair could not be started.</source>
+        <translation>No se pudo iniciar la reparación de permisos.</translation>
+    </message>
+    <message>
+        <source>The permission repair failed:</source>
+        <translation>La reparación de permisos falló:</translation>
+    </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation>Nada: la papelera está vacía</translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation>enviado a la papelera el %1</translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation>enviado a la papelera en una fecha desconocida</translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation>se elimina en la próxima comprobación (%1)</translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation>ninguna regla pide aún eliminarlo</translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation>desactivado (predeterminado)</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (predeterminado)</translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation>Cada valor debe ser un número, o vacío para el valor predeterminado.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation>El espacio libre mínimo debe ser un número de %1 a %2 %.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation>El espacio libre mínimo debe ser un tamaño de %1 o más.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation>El espacio libre mínimo debe ser un tamaño mayor que %1.</translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation>El límite de antigüedad debe ser un número de días de %1 (desactivado) a %2.</translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation>La parte de su volumen que ocupa la papelera debe ser un número de %1 (desactivado) a %2 %.</translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation>El intervalo de comprobación debe ser un número de segundos de %1 a %2 (un día).</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>Historial…</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Deletion History</source>
+        <translation>Historial de eliminaciones</translation>
+    </message>
+    <message>
+        <source>Filter by any text: a name, a folder, a trash, a reason</source>
+        <translation>Filtrar por cualquier texto: nombre, carpeta, papelera, motivo</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
 </context>
 <context>
     <name>InfoPanel</name>
@@ -269,6 +400,62 @@
     <message>
         <source>Delete every item in this volume&apos;s trash now</source>
         <translation>Eliminar ahora todos los elementos de la papelera de este volumen</translation>
+    </message>
+    <message>
+        <source>Next to go:</source>
+        <translation>Próximo en irse:</translation>
+    </message>
+    <message>
+        <source>This volume&apos;s own rules (empty: the default)</source>
+        <translation>Reglas propias de este volumen (vacío: el valor predeterminado)</translation>
+    </message>
+    <message>
+        <source>Minimum free space:</source>
+        <translation>Espacio libre mínimo:</translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, percent</source>
+        <translation>Espacio libre mínimo de este volumen, en porcentaje</translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation>% de la capacidad</translation>
+    </message>
+    <message>
+        <source>or as a size:</source>
+        <translation>o como tamaño:</translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, gigabytes</source>
+        <translation>Espacio libre mínimo de este volumen, en gigabytes</translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation>Eliminar los elementos enviados a la papelera hace más de:</translation>
+    </message>
+    <message>
+        <source>Age limit of this volume, days</source>
+        <translation>Límite de antigüedad de este volumen, en días</translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation>días</translation>
+    </message>
+    <message>
+        <source>Trash at most:</source>
+        <translation>Papelera como máximo:</translation>
+    </message>
+    <message>
+        <source>Largest share of this volume its trash may hold</source>
+        <translation>Mayor parte de este volumen que puede ocupar su papelera</translation>
+    </message>
+    <message>
+        <source>% of the volume</source>
+        <translation>% del volumen</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Aplicar</translation>
     </message>
 </context>
 <context>
@@ -385,6 +572,38 @@
         <source>Apply</source>
         <translation>Aplicar</translation>
     </message>
+    <message>
+        <source>Unit of the minimum free space</source>
+        <translation>Unidad del espacio libre mínimo</translation>
+    </message>
+    <message>
+        <source>More rules, for every trash (0: off)</source>
+        <translation>Más reglas, para cada papelera (0: desactivado)</translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation>Eliminar los elementos enviados a la papelera hace más de:</translation>
+    </message>
+    <message>
+        <source>Age limit in days</source>
+        <translation>Límite de antigüedad en días</translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation>días</translation>
+    </message>
+    <message>
+        <source>Keep each trash under:</source>
+        <translation>Mantener cada papelera por debajo de:</translation>
+    </message>
+    <message>
+        <source>Largest share of its volume a trash may hold</source>
+        <translation>Mayor parte de su volumen que puede ocupar una papelera</translation>
+    </message>
+    <message>
+        <source>% of its volume</source>
+        <translation>% de su volumen</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -426,6 +645,41 @@
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::HistoryTableModel</name>
+    <message>
+        <source>Deleted</source>
+        <translation>Eliminado</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Trashed</source>
+        <translation>Enviado a la papelera</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Papelera</translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation>Ubicación original</translation>
+    </message>
+    <message>
+        <source>Path in the trash</source>
+        <translation>Ruta en la papelera</translation>
     </message>
 </context>
 <context>

@@ -187,6 +187,137 @@
         <source>Do not ask again</source>
         <translation>Ne plus demander</translation>
     </message>
+    <message>
+        <source>NotAnswering</source>
+        <translation>Ne répond pas</translation>
+    </message>
+    <message>
+        <source>RemovedWithoutOverwriting</source>
+        <translation>les éléments sont supprimés sans être écrasés (volume en copie sur écriture)</translation>
+    </message>
+    <message>
+        <source>Reading the history…</source>
+        <translation>Lecture de l’historique…</translation>
+    </message>
+    <message>
+        <source>No deletions recorded yet.</source>
+        <translation>Aucune suppression enregistrée pour l’instant.</translation>
+    </message>
+    <message>
+        <source>%1 deletion</source>
+        <translation>%1 suppression</translation>
+    </message>
+    <message>
+        <source>%1 deletions</source>
+        <translation>%1 suppressions</translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletion</source>
+        <translation>%1 sur %2 suppression</translation>
+    </message>
+    <message>
+        <source>%1 of %2 deletions</source>
+        <translation>%1 sur %2 suppressions</translation>
+    </message>
+    <message>
+        <source>Trash items could not be removed</source>
+        <translation>Des éléments de la corbeille n’ont pas pu être supprimés</translation>
+    </message>
+    <message>
+        <source>No authentication agent is running to ask for an administrator&apos;s password.</source>
+        <translation>Aucun agent d’authentification n’est lancé pour demander le mot de passe d’un administrateur.</translation>
+    </message>
+    <message>
+        <source>The administrator&apos;s authorization was refused.</source>
+        <translation>L’autorisation de l’administrateur a été refusée.</translation>
+    </message>
+    <message>
+        <source>The permission repair could not be started.</source>
+        <translation>La réparation des droits n’a pas pu être lancée.</translation>
+    </message>
+    <message>
+        <source>The permission repair failed:</source>
+        <translation>La réparation des droits a échoué :</translation>
+    </message>
+    <message>
+        <source>Nothing: the trash is empty</source>
+        <translation>Rien : la corbeille est vide</translation>
+    </message>
+    <message>
+        <source>trashed on %1</source>
+        <translation>mis à la corbeille le %1</translation>
+    </message>
+    <message>
+        <source>trashed on an unknown day</source>
+        <translation>mis à la corbeille à une date inconnue</translation>
+    </message>
+    <message>
+        <source>goes at the next check (%1)</source>
+        <translation>part à la prochaine vérification (%1)</translation>
+    </message>
+    <message>
+        <source>no rule wants it gone yet</source>
+        <translation>aucune règle ne demande encore sa suppression</translation>
+    </message>
+    <message>
+        <source>off (default)</source>
+        <translation>désactivé (par défaut)</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (par défaut)</translation>
+    </message>
+    <message>
+        <source>Each value must be a number, or empty for the default.</source>
+        <translation>Chaque valeur doit être un nombre, ou vide pour la valeur par défaut.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a number from %1 to %2 %.</source>
+        <translation>L’espace libre minimal doit être un nombre de %1 à %2 %.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size of %1 or more.</source>
+        <translation>L’espace libre minimal doit être une taille de %1 ou plus.</translation>
+    </message>
+    <message>
+        <source>The minimum free space must be a size above %1.</source>
+        <translation>L’espace libre minimal doit être une taille supérieure à %1.</translation>
+    </message>
+    <message>
+        <source>The age limit must be a number of days from %1 (off) to %2.</source>
+        <translation>La limite d’âge doit être un nombre de jours de %1 (désactivée) à %2.</translation>
+    </message>
+    <message>
+        <source>The trash&apos;s share of its volume must be a number from %1 (off) to %2 %.</source>
+        <translation>La part de son volume occupée par la corbeille doit être un nombre de %1 (désactivée) à %2 %.</translation>
+    </message>
+    <message>
+        <source>The check interval must be a number of seconds from %1 to %2 (one day).</source>
+        <translation>L’intervalle de vérification doit être un nombre de secondes de %1 à %2 (un jour).</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>Historique…</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Deletion History</source>
+        <translation>Historique des suppressions</translation>
+    </message>
+    <message>
+        <source>Filter by any text: a name, a folder, a trash, a reason</source>
+        <translation>Filtrer par n’importe quel texte : nom, dossier, corbeille, raison</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualiser</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
 </context>
 <context>
     <name>InfoPanel</name>
@@ -269,6 +400,62 @@
     <message>
         <source>Delete every item in this volume&apos;s trash now</source>
         <translation>Supprimer maintenant tous les éléments de la corbeille de ce volume</translation>
+    </message>
+    <message>
+        <source>Next to go:</source>
+        <translation>Prochain à partir :</translation>
+    </message>
+    <message>
+        <source>This volume&apos;s own rules (empty: the default)</source>
+        <translation>Règles propres à ce volume (vide : valeur par défaut)</translation>
+    </message>
+    <message>
+        <source>Minimum free space:</source>
+        <translation>Espace libre minimal :</translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, percent</source>
+        <translation>Espace libre minimal de ce volume, en pour cent</translation>
+    </message>
+    <message>
+        <source>% of the capacity</source>
+        <translation>% de la capacité</translation>
+    </message>
+    <message>
+        <source>or as a size:</source>
+        <translation>ou en taille :</translation>
+    </message>
+    <message>
+        <source>Minimum free space of this volume, gigabytes</source>
+        <translation>Espace libre minimal de ce volume, en gigaoctets</translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation>Supprimer les éléments mis à la corbeille il y a plus de :</translation>
+    </message>
+    <message>
+        <source>Age limit of this volume, days</source>
+        <translation>Limite d’âge de ce volume, en jours</translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation>jours</translation>
+    </message>
+    <message>
+        <source>Trash at most:</source>
+        <translation>Corbeille au plus :</translation>
+    </message>
+    <message>
+        <source>Largest share of this volume its trash may hold</source>
+        <translation>Part maximale de ce volume que sa corbeille peut occuper</translation>
+    </message>
+    <message>
+        <source>% of the volume</source>
+        <translation>% du volume</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Appliquer</translation>
     </message>
 </context>
 <context>
@@ -385,6 +572,38 @@
         <source>Apply</source>
         <translation>Appliquer</translation>
     </message>
+    <message>
+        <source>Unit of the minimum free space</source>
+        <translation>Unité de l’espace libre minimal</translation>
+    </message>
+    <message>
+        <source>More rules, for every trash (0: off)</source>
+        <translation>Autres règles, pour chaque corbeille (0 : désactivé)</translation>
+    </message>
+    <message>
+        <source>Delete items trashed more than:</source>
+        <translation>Supprimer les éléments mis à la corbeille il y a plus de :</translation>
+    </message>
+    <message>
+        <source>Age limit in days</source>
+        <translation>Limite d’âge en jours</translation>
+    </message>
+    <message>
+        <source>days ago</source>
+        <translation>jours</translation>
+    </message>
+    <message>
+        <source>Keep each trash under:</source>
+        <translation>Garder chaque corbeille sous :</translation>
+    </message>
+    <message>
+        <source>Largest share of its volume a trash may hold</source>
+        <translation>Part maximale de son volume qu’une corbeille peut occuper</translation>
+    </message>
+    <message>
+        <source>% of its volume</source>
+        <translation>% de son volume</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -426,6 +645,41 @@
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>bw::qt::HistoryTableModel</name>
+    <message>
+        <source>Deleted</source>
+        <translation>Supprimé</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Raison</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Résultat</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Trashed</source>
+        <translation>Mis à la corbeille</translation>
+    </message>
+    <message>
+        <source>Trash</source>
+        <translation>Corbeille</translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation>Emplacement d’origine</translation>
+    </message>
+    <message>
+        <source>Path in the trash</source>
+        <translation>Chemin dans la corbeille</translation>
     </message>
 </context>
 <context>

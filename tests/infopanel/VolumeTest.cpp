@@ -364,6 +364,44 @@ TEST_F(VolumeTest, AMeasurementTheUserAsksForAsksAgainForARefusedRepair)
         ::testing::ExitedWithCode(0), "");
 }
 
+// A string table of a few words, as a translation would have them; any other text stays itself.
+class FewWordsStrings final : public Strings {
+public:
+    std::string localized(const std::string& key) override
+    {
+        if (key == "trashed on %1")
+            return "weggeworfen am %1";
+        if (key == "no rule wants it gone yet")
+            return "keine Regel will es";
+        if (key == "Nothing: the trash is empty")
+            return "Nichts";
+        return key;
+    }
+};
+
+TEST_F(VolumeTest, TheNextItemIsToldInTheUsersWordsAroundItsOwnName)
+{
+    FewWordsStrings words;
+    tp.platform.strings = &words;
+    test::TempDir disks;
+    const std::string a = disks.path() + "/a";
+    const std::string b = disks.path() + "/b";
+    test::makeFolder(a + "/.Trashes/501");
+    test::makeFolder(b);
+    // A name that reads like a key is a name all the same.
+    test::writeFile(a + "/.Trashes/501/trashed on %1", 100);
+    test::setModificationTime(a + "/.Trashes/501/trashed on %1", 1696507200);
+    tp.volumes.set({a, b});
+    c.external.initTrashDataAtPath(a);
+    c.volume.dispInformation();
+    tp.mainLoop.runPosted();
+    panel.chooseDisk(1);
+    EXPECT_EQ(panel.nextItem, "trashed on %1 (100\u00a0bytes), weggeworfen am 2023-10-05: keine Regel will es");
+    panel.chooseDisk(2);
+    EXPECT_EQ(panel.nextItem, "Nichts");
+    tp.platform.strings = &tp.strings;
+}
+
 TEST_F(VolumeTest, TheChosenVolumesOwnRulesAreShownCheckedAndKeptForItAloneWithItsNextItem)
 {
     using Override = InfoPanelView::Override;
