@@ -19,8 +19,13 @@ pid=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null' EXIT
 volume=$root/volume
 mkdir -p "$volume"
-truncate -s 16M "$root/volume.img"
-mkfs.ext4 -q -m 0 "$root/volume.img" && mount -o loop "$root/volume.img" "$volume" ||
+# The image on a tmpfs of its own: the small one laid over /mnt cannot hold what the volume
+# writes, and a loop device whose backing file runs out of room fails its writes.
+images=$root/images
+mkdir -p "$images"
+mount -t tmpfs -o size=24m tmpfs "$images" || { echo "mounting a tmpfs is not permitted here; skipped"; exit 77; }
+truncate -s 16M "$images/volume.img"
+mkfs.ext4 -q -m 0 "$images/volume.img" && mount -o loop "$images/volume.img" "$volume" ||
     { echo "no loop device here; skipped"; exit 77; }
 
 # trash NAME SIZE DAYS_AGO FOLDER TOOL: an item trashed by TOOL DAYS_AGO days ago, whose own
