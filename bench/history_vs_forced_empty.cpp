@@ -1,9 +1,9 @@
 // The cost of the history against the forced emptying of 100,000 flat root items of a home
 // trash (overwrite off, renaming on, as in bench_forced_empty_vs_rm): the emptying with the
-// history listening and without it, in turn (A B A B ...), and the recording of 100,000
+// history listening and without it, in turn (A B B A ...), and the recording of 100,000
 // deletion events alone (the deleting thread's share, and the time until the writer has
 // committed the last). Not a test. TMPDIR chooses the file system of both the trash and the
-// database; a count as the argument sets the number of items.
+// database; a count as the first argument sets the number of items, the second the rounds.
 #include "app/Controllers.h"
 #include "bench/BenchSupport.h"
 #include "history/HistoryRecorder.h"
@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace bw;
 
@@ -61,6 +63,8 @@ Emptying forcedEmptying(int items, bool withHistory)
     controllers.shredder.awakeFromNib();
     controllers.shredder.setShredderSwitch(false);
     buildTrash(tp.trash(), items);
+    // The trash's own writeback before the clock starts, not during either emptying.
+    ::sync();
     controllers.internal.initTrashSize();
     controllers.internal.setShredMode(true);
     controllers.shredder.setShredMode(1);
@@ -149,36 +153,50 @@ double percent(double part, double whole)
 int main(int argc, char** argv)
 {
     const int items = argc > 1 ? std::atoi(argv[1]) : 100000;
-    constexpr int kRounds = 3;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 4;
     test::TempDir probe;
     std::printf("file system: %s (%s), %d items, %d rounds\n", bench::fileSystemOf(probe.path()), probe.path().c_str(),
-                items, kRounds);
+                items, rounds);
 
-    std::vector<double> without, withHistory, emptyingProcessor, queueing, committed, processor, allTold;
+    std::vector<double> without, withHistory, ratios, processorRatios, emptyingProcessor;
+    std::vector<double> queueing, committed, processor, allTold;
     std::uint64_t recorded = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        const Emptying alone = forcedEmptying(items, false);
-        const Emptying listened = forcedEmptying(items, true);
+    for (int round = 0; round < rounds; ++round) {
+        // Which of the two goes first alternates, so that neither always meets the other's leftovers.
+        Emptying alone;
+        Emptying listened;
+        if (round % 2 == 0) {
+            alone = forcedEmptying(items, false);
+            listened = forcedEmptying(items, true);
+        } else {
+            listened = forcedEmptying(items, true);
+            alone = forcedEmptying(items, false);
+        }
         const Recording r = recordEvents(items);
         without.push_back(alone.seconds);
         emptyingProcessor.push_back(alone.processor);
         withHistory.push_back(listened.seconds);
+        ratios.push_back(alone.seconds > 0.0 ? listened.seconds / alone.seconds : 0.0);
+        processorRatios.push_back(alone.processor > 0.0 ? listened.processor / alone.processor : 0.0);
         recorded = listened.recorded;
         queueing.push_back(r.queueing);
         committed.push_back(r.committed);
         processor.push_back(r.processor);
         allTold.push_back(r.allTold);
-        std::printf("round %d: emptying %.3f s (%.3f s of processor time), with the history listening %.3f s; "
+        std::printf("round %d: emptying %.3f s (%.3f s of processor time), with the history listening %.3f s "
+                    "(%.3f s; ratios %.3f and %.3f of processor time); "
                     "recording alone: committed after %.3f s, %.3f s of processor time (%.3f s on the deleting "
                     "thread), %.3f s with the log's copy\n",
-                    round + 1, alone.seconds, alone.processor, listened.seconds, r.committed, r.processor, r.queueing,
-                    r.allTold);
+                    round + 1, alone.seconds, alone.processor, listened.seconds, listened.processor, ratios.back(),
+                    processorRatios.back(), r.committed, r.processor, r.queueing, r.allTold);
         std::fflush(stdout);
     }
     const double emptying = bench::median(emptyingProcessor);
     std::printf("forced emptying, medians: %.3f s without the history, %.3f s with it listening "
-                "(%llu deletions recorded during it)\n",
-                bench::median(without), bench::median(withHistory), static_cast<unsigned long long>(recorded));
+                "(%llu deletions recorded during it); with/without, medians of the rounds' ratios: %.3f, "
+                "%.3f of processor time\n",
+                bench::median(without), bench::median(withHistory), static_cast<unsigned long long>(recorded),
+                bench::median(ratios), bench::median(processorRatios));
     std::printf("recording %d deletions, medians against the emptying's %.3f s of processor time: "
                 "deleting thread %.3f s (%.1f %%), writer and deleting thread %.3f s (%.1f %%), "
                 "with the log's copy after the pass %.3f s (%.1f %%); target < 5 %%\n",
