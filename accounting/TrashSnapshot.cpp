@@ -92,16 +92,6 @@ const char* statusWord(int status)
     }
 }
 
-std::string isoDate(TimePoint date)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
-}
-
 } // namespace
 
 TrashState homeTrashFigures(const Internal& internal)

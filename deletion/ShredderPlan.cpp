@@ -19,14 +19,7 @@ namespace {
 
 std::string dateText(const std::optional<TimePoint>& date)
 {
-    if (!date)
-        return "-";
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(*date);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
+    return date ? isoDate(*date) : "-";
 }
 
 } // namespace

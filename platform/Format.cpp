@@ -1,5 +1,7 @@
 #include "platform/Format.h"
 
+#include <ctime>
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -100,6 +102,16 @@ std::string byteCountText(double bytes)
     if (bytes >= 1024.0)
         return strprintf("%.1f\u00a0KB", bytes / 1024.0);
     return strprintf("%.0f\u00a0bytes", bytes);
+}
+
+std::string isoDate(TimePoint date)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
 }
 
 } // namespace bw

@@ -1,6 +1,8 @@
 #pragma once
 // printf-style formatting into std::string, for log lines and display texts
 // whose formats are fixed by the program ("err=%d(%s)", "%6.2f GB", ...).
+#include "platform/Clock.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +19,9 @@ std::string byteCountText(double bytes);
 // more than `longest` characters (UTF-8 sequences count as one and are never cut; a byte
 // that is no valid UTF-8 counts as one).
 std::string middleShortened(std::string_view name, size_t longest = 80);
+
+// "2026-12-07T15:08:58Z": a date as the JSON output and the dry runs give it, in UTC.
+std::string isoDate(TimePoint date);
 
 // The bytes of a percent-encoded name or path; none for a bad escape or a decoded NUL.
 std::optional<std::string> percentDecoded(std::string_view encoded);
