@@ -5,6 +5,7 @@
 #include "platform/Format.h"
 #include "platform/Log.h"
 #include "platform/SpaceSource.h"
+#include "platform/Strings.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/ShredOps.h"
 
@@ -222,6 +223,13 @@ std::string readableSize(double bytes)
     return strprintf("%.1f %s", bytes, units[unit]);
 }
 
+size_t characterCount(const std::string& text)
+{
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 std::string fittedColumn(const std::string& text, size_t width)
 {
     // Columns are counted by characters: every byte but a UTF-8 continuation byte starts one.
@@ -239,28 +247,38 @@ std::string fittedColumn(const std::string& text, size_t width)
     return text.substr(0, starts[head]) + "\u2026" + text.substr(starts[starts.size() - tail]);
 }
 
-std::string snapshotTable(const TrashSnapshot& snapshot)
+std::string snapshotTable(const TrashSnapshot& snapshot, Strings& strings)
 {
-    const auto row = [](const std::string& name, const std::string& mount, const std::string& items,
-                        const std::string& size, const std::string& free, const std::string& minimum,
-                        const std::string& state) {
-        return strprintf("%s %s %7s %10s %10s %10s  %s\n", fittedColumn(name, 16).c_str(),
-                         fittedColumn(mount, 24).c_str(), items.c_str(), size.c_str(), free.c_str(), minimum.c_str(),
-                         state.c_str());
+    // A column is as wide as its figures or as its heading in the user's language, whichever is wider.
+    const std::vector<std::string> headings = {strings.localized("TRASH"), strings.localized("MOUNT POINT"),
+                                               strings.localized("ITEMS"), strings.localized("SIZE"),
+                                               strings.localized("FREE"),  strings.localized("MINIMUM"),
+                                               strings.localized("STATE")};
+    const size_t widths[] = {16, 24, std::max<size_t>(7, characterCount(headings[2])),
+                             std::max<size_t>(10, characterCount(headings[3])),
+                             std::max<size_t>(10, characterCount(headings[4])),
+                             std::max<size_t>(10, characterCount(headings[5]))};
+    const auto row = [&widths](const std::vector<std::string>& cells) {
+        std::string line = fittedColumn(cells[0], widths[0]) + " " + fittedColumn(cells[1], widths[1]);
+        for (size_t i = 2; i < 6; ++i)
+            line += " " + std::string(widths[i] - std::min(widths[i], characterCount(cells[i])), ' ') + cells[i];
+        return line + "  " + cells[6] + "\n";
     };
-    std::string table = row("TRASH", "MOUNT POINT", "ITEMS", "SIZE", "FREE", "MINIMUM", "STATE");
+    std::string table = row(headings);
+    const auto size = [&strings](double bytes) { return strings.localFigure(readableSize(bytes)); };
     for (const TrashState& t : snapshot.trashes) {
-        std::string state = statusWord(t.status);
+        std::string state = strings.localized(statusWord(t.status));
         if (t.measuring && t.status != kMeasuring)
-            state += ", measuring";
+            state += ", " + strings.localized("measuring");
         if (t.shortOfSpace)
-            state += ", short of space";
+            state += ", " + strings.localized("short of space");
         if (!t.answering)
-            state += ", not answering";
+            state += ", " + strings.localized("not answering");
         if (t.copyOnWrite)
-            state += ", removed without overwriting (copy-on-write)";
-        table += row(escapeControlCharacters(t.name), escapeControlCharacters(t.mountPoint), std::to_string(t.items),
-                     readableSize(t.bytes), readableSize(t.free), readableSize(t.minimumFree), state);
+            state += ", " + strings.localized("removed without overwriting (copy-on-write)");
+        table += row({escapeControlCharacters(t.name), escapeControlCharacters(t.mountPoint),
+                      strings.localFigure(std::to_string(t.items)), size(t.bytes), size(t.free), size(t.minimumFree),
+                      state});
     }
     if (snapshot.lastAutoDelete) {
         const std::time_t seconds = std::chrono::system_clock::to_time_t(*snapshot.lastAutoDelete);
@@ -268,11 +286,11 @@ std::string snapshotTable(const TrashSnapshot& snapshot)
         localtime_r(&seconds, &local);
         char text[32];
         std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-        table += strprintf("Last automatic deletion: %s\n", text);
+        table += localizedWith(strings, "Last automatic deletion: %1", {text}) + "\n";
     } else {
-        table += "Last automatic deletion: none\n";
+        table += strings.localized("Last automatic deletion: none") + "\n";
     }
-    table += snapshot.passRunning ? "A deletion pass is running.\n" : "No deletion pass is running.\n";
+    table += strings.localized(snapshot.passRunning ? "A deletion pass is running." : "No deletion pass is running.") + "\n";
     return table;
 }
 

@@ -9,6 +9,7 @@ namespace bw {
 
 class External;
 class Internal;
+class Strings;
 
 // The item of a trash that goes next, oldest first.
 struct NextItem {
@@ -74,12 +75,15 @@ TrashSnapshot takeSnapshot(const Internal& internal, const External& external,
 // The snapshot as one JSON object (names that are not UTF-8 keep their valid parts), and
 // as a table for people, sizes in binary units.
 std::string snapshotJson(const TrashSnapshot& snapshot);
-std::string snapshotTable(const TrashSnapshot& snapshot);
+// The table's words and figures are those of `strings`.
+std::string snapshotTable(const TrashSnapshot& snapshot, Strings& strings);
 
 // "3.2 GB", "512 bytes": a size in binary units with one decimal.
 std::string readableSize(double bytes);
 // `text` padded to `width` characters, or shortened to them in the middle with "…", so that
 // a long name keeps the columns of a table aligned.
 std::string fittedColumn(const std::string& text, size_t width);
+// How many characters a table counts in `text`: every byte but a UTF-8 continuation byte.
+size_t characterCount(const std::string& text);
 
 } // namespace bw

@@ -6,13 +6,17 @@
 #include "app/HistoryCommand.h"
 #include "history/HistoryRecorder.h"
 #include "platform/Format.h"
+#include "platform/Strings.h"
+#include "platform/qt/QtStrings.h"
 #include "platform/qt/QuitSignals.h"
 #include "platform/qt/SingleInstance.h"
 
 #include <QCommandLineParser>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -25,10 +29,11 @@ enum Exit : int { kExitDone = 0, kExitFailed = 1, kExitUsage = 2 };
 
 constexpr int kProgressMilliseconds = 200;
 
-void out(const std::string& text)
+// False when the text did not all reach standard output (a full disk, a closed pipe).
+bool out(const std::string& text)
 {
     std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
 void err(const std::string& text)
@@ -81,7 +86,7 @@ public:
 
     // The forced emptying of every trash in the foreground, with a progress line; SIGINT or
     // SIGTERM stops it after the item being deleted. True when every item was deleted.
-    bool emptyEverything(QCoreApplication& app, posix::SyslogLog& log)
+    bool emptyEverything(QCoreApplication& app, posix::SyslogLog& log, Strings& strings)
     {
         Shredder& shredder = controllers_.shredder;
         bool stopped = false;
@@ -97,8 +102,10 @@ public:
         std::string shown;
         QTimer progress;
         QObject::connect(&progress, &QTimer::timeout, &app, [&] {
-            const std::string line = strprintf("%d items left, %s freed", itemsLeft(),
-                                               readableSize(shredder.passTotals().bytes).c_str());
+            const std::string line =
+                localizedWith(strings, "%1 items left, %2 freed",
+                              {strings.localFigure(std::to_string(itemsLeft())),
+                               strings.localFigure(readableSize(shredder.passTotals().bytes))});
             if (line != shown && terminal)
                 err("\r\033[K" + line);
             shown = line;
@@ -108,8 +115,11 @@ public:
         progress.start(kProgressMilliseconds);
         app.exec();
         const PassTotals totals = shredder.passTotals();
-        err(strprintf("%s%s%d items deleted (%s), %d failed\n", terminal ? "\r\033[K" : "",
-                      stopped ? "Stopped: " : "", totals.deleted, readableSize(totals.bytes).c_str(), totals.failed));
+        const std::string done = localizedWith(strings, "%1 items deleted (%2), %3 failed",
+                                               {strings.localFigure(std::to_string(totals.deleted)),
+                                                strings.localFigure(readableSize(totals.bytes)),
+                                                strings.localFigure(std::to_string(totals.failed))});
+        err((terminal ? "\r\033[K" : "") + (stopped ? localizedWith(strings, "Stopped: %1", {done}) : done) + "\n");
         // Items trashed while the question waited stay, as they should.
         const ItemIds now = controllers_.shredder.countRootItems(true, controllers_.external.volumePaths()).ids;
         const bool agreedGone = std::none_of(agreed_.begin(), agreed_.end(), [&](const auto& id) { return now.count(id); });
@@ -130,30 +140,33 @@ private:
 };
 
 // The running program's answer to `request`; none, said on standard error, when it gave none.
-std::optional<std::string> askInstance(qt::SingleInstance& instance, const char* request)
+std::optional<std::string> askInstance(qt::SingleInstance& instance, const char* request, Strings& strings)
 {
     auto answer = instance.ask(request, qt::SingleInstance::kStartingWait);
     if (!answer)
-        err("Brindlewick runs but did not answer\n");
+        err(strings.localized("Brindlewick runs but did not answer") + "\n");
     return answer;
 }
 
 // "y" or "yes" on the terminal, asked on standard error.
-bool userAgrees(int items, double bytes)
+bool userAgrees(int items, double bytes, Strings& strings)
 {
-    err(strprintf("Shred %d items (%s) from every trash? They cannot be brought back. [y/N] ", items,
-                  readableSize(bytes).c_str()));
+    // The answer stays "y": the question says so in every language.
+    err(localizedWith(strings, "Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] ",
+                      {strings.localFigure(std::to_string(items)), strings.localFigure(readableSize(bytes))}));
     std::string answer;
     if (!std::getline(std::cin, answer))
         return false;
     return answer == "y" || answer == "Y" || answer == "yes";
 }
 
-int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& instance, bool running, bool yes)
+int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& instance, bool running, bool yes,
+             Strings& strings)
 {
     // Nothing that cannot be undone without a question answered or --yes.
     if (!yes && !isatty(STDIN_FILENO)) {
-        err("--empty-now asks before it deletes and there is no terminal to ask on; give --yes.\n");
+        err(strings.localized("--empty-now asks before it deletes and there is no terminal to ask on; give --yes.") +
+            "\n");
         return kExitUsage;
     }
     std::optional<LocalRun> local;
@@ -162,7 +175,7 @@ int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& i
     if (running) {
         const auto totals = instance.ask("totals", qt::SingleInstance::kStartingWait);
         if (!totals || std::sscanf(totals->c_str(), "%d %lf", &items, &bytes) != 2) {
-            err("Brindlewick runs but did not answer\n");
+            err(strings.localized("Brindlewick runs but did not answer") + "\n");
             return kExitFailed;
         }
     } else {
@@ -171,33 +184,33 @@ int emptyNow(QCoreApplication& app, posix::SyslogLog& log, qt::SingleInstance& i
         bytes = all.bytes;
     }
     if (items == 0) {
-        out("The trashes are empty.\n");
+        out(strings.localized("The trashes are empty.") + "\n");
         return kExitDone;
     }
-    if (!yes && isatty(STDIN_FILENO) && !userAgrees(items, bytes)) {
-        err("Nothing was deleted.\n");
+    if (!yes && isatty(STDIN_FILENO) && !userAgrees(items, bytes, strings)) {
+        err(strings.localized("Nothing was deleted.") + "\n");
         return kExitFailed;
     }
     if (running) {
         if (instance.ask("empty", qt::SingleInstance::kStartingWait) != "done\n") {
-            err("Brindlewick runs but did not answer\n");
+            err(strings.localized("Brindlewick runs but did not answer") + "\n");
             return kExitFailed;
         }
-        out("The running program empties the trashes now.\n");
+        out(strings.localized("The running program empties the trashes now.") + "\n");
         return kExitDone;
     }
-    return local->emptyEverything(app, log) ? kExitDone : kExitFailed;
+    return local->emptyEverything(app, log, strings) ? kExitDone : kExitFailed;
 }
 
 // Sends `request` to the running program, which must be there.
-int askRunning(qt::SingleInstance& instance, bool running, const char* request,
+int askRunning(qt::SingleInstance& instance, bool running, const char* request, Strings& strings,
                const std::function<int(const std::string&)>& report)
 {
     if (!running) {
-        err("Brindlewick is not running\n");
+        err(strings.localized("Brindlewick is not running") + "\n");
         return kExitFailed;
     }
-    const auto answer = askInstance(instance, request);
+    const auto answer = askInstance(instance, request, strings);
     return answer ? report(*answer) : kExitFailed;
 }
 
@@ -208,35 +221,37 @@ int runCommandLine(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("brindlewick"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRINDLEWICK_VERSION));
+    // Messages, questions and tables in the user's language; JSON and the dry runs' lines stay data.
+    qt::QtStrings strings(app);
+    const auto text = [&strings](const char* english) { return QString::fromStdString(strings.localized(english)); };
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Watches the trashes and shreds their oldest items when a volume runs short of space.\n"
-                       "Without options it starts the tray program; with one, it asks the running program,\n"
-                       "or does the work itself when none runs."));
+        text("Watches the trashes and shreds their oldest items when a volume runs short of space.\n"
+             "Without options it starts the tray program; with one, it asks the running program,\n"
+             "or does the work itself when none runs."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("Show every trash and its volume."));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --status or --history: JSON."));
-    const QCommandLineOption checkNow(QStringLiteral("check-now"), QStringLiteral("The running program checks now."));
-    const QCommandLineOption emptyNowOption(QStringLiteral("empty-now"),
-                                            QStringLiteral("Shred every item of every trash."));
-    const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("With --empty-now: do not ask first."));
-    const QCommandLineOption stop(QStringLiteral("stop"), QStringLiteral("Stop the running deletion pass."));
-    const QCommandLineOption history(QStringLiteral("history"), QStringLiteral("List the recorded deletions."));
+    const QCommandLineOption status(QStringLiteral("status"), text("Show every trash and its volume."));
+    const QCommandLineOption json(QStringLiteral("json"), text("With --status or --history: JSON."));
+    const QCommandLineOption checkNow(QStringLiteral("check-now"), text("The running program checks now."));
+    const QCommandLineOption emptyNowOption(QStringLiteral("empty-now"), text("Shred every item of every trash."));
+    const QCommandLineOption yes(QStringLiteral("yes"), text("With --empty-now: do not ask first."));
+    const QCommandLineOption stop(QStringLiteral("stop"), text("Stop the running deletion pass."));
+    const QCommandLineOption history(QStringLiteral("history"), text("List the recorded deletions."));
     const QCommandLineOption since(QStringLiteral("since"),
-                                   QStringLiteral("With --history: only deletions from DATE on (ISO 8601)."),
+                                   text("With --history: only deletions from DATE on (ISO 8601)."),
                                    QStringLiteral("DATE"));
     // Taken before the command line is read (app/Application.cpp); listed here for --help.
     const QCommandLineOption verbose(QStringLiteral("verbose"),
-                                     QStringLiteral("Alone: start the tray program with trace lines in its log."));
+                                     text("Alone: start the tray program with trace lines in its log."));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                    QStringLiteral("With --check-now or --empty-now: list what would go, in order, "
-                                                   "and delete nothing."));
+                                    text("With --check-now or --empty-now: list what would go, in order, "
+                                         "and delete nothing."));
     parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, dryRun, history, since, verbose});
 
-    const auto usage = [](const QString& text) {
-        err(text.toStdString() + "\nTry 'brindlewick --help'.\n");
+    const auto usage = [&strings](const QString& problem) {
+        err(problem.toStdString() + "\n" + strings.localized("Try 'brindlewick --help'.") + "\n");
         return kExitUsage;
     };
     if (!parser.parse(app.arguments()))
@@ -250,24 +265,25 @@ int runCommandLine(int argc, char** argv)
         return kExitDone;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usage(QStringLiteral("Unexpected argument: ") + parser.positionalArguments().first());
+        return usage(text("Unexpected argument: %1").arg(parser.positionalArguments().first()));
     int commands = 0;
     for (const auto* option : {&status, &checkNow, &emptyNowOption, &stop, &history})
         commands += parser.isSet(*option) ? 1 : 0;
     if (commands != 1)
-        return usage(QStringLiteral("Give one of --status, --check-now, --empty-now, --stop and --history."));
+        return usage(text("Give one of --status, --check-now, --empty-now, --stop and --history."));
     if (parser.isSet(json) && !parser.isSet(status) && !parser.isSet(history))
-        return usage(QStringLiteral("--json goes with --status or --history."));
+        return usage(text("--json goes with --status or --history."));
     if (parser.isSet(since) && !parser.isSet(history))
-        return usage(QStringLiteral("--since goes with --history."));
+        return usage(text("--since goes with --history."));
     // The history is read from its database, whether or not the program runs.
     if (parser.isSet(history))
-        return runHistoryCommand(parser.isSet(json), parser.isSet(since) ? std::optional(parser.value(since).toStdString())
-                                                                         : std::nullopt);
+        return runHistoryCommand(parser.isSet(json),
+                                 parser.isSet(since) ? std::optional(parser.value(since).toStdString()) : std::nullopt,
+                                 strings);
     if (parser.isSet(yes) && !parser.isSet(emptyNowOption))
-        return usage(QStringLiteral("--yes goes with --empty-now."));
+        return usage(text("--yes goes with --empty-now."));
     if (parser.isSet(dryRun) && !parser.isSet(checkNow) && !parser.isSet(emptyNowOption))
-        return usage(QStringLiteral("--dry-run goes with --check-now or --empty-now."));
+        return usage(text("--dry-run goes with --check-now or --empty-now."));
 
     posix::SyslogLog log;
     // Holding the lock keeps a tray program from starting while this one works alone.
@@ -277,33 +293,32 @@ int runCommandLine(int argc, char** argv)
         return kExitFailed;
     const bool running = lock == qt::SingleInstance::Lock::Held;
 
-    if (parser.isSet(status)) {
-        const char* request = parser.isSet(json) ? "status" : "table";
-        const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
+    // The table, and a dry run's list, as the running program gives them, or as this one works them out alone.
+    if (parser.isSet(status) || parser.isSet(dryRun)) {
+        const char* request = parser.isSet(status) ? parser.isSet(json) ? "status" : "table"
+                              : parser.isSet(checkNow) ? "plan"
+                                                       : "plan-empty";
+        const auto answer = running ? askInstance(instance, request, strings) : LocalRun(app, log).answer(request);
         if (!answer)
             return kExitFailed;
-        out(*answer);
-        return kExitDone;
-    }
-    if (parser.isSet(dryRun)) {
-        const char* request = parser.isSet(checkNow) ? "plan" : "plan-empty";
-        const auto answer = running ? askInstance(instance, request) : LocalRun(app, log).answer(request);
-        if (!answer)
+        if (!out(*answer)) {
+            err(localizedWith(strings, "The output could not be written: %1", {std::strerror(errno)}) + "\n");
             return kExitFailed;
-        out(*answer);
+        }
         return kExitDone;
     }
     if (parser.isSet(checkNow))
-        return askRunning(instance, running, "check", [](const std::string&) {
-            out("The running program checks the trashes now.\n");
+        return askRunning(instance, running, "check", strings, [&strings](const std::string&) {
+            out(strings.localized("The running program checks the trashes now.") + "\n");
             return kExitDone;
         });
     if (parser.isSet(stop))
-        return askRunning(instance, running, "stop", [](const std::string& answer) {
-            out(answer == "idle\n" ? "No deletion pass was running.\n" : "The running deletion pass stops.\n");
+        return askRunning(instance, running, "stop", strings, [&strings](const std::string& answer) {
+            out(strings.localized(answer == "idle\n" ? "No deletion pass was running." : "The running deletion pass stops.") +
+                "\n");
             return kExitDone;
         });
-    return emptyNow(app, log, instance, running, parser.isSet(yes));
+    return emptyNow(app, log, instance, running, parser.isSet(yes), strings);
 }
 
 } // namespace bw

@@ -1,17 +1,22 @@
 #include "app/HistoryCommand.h"
 
+#include "accounting/TrashSnapshot.h"
 #include "history/HistoryPanel.h"
 #include "history/HistoryStore.h"
 #include "platform/Format.h"
 #include "platform/Log.h"
+#include "platform/Strings.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace bw {
@@ -65,19 +70,33 @@ QByteArray jsonOf(const std::vector<HistoryRow>& rows)
     return QJsonDocument(all).toJson(QJsonDocument::Compact) + '\n';
 }
 
-std::string tableOf(const std::vector<HistoryRow>& rows)
+std::string tableOf(const std::vector<HistoryRow>& rows, Strings& strings)
 {
     if (rows.empty())
-        return "No deletions recorded.\n";
-    std::string table = "Time                 Reason           Result   Size       Trashed on           Trash"
-                        "        Original location\n";
+        return strings.localized("No deletions recorded.") + "\n";
+    // Every column but the last as wide as its widest cell, in whichever language its words are.
+    std::vector<std::vector<std::string>> cells = {
+        {strings.localized("Time"), strings.localized("Reason"), strings.localized("Result"), strings.localized("Size"),
+         strings.localized("Trashed on"), strings.localized("Trash"), strings.localized("Original location")}};
+    std::vector<std::string> failures = {std::string()};
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        const HistoryLine line = historyLineOf(*it);
-        table += strprintf("%-19s  %-15s  %-7s  %-9s  %-19s  %-11s  %s\n", line.when.c_str(), line.reason.c_str(),
-                           it->deleted ? "deleted" : "failed", line.size.c_str(), line.trashedOn.c_str(),
-                           line.trash.c_str(), line.originalLocation.c_str());
-        if (!it->deleted)
-            table += strprintf("%21snot deleted: %s\n", "", escapeControlCharacters(it->failure).c_str());
+        const HistoryLine line = historyLineOf(*it, strings);
+        cells.push_back({line.when, line.reason, strings.localized(it->deleted ? "deleted" : "failed"), line.size,
+                         line.trashedOn, line.trash, line.originalLocation});
+        failures.push_back(it->deleted ? std::string()
+                                       : localizedWith(strings, "not deleted: %1", {escapeControlCharacters(it->failure)}));
+    }
+    std::vector<size_t> widths(cells.front().size() - 1, 0);
+    for (const auto& row : cells)
+        for (size_t i = 0; i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], characterCount(row[i]));
+    std::string table;
+    for (size_t r = 0; r < cells.size(); ++r) {
+        for (size_t i = 0; i < widths.size(); ++i)
+            table += fittedColumn(cells[r][i], widths[i]) + "  ";
+        table += cells[r].back() + "\n";
+        if (!failures[r].empty())
+            table += std::string(widths[0] + 2, ' ') + failures[r] + "\n";
     }
     return table;
 }
@@ -89,15 +108,15 @@ std::string historyDatabasePath()
     return HistoryStore::defaultPath(QDir::homePath().toStdString(), std::getenv("XDG_STATE_HOME"));
 }
 
-int runHistoryCommand(bool json, const std::optional<std::string>& since)
+int runHistoryCommand(bool json, const std::optional<std::string>& since, Strings& strings)
 {
     std::optional<TimePoint> from;
     if (since) {
         from = parseSince(*since);
         if (!from) {
-            std::fprintf(stderr, "--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %s\n"
-                                 "Try 'brindlewick --help'.\n",
-                         since->c_str());
+            const std::string problem =
+                localizedWith(strings, "--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %1", {*since});
+            std::fprintf(stderr, "%s\n%s\n", problem.c_str(), strings.localized("Try 'brindlewick --help'.").c_str());
             return 2;
         }
     }
@@ -110,13 +129,20 @@ int runHistoryCommand(bool json, const std::optional<std::string>& since)
         if (store.openForReading(path))
             rows = store.rows(from);
         if (!store.error().empty()) {
-            std::fprintf(stderr, "The history %s cannot be read: %s\n", path.c_str(), store.error().c_str());
+            std::fprintf(stderr, "%s\n",
+                         localizedWith(strings, "The history %1 cannot be read: %2", {path, store.error()}).c_str());
             return 1;
         }
     }
-    const std::string out = json ? jsonOf(rows).toStdString() : tableOf(rows);
+    const std::string out = json ? jsonOf(rows).toStdString() : tableOf(rows, strings);
+    // A full disk shows in the error flag: fputs may have handed its last bytes to a write
+    // that failed, leaving nothing for fflush to fail on.
     std::fputs(out.c_str(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "%s\n", localizedWith(strings, "The output could not be written: %1", {strerror(errno)}).c_str());
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace bw

@@ -9,6 +9,7 @@
 #include "platform/MainLoop.h"
 #include "platform/Notifier.h"
 #include "platform/Platform.h"
+#include "platform/Strings.h"
 #include "platform/posix/Files.h"
 #include "settings/Preferences.h"
 
@@ -18,9 +19,55 @@ namespace bw {
 
 namespace {
 
-std::string itemsText(int count)
+// What a pass did, as one notification says it.
+struct PassMessage {
+    std::string summary;
+    std::string text;
+};
+
+struct PassFacts {
+    PassTotals totals;
+    bool forced = false;
+    bool stopped = false;
+    std::vector<std::string> trashes;     // the trashes it deleted from
+    std::vector<std::string> failedItems; // what it could not delete
+};
+
+std::string itemsText(Strings& strings, long count)
 {
-    return count == 1 ? "1 item" : strprintf("%d items", count);
+    return countedText(strings, count, "1 item", "%1 items");
+}
+
+// The pass in the words of `strings`: English for the log, the user's language for the
+// notification. `size` is the freed bytes as that reader is shown them.
+PassMessage passMessage(Strings& strings, const PassFacts& pass, const std::string& size)
+{
+    const PassTotals& totals = pass.totals;
+    PassMessage message;
+    if (totals.deleted == 0 && totals.failed > 0) {
+        // Nothing went: what could not go, by name, rather than a count of nothing.
+        message.summary = countedText(strings, totals.failed, "Could not delete 1 item", "Could not delete %1 items");
+        message.text = pass.failedItems.empty() ? std::string() : posix::lastComponent(pass.failedItems.front());
+        if (const long more = static_cast<long>(pass.failedItems.size()) - 1; more > 0)
+            message.text = more == 1 ? localizedWith(strings, "%1 and 1 more", {message.text})
+                                     : localizedWith(strings, "%1 and %2 more",
+                                                     {message.text, strings.localFigure(std::to_string(more))});
+        return message;
+    }
+    message.text = totals.deleted == 1 ? localizedWith(strings, "Deleted 1 item (%1)", {size})
+                                       : localizedWith(strings, "Deleted %1 items (%2)",
+                                                       {strings.localFigure(std::to_string(totals.deleted)), size});
+    std::string names;
+    for (const std::string& name : pass.trashes)
+        names += (names.empty() ? "" : ", ") + name;
+    if (!pass.trashes.empty())
+        message.text = localizedWith(strings, pass.trashes.size() == 1 ? "%1 from the trash on %2" : "%1 from the trashes on %2",
+                                     {message.text, names});
+    if (totals.failed > 0)
+        message.text = localizedWith(strings, "%1; %2 could not be deleted",
+                                     {message.text, itemsText(strings, totals.failed)});
+    message.summary = strings.localized(!pass.forced ? "Trash items deleted" : pass.stopped ? "Emptying stopped" : "Trash emptied");
+    return message;
 }
 
 } // namespace
@@ -74,38 +121,28 @@ PassTotals Shredder::passTotals() const
 
 void Shredder::reportPass(bool forced, bool stopped)
 {
-    const PassTotals totals = passTotals();
+    PassFacts pass{passTotals(), forced, stopped, {}, {}};
     // A free-space pass that found nothing to do is no news; every tick starts one.
-    if (!forced && totals.deleted == 0 && totals.failed == 0)
+    if (!forced && pass.totals.deleted == 0 && pass.totals.failed == 0)
         return;
-    std::vector<std::string> names;
-    std::vector<std::string> failedItems;
     {
         std::lock_guard lock(passMutex_);
-        names = passTrashes_;
-        failedItems = passFailedItems_;
+        pass.trashes = passTrashes_;
+        pass.failedItems = passFailedItems_;
     }
-    std::string summary;
-    std::string text;
-    if (totals.deleted == 0 && totals.failed > 0) {
-        // Nothing went: what could not go, by name, rather than a count of nothing.
-        summary = "Could not delete " + itemsText(totals.failed);
-        text = failedItems.empty() ? std::string() : posix::lastComponent(failedItems.front());
-        if (failedItems.size() > 1)
-            text += strprintf(" and %s more", itemsText(static_cast<int>(failedItems.size()) - 1).c_str());
-    } else {
-        text = strprintf("Deleted %s (%s)", itemsText(totals.deleted).c_str(), readableSize(totals.bytes).c_str());
-        for (size_t i = 0; i < names.size(); ++i)
-            text += (i == 0 ? names.size() == 1 ? " from the trash on " : " from the trashes on " : ", ") + names[i];
-        if (totals.failed > 0)
-            text += strprintf("; %s could not be deleted", itemsText(totals.failed).c_str());
-        summary = !forced ? "Trash items deleted" : stopped ? "Emptying stopped" : "Trash emptied";
-    }
-    platform_.log->line(summary + ": " + escapeControlCharacters(text));
+    UntranslatedStrings english;
+    const PassMessage logged = passMessage(english, pass, readableSize(pass.totals.bytes));
+    platform_.log->line(logged.summary + ": " + escapeControlCharacters(logged.text));
     if (!outPrefs_->notificationsSwitch())
         return;
+    // A notification wraps where it likes: the size's figure and unit stay together.
+    Strings& strings = *platform_.strings;
+    std::string size = strings.localFigure(readableSize(pass.totals.bytes));
+    if (const size_t space = size.find(' '); space != std::string::npos)
+        size.replace(space, 1, "\u00a0");
+    const PassMessage told = passMessage(strings, pass, size);
     Notifier* notifier = platform_.notifier;
-    platform_.mainLoop->post([notifier, summary, text] { notifier->notify(summary, text); });
+    platform_.mainLoop->post([notifier, told] { notifier->notify(told.summary, told.text); });
 }
 
 std::string failureText(int code)

@@ -6,6 +6,7 @@
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/Platform.h"
+#include "platform/Strings.h"
 #include "platform/Workers.h"
 
 #include <algorithm>
@@ -38,24 +39,27 @@ bool containsFolded(const std::string& text, const std::string& word)
                        [](char a, char b) { return lowered(a) == lowered(b); }) != text.end();
 }
 
-std::string countText(size_t count)
+std::string countText(Strings& strings, size_t count)
 {
-    return count == 1 ? "1 deletion" : strprintf("%zu deletions", count);
+    return countedText(strings, static_cast<long>(count), "1 deletion", "%1 deletions");
 }
 
 } // namespace
 
-HistoryLine historyLineOf(const HistoryRow& row)
+HistoryLine historyLineOf(const HistoryRow& row, Strings& strings)
 {
     HistoryLine line;
     line.when = localTime(row.when);
     line.trash = escapeControlCharacters(row.trash);
     line.originalLocation = escapeControlCharacters(row.originalLocation);
     line.path = escapeControlCharacters(row.path);
-    line.size = readableSize(row.bytes);
-    line.trashedOn = row.trashedOn ? localTime(*row.trashedOn) : "unknown";
-    line.reason = row.reason;
-    line.result = row.deleted ? "deleted" : "failed: " + escapeControlCharacters(row.failure);
+    line.size = strings.localFigure(readableSize(row.bytes));
+    line.trashedOn = row.trashedOn ? localTime(*row.trashedOn) : strings.localized("unknown");
+    // A reason recorded by a later version, unknown here, shows as it was written.
+    line.reason = strings.localized(row.reason);
+    line.result = row.deleted ? strings.localized("deleted")
+                              : localizedWith(strings, "failed: %1", {escapeControlCharacters(row.failure)});
+    line.deleted = row.deleted;
     return line;
 }
 
@@ -103,10 +107,11 @@ void HistoryPanel::actRefresh()
 {
     if (!view_)
         return;
-    view_->setStatusText("Reading the history\u2026");
+    view_->setStatusText(platform_.strings->localized("Reading the history\u2026"));
     const std::string path = path_;
     MainLoop* mainLoop = platform_.mainLoop;
-    platform_.workers->start([this, path, mainLoop] {
+    Strings* strings = platform_.strings;
+    platform_.workers->start([this, path, mainLoop, strings] {
         std::vector<HistoryLine> lines;
         std::string problem;
         struct stat st {};
@@ -115,7 +120,7 @@ void HistoryPanel::actRefresh()
             HistoryStore store;
             if (store.openForReading(path)) {
                 for (const auto& row : store.rows())
-                    lines.push_back(historyLineOf(row));
+                    lines.push_back(historyLineOf(row, *strings));
             }
             problem = store.error();
         }
@@ -145,14 +150,17 @@ void HistoryPanel::apply()
     view_->setLines(shown);
     if (!loaded_)
         return;
+    Strings& strings = *platform_.strings;
     if (!problem_.empty())
-        view_->setStatusText("The history cannot be read: " + problem_);
+        view_->setStatusText(localizedWith(strings, "The history cannot be read: %1", {problem_}));
     else if (lines_.empty())
-        view_->setStatusText("No deletions recorded yet.");
+        view_->setStatusText(strings.localized("No deletions recorded yet."));
     else if (shown.size() == lines_.size())
-        view_->setStatusText(countText(lines_.size()));
+        view_->setStatusText(countText(strings, lines_.size()));
     else
-        view_->setStatusText(strprintf("%zu of %s", shown.size(), countText(lines_.size()).c_str()));
+        view_->setStatusText(localizedWith(strings, lines_.size() == 1 ? "%1 of %2 deletion" : "%1 of %2 deletions",
+                                           {strings.localFigure(std::to_string(shown.size())),
+                                            strings.localFigure(std::to_string(lines_.size()))}));
 }
 
 void HistoryPanel::windowWillClose()

@@ -8,9 +8,11 @@
 namespace bw {
 
 struct Platform;
+class Strings;
 
-// One recorded deletion in words: local times, a readable size, "deleted" or "failed: why".
-HistoryLine historyLineOf(const HistoryRow& row);
+// One recorded deletion in the words of `strings`: local times, a readable size, its reason,
+// "deleted" or "failed: why".
+HistoryLine historyLineOf(const HistoryRow& row, Strings& strings);
 
 // Whether every word of `filter` (ASCII letters in any case) is found in some column of
 // `line`; an empty filter keeps every line.

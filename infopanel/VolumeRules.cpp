@@ -102,14 +102,6 @@ std::string dayText(TimePoint date)
     return text;
 }
 
-// A translated text with its figure in place of "%1": the words around it are the language's.
-std::string withFigure(std::string text, const std::string& figure)
-{
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, figure);
-    return text;
-}
-
 } // namespace
 
 std::string Volume::mountPointOfSelection() const
@@ -225,11 +217,12 @@ void Volume::showNextItem(InfoPanelView& panel)
     }
     // The item's name stays as it is; only the words around it are the user's language.
     const std::string trashed = next->item.trashedOn
-                                    ? withFigure(strings.localized("trashed on %1"), dayText(*next->item.trashedOn))
+                                    ? localizedWith(strings, "trashed on %1", {dayText(*next->item.trashedOn)})
                                     : strings.localized("trashed on an unknown day");
     std::string text = strprintf("%s (%s), %s", posix::lastComponent(next->item.originalLocation).c_str(),
                                  byteCountText(next->item.bytes).c_str(), trashed.c_str());
-    text += ": " + (next->dueNow ? withFigure(strings.localized("goes at the next check (%1)"), reasonName(*next->dueNow))
+    text += ": " + (next->dueNow ? localizedWith(strings, "goes at the next check (%1)",
+                                                  {strings.localized(reasonName(*next->dueNow))})
                                  : strings.localized("no rule wants it gone yet"));
     panel.setNextItemText(text);
 }

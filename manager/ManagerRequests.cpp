@@ -4,6 +4,8 @@
 #include "accounting/TrashSnapshot.h"
 #include "deletion/Shredder.h"
 #include "platform/Format.h"
+#include "platform/Platform.h"
+#include "platform/Strings.h"
 
 #include <utility>
 
@@ -34,10 +36,11 @@ std::string Manager::answerRequest(const std::string& request)
     // What a check, or an emptying, would delete now; nothing is deleted.
     if (request == "plan" || request == "plan-empty") {
         const std::string plan = outShredder_->dryRunText(request == "plan-empty");
-        return plan.empty() ? "Nothing would be deleted now.\n" : plan;
+        // The list itself is data for scripts, one tab-separated line per item; only this line is words.
+        return plan.empty() ? platform_.strings->localized("Nothing would be deleted now.") + "\n" : plan;
     }
     if (request == "table")
-        return snapshotTable(snapshot());
+        return snapshotTable(snapshot(), *platform_.strings);
     if (request == "totals") {
         // Counted afresh; an emptying asked for next takes exactly these items.
         RootItemCount count = outShredder_->countRootItems(true, outExternal_->volumePaths());

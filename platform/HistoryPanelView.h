@@ -16,6 +16,7 @@ struct HistoryLine {
     std::string trashedOn;
     std::string reason;
     std::string result;
+    bool deleted = false; // the result, whatever language its words are in
 };
 
 // What the History window forwards to its controller.

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace bw {
 
@@ -8,11 +9,23 @@ class Strings {
 public:
     virtual ~Strings() = default;
     virtual std::string localized(const std::string& key) = 0;
+    // A figure the program wrote ("4.3 MB", "12") as the user's locale writes it ("4,3 MB").
+    virtual std::string localFigure(const std::string& figure) { return figure; }
 };
 
 class UntranslatedStrings final : public Strings {
 public:
     std::string localized(const std::string& key) override { return key; }
 };
+
+// `text` with each %1, %2... replaced by its value, in one pass: a "%2" inside a value (a
+// file's name may hold one) stays as it is.
+std::string filledIn(const std::string& text, const std::vector<std::string>& values);
+
+// The translated text of `key`, whose figures stand as %1, %2..., with them filled in.
+std::string localizedWith(Strings& strings, const std::string& key, const std::vector<std::string>& values);
+
+// A count in words: `one` when it is 1, else `many` with the count, in the user's locale, as %1.
+std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many);
 
 } // namespace bw

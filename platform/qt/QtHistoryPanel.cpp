@@ -1,6 +1,5 @@
 #include "platform/qt/QtHistoryPanel.h"
 
-#include "platform/qt/QtStrings.h"
 #include "ui_QtHistoryPanel.h"
 
 #include <QBrush>
@@ -73,11 +72,12 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumns)
         return {};
-    const std::string& text = columnOf(lines_[static_cast<size_t>(index.row())], index.column());
+    const HistoryLine& line = lines_[static_cast<size_t>(index.row())];
+    const std::string& text = columnOf(line, index.column());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     // A failure stands out from the many deletions around it.
-    if (role == Qt::ForegroundRole && index.column() == kResultColumn && text.rfind("failed", 0) == 0)
+    if (role == Qt::ForegroundRole && index.column() == kResultColumn && !line.deleted)
         return QBrush(Qt::darkRed);
     if (role == Qt::TextAlignmentRole && index.column() == kSizeColumn)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -136,7 +136,8 @@ void QtHistoryPanel::setLines(const std::vector<HistoryLine>& lines)
 
 void QtHistoryPanel::setStatusText(const std::string& text)
 {
-    ui_->statusLabel->setText(QtStrings::shown(text));
+    // Already in the user's language: the controller puts it together from translated texts.
+    ui_->statusLabel->setText(QString::fromStdString(text));
 }
 
 std::string QtHistoryPanel::frameText() const

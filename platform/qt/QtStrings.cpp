@@ -103,4 +103,9 @@ std::string QtStrings::localized(const std::string& key)
     return QCoreApplication::translate(kContext, key.c_str()).toStdString();
 }
 
+std::string QtStrings::localFigure(const std::string& figure)
+{
+    return localFigures(QString::fromStdString(figure)).toStdString();
+}
+
 } // namespace bw::qt

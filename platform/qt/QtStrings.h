@@ -17,6 +17,7 @@ public:
     explicit QtStrings(QCoreApplication& app);
     ~QtStrings() override;
     std::string localized(const std::string& key) override;
+    std::string localFigure(const std::string& figure) override;
 
     static constexpr const char* kContext = "Brindlewick";
 

@@ -106,6 +106,11 @@ tomorrow=$(date -u -d tomorrow +%Y-%m-%d)
 cli --history > "$root/table" || fail "--history ended with status $?"
 grep -q "$home/docs/report.txt" "$root/table" && grep -q "not deleted: " "$root/table" ||
     { cat "$root/table"; fail "the table lacks a deletion"; }
+# An output that cannot be written is a failure, never a success with half a list.
+for args in "--history" "--history --json" "--status" "--status --json"; do
+    # shellcheck disable=SC2086
+    cli $args > /dev/full 2> /dev/null && fail "'$args' into a full disk ended with status 0"
+done
 
 # --- wrong usage
 for args in "--history --since" "--history --since yesterday" "--since 2026-01-01" "--history --status"; do
@@ -149,8 +154,9 @@ wait "$pid" 2> /dev/null
 pid=
 [ "$(left)" -gt 0 ] || fail "the pass ended before it was killed; more items are needed"
 [ -s "$root/killed.log" ] && grep -q "items deleted" "$root/killed.log" && fail "the pass ended before it was killed"
-cli --history --json > "$root/killed.json" || fail "--history after a killed pass ended with status $?"
-python3 - "$root/killed.json" "$home/.Trash" <<'PY' || fail "a row of the killed pass names an item that is still there"
+# Over a megabyte of rows: written on the home's tmpfs, not on the small one laid over /mnt.
+cli --history --json > "$home/killed.json" || fail "--history after a killed pass ended with status $?"
+python3 - "$home/killed.json" "$home/.Trash" <<'PY' || fail "a row of the killed pass names an item that is still there"
 import json, os, sys
 rows = [r for r in json.load(open(sys.argv[1], encoding="utf-8"))["deletions"] if "/bulk" in r["path"]]
 print("%d of the killed pass's deletions were committed, %d items left" % (len(rows), len(os.listdir(sys.argv[2]))))

@@ -201,7 +201,8 @@ TEST_F(RequestsTest, LongNamesAreShortenedInTheMiddleAndTheColumnsStay)
     all.trashes[2].name = "USB";
     all.trashes[2].mountPoint = "/media/alice/USB";
     all.trashes[2].items = 1234567;
-    const std::string table = snapshotTable(all);
+    UntranslatedStrings english;
+    const std::string table = snapshotTable(all, english);
 
     // Every line of the table proper has its columns at the same characters.
     std::vector<std::u32string> lines;

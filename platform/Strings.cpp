@@ -1,0 +1,35 @@
+#include "platform/Strings.h"
+
+namespace bw {
+
+std::string filledIn(const std::string& text, const std::vector<std::string>& values)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        size_t end = i + 1;
+        size_t number = 0;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9' && end - i <= 2)
+            number = number * 10 + static_cast<size_t>(text[end++] - '0');
+        // "%" without a known number after it is text ("10 %").
+        if (text[i] == '%' && number >= 1 && number <= values.size()) {
+            out += values[number - 1];
+            i = end - 1;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string localizedWith(Strings& strings, const std::string& key, const std::vector<std::string>& values)
+{
+    return filledIn(strings.localized(key), values);
+}
+
+std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many)
+{
+    return count == 1 ? strings.localized(one) : localizedWith(strings, many, {strings.localFigure(std::to_string(count))});
+}
+
+} // namespace bw
