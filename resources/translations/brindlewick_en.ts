@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>TrashErrorInfo</source>
-        <translation>This item stays in the trash; the others are still deleted. Check its permissions and try again.</translation>
+        <translation>This item stays in the trash; any other items are still deleted. Check its permissions and try again.</translation>
     </message>
     <message>
         <source>TrashBusyInfo</source>
