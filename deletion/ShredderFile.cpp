@@ -40,8 +40,12 @@ thread_local int unreachableFolderError = 0;
 // A time-stamp name already taken in the folder is tried again with a fresh stamp.
 constexpr int kRenameAttempts = 8;
 
-const char* alertKeyFor(int code)
+const char* alertKeyFor(int code, int error)
 {
+    // A file system mounted on the item or inside it stops whichever step meets it first;
+    // the user has to unmount it, whatever the step.
+    if (error == EBUSY)
+        return "FileBusyError";
     switch (code) {
     case kShredMoveFailed: return "FileMoveError";
     case kShredRemoveFailed: return "FileDeleteError";
@@ -556,9 +560,11 @@ void Shredder::alertWithError(int code, const std::string& path, int error)
     // The cause is the failing step's own: a refused rename is often a question of ownership.
     AlertContent alert;
     alert.title = strings.localized("TrashError");
-    alert.text = "Error: " + strings.localized(alertKeyFor(code)) +
+    // A mount is no question of permissions: the advice is to unmount it.
+    const char* info = error == EBUSY ? "TrashBusyInfo" : "TrashErrorInfo";
+    alert.text = "Error: " + strings.localized(alertKeyFor(code, error)) +
                  (error != 0 ? "\n\nCause: " + std::string(strerror(error)) : std::string()) +
-                 "\n\nFile: " + escapeControlCharacters(path) + "\n\nInfo: " + strings.localized("TrashErrorInfo");
+                 "\n\nFile: " + escapeControlCharacters(path) + "\n\nInfo: " + strings.localized(info);
     alert.button = strings.localized("Understand");
     if (platform_.alerts)
         platform_.alerts->runModal(alert);

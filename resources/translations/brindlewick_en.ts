@@ -60,8 +60,16 @@
         <translation>The item&apos;s resource fork could not be overwritten.</translation>
     </message>
     <message>
+        <source>FileBusyError</source>
+        <translation>A file system is mounted on the item or inside it; the item cannot be removed while it is mounted.</translation>
+    </message>
+    <message>
         <source>TrashErrorInfo</source>
-        <translation>This item stays in the trash; the others are still deleted. Check its permissions and try again.</translation>
+        <translation>This item stays in the trash; any other items are still deleted. Check its permissions and try again.</translation>
+    </message>
+    <message>
+        <source>TrashBusyInfo</source>
+        <translation>This item stays in the trash. Unmount what is mounted on it or inside it and try again.</translation>
     </message>
     <message>
         <source>TrashError</source>

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
@@ -117,21 +116,6 @@ TEST_F(ShredderAdversarialTest, FileOverTwoGibibytesHasAllItsDataOverwritten)
     close(in);
     unlink(landed.c_str());
 }
-
-// Unmounts, at the end of a test, a tmpfs the test mounted.
-struct TmpfsVolume {
-    explicit TmpfsVolume(const std::string& at, const char* size)
-    {
-        if (mount("tmpfs", at.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0)
-            path = at;
-    }
-    ~TmpfsVolume()
-    {
-        if (!path.empty())
-            umount2(path.c_str(), MNT_DETACH);
-    }
-    std::string path; // empty when the mount failed
-};
 
 TEST_F(ShredderAdversarialTest, SparseFileOnASmallVolumeHasOnlyItsDataOverwritten)
 {

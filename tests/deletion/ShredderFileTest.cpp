@@ -288,6 +288,35 @@ TEST_F(ShredderFileTest, FailuresAreLoggedAndShownWithThePathAsItIs)
     EXPECT_TRUE(tp.log.contains("shredFile:" + inTrash("traced")));
 }
 
+TEST_F(ShredderFileTest, AMountedFileSystemIsToldAsTheCauseWhicheverStepItStops)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    makeFolder(inTrash("stuck/inner"));
+    makeFolder(inTrash("volume"));
+    const TmpfsVolume inside(inTrash("stuck/inner"), "64k");
+    const TmpfsVolume itself(inTrash("volume"), "64k");
+    if (inside.path.empty() || itself.path.empty())
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    const auto busy = [](const std::string& path) {
+        return "Error: FileBusyError\n\nCause: Device or resource busy\n\nFile: " + path + "\n\nInfo: TrashBusyInfo";
+    };
+
+    // The rename of the mount point inside the folder, of the item that is one itself, and,
+    // without renames, the removal of the mount point: none of it is a matter of permissions.
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("stuck"), &counter), kShredRenameFailed);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("volume"), &counter), kShredRenameFailed);
+    shredder().setNoRenameSwitch(true);
+    EXPECT_EQ(shredder().shredFolderOrFile(inTrash("stuck"), &counter), kShredRemoveFailed);
+    const auto shown = alerts.shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, busy(inTrash("stuck/inner")));
+    EXPECT_EQ(shown[1].text, busy(inTrash("volume")));
+    EXPECT_EQ(shown[2].text, busy(inTrash("stuck/inner")));
+    EXPECT_EQ(shown[0].title, "TrashError");
+    EXPECT_EQ(sorted(posix::listDirectory(tp.trash())), (std::vector<std::string>{"stuck", "volume"}));
+}
+
 TEST_F(ShredderFileTest, ResourceForkIsOverwrittenWithTheData)
 {
     writeFile(inTrash("mac-file"), 10);

@@ -11,8 +11,24 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <sys/mount.h>
 
 namespace bw::test {
+
+// Unmounts, at the end of a test, a tmpfs the test mounted.
+struct TmpfsVolume {
+    explicit TmpfsVolume(const std::string& at, const char* size)
+    {
+        if (mount("tmpfs", at.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0)
+            path = at;
+    }
+    ~TmpfsVolume()
+    {
+        if (!path.empty())
+            umount2(path.c_str(), MNT_DETACH);
+    }
+    std::string path; // empty when the mount failed
+};
 
 // The shredder wired to the other controllers, over a temporary home with a trash and a
 // Desktop (so test mode has somewhere to put its dump folder).
