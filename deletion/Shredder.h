@@ -14,6 +14,7 @@
 
 #include "deletion/DeletionEvent.h"
 #include "deletion/DeletionRules.h"
+#include "deletion/PassMessage.h"
 #include "deletion/RootItemQueue.h"
 #include "platform/TrashLayout.h"
 #include "platform/Clock.h"
@@ -79,14 +80,6 @@ struct RootItemCount {
     ItemIds ids;
     int items = 0;
     double bytes = 0.0;
-};
-
-// What one automatic pass (free space or forced) did: root items deleted, the bytes their
-// trashes' counters lost with them, and items that could not be deleted.
-struct PassTotals {
-    int deleted = 0;
-    double bytes = 0.0;
-    int failed = 0;
 };
 
 // Deletion: the automatic delete pass, the file shredder, the deletion of chosen items,

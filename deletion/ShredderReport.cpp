@@ -1,5 +1,6 @@
 #include "deletion/Shredder.h"
 
+#include "deletion/PassMessage.h"
 #include "accounting/External.h"
 #include "accounting/Internal.h"
 #include "accounting/TrashSnapshot.h"
@@ -16,61 +17,6 @@
 #include <algorithm>
 
 namespace bw {
-
-namespace {
-
-// What a pass did, as one notification says it.
-struct PassMessage {
-    std::string summary;
-    std::string text;
-};
-
-struct PassFacts {
-    PassTotals totals;
-    bool forced = false;
-    bool stopped = false;
-    std::vector<std::string> trashes;     // the trashes it deleted from
-    std::vector<std::string> failedItems; // what it could not delete
-};
-
-std::string itemsText(Strings& strings, long count)
-{
-    return countedText(strings, count, "1 item", "%1 items");
-}
-
-// The pass in the words of `strings`: English for the log, the user's language for the
-// notification. `size` is the freed bytes as that reader is shown them.
-PassMessage passMessage(Strings& strings, const PassFacts& pass, const std::string& size)
-{
-    const PassTotals& totals = pass.totals;
-    PassMessage message;
-    if (totals.deleted == 0 && totals.failed > 0) {
-        // Nothing went: what could not go, by name, rather than a count of nothing.
-        message.summary = countedText(strings, totals.failed, "Could not delete 1 item", "Could not delete %1 items");
-        message.text = pass.failedItems.empty() ? std::string() : posix::lastComponent(pass.failedItems.front());
-        if (const long more = static_cast<long>(pass.failedItems.size()) - 1; more > 0)
-            message.text = more == 1 ? localizedWith(strings, "%1 and 1 more", {message.text})
-                                     : localizedWith(strings, "%1 and %2 more",
-                                                     {message.text, strings.localFigure(std::to_string(more))});
-        return message;
-    }
-    message.text = totals.deleted == 1 ? localizedWith(strings, "Deleted 1 item (%1)", {size})
-                                       : localizedWith(strings, "Deleted %1 items (%2)",
-                                                       {strings.localFigure(std::to_string(totals.deleted)), size});
-    std::string names;
-    for (const std::string& name : pass.trashes)
-        names += (names.empty() ? "" : ", ") + name;
-    if (!pass.trashes.empty())
-        message.text = localizedWith(strings, pass.trashes.size() == 1 ? "%1 from the trash on %2" : "%1 from the trashes on %2",
-                                     {message.text, names});
-    if (totals.failed > 0)
-        message.text = localizedWith(strings, "%1; %2 could not be deleted",
-                                     {message.text, itemsText(strings, totals.failed)});
-    message.summary = strings.localized(!pass.forced ? "Trash items deleted" : pass.stopped ? "Emptying stopped" : "Trash emptied");
-    return message;
-}
-
-} // namespace
 
 void Shredder::resetPassTotals()
 {
@@ -135,12 +81,7 @@ void Shredder::reportPass(bool forced, bool stopped)
     platform_.log->line(logged.summary + ": " + escapeControlCharacters(logged.text));
     if (!outPrefs_->notificationsSwitch())
         return;
-    // A notification wraps where it likes: the size's figure and unit stay together.
-    Strings& strings = *platform_.strings;
-    std::string size = strings.localFigure(readableSize(pass.totals.bytes));
-    if (const size_t space = size.find(' '); space != std::string::npos)
-        size.replace(space, 1, "\u00a0");
-    const PassMessage told = passMessage(strings, pass, size);
+    const PassMessage told = passMessage(*platform_.strings, pass, notifiedSize(*platform_.strings, pass.totals.bytes));
     Notifier* notifier = platform_.notifier;
     platform_.mainLoop->post([notifier, told] { notifier->notify(told.summary, told.text); });
 }

@@ -41,7 +41,7 @@ bool containsFolded(const std::string& text, const std::string& word)
 
 std::string countText(Strings& strings, size_t count)
 {
-    return countedText(strings, static_cast<long>(count), "1 deletion", "%1 deletions");
+    return countedText(strings, static_cast<long>(count), "%1 deletion", "%1 deletions");
 }
 
 } // namespace

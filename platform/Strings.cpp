@@ -29,7 +29,7 @@ std::string localizedWith(Strings& strings, const std::string& key, const std::v
 
 std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many)
 {
-    return count == 1 ? strings.localized(one) : localizedWith(strings, many, {strings.localFigure(std::to_string(count))});
+    return localizedWith(strings, count == 1 ? one : many, {strings.localFigure(std::to_string(count))});
 }
 
 } // namespace bw

@@ -25,7 +25,8 @@ std::string filledIn(const std::string& text, const std::vector<std::string>& va
 // The translated text of `key`, whose figures stand as %1, %2..., with them filled in.
 std::string localizedWith(Strings& strings, const std::string& key, const std::vector<std::string>& values);
 
-// A count in words: `one` when it is 1, else `many` with the count, in the user's locale, as %1.
+// A count in words: `one` when it is 1, else `many`; the count, in the user's locale, fills
+// their %1 ("1 item", "%1 items").
 std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many);
 
 } // namespace bw

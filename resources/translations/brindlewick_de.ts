@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>TrashErrorInfo</source>
-        <translation>Dieses Objekt bleibt im Papierkorb; die anderen werden trotzdem gelöscht. Prüfen Sie seine Zugriffsrechte und versuchen Sie es erneut.</translation>
+        <translation>Dieses Objekt bleibt im Papierkorb; weitere Objekte werden trotzdem gelöscht. Prüfen Sie seine Zugriffsrechte und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>TrashError</source>
@@ -298,6 +298,354 @@
     <message>
         <source>History…</source>
         <translation>Verlauf…</translation>
+    </message>
+    <message>
+        <source>FileBusyError</source>
+        <translation>Auf dem Objekt oder darin ist ein Dateisystem eingehängt; das Objekt kann nicht entfernt werden, solange es eingehängt ist.</translation>
+    </message>
+    <message>
+        <source>TrashBusyInfo</source>
+        <translation>Dieses Objekt bleibt im Papierkorb. Hängen Sie aus, was darauf oder darin eingehängt ist, und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Trash items deleted</source>
+        <translation>Papierkorbobjekte gelöscht</translation>
+    </message>
+    <message>
+        <source>Trash emptied</source>
+        <translation>Papierkorb geleert</translation>
+    </message>
+    <message>
+        <source>Emptying stopped</source>
+        <translation>Leeren angehalten</translation>
+    </message>
+    <message>
+        <source>Could not delete 1 item</source>
+        <translation>1 Objekt konnte nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>Could not delete %1 items</source>
+        <translation>%1 Objekte konnten nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>%1 and 1 more</source>
+        <translation>%1 und 1 weiteres</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>Deleted 1 item (%1)</source>
+        <translation>1 Objekt gelöscht (%1)</translation>
+    </message>
+    <message>
+        <source>Deleted %1 items (%2)</source>
+        <translation>%1 Objekte gelöscht (%2)</translation>
+    </message>
+    <message>
+        <source>%1 from the trash on %2</source>
+        <translation>%1 aus dem Papierkorb auf %2</translation>
+    </message>
+    <message>
+        <source>%1 from the trashes on %2</source>
+        <translation>%1 aus den Papierkörben auf %2</translation>
+    </message>
+    <message>
+        <source>free space</source>
+        <translation>freier Speicher</translation>
+    </message>
+    <message>
+        <source>age</source>
+        <translation>Alter</translation>
+    </message>
+    <message>
+        <source>size cap</source>
+        <translation>Größengrenze</translation>
+    </message>
+    <message>
+        <source>forced emptying</source>
+        <translation>erzwungenes Leeren</translation>
+    </message>
+    <message>
+        <source>chosen items</source>
+        <translation>ausgewählte Objekte</translation>
+    </message>
+    <message>
+        <source>command line</source>
+        <translation>Befehlszeile</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>gelöscht</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>not deleted: %1</source>
+        <translation>nicht gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>The history cannot be read: %1</source>
+        <translation>Der Verlauf kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>No deletions recorded.</source>
+        <translation>Keine Löschungen aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Trashed on</source>
+        <translation>In den Papierkorb gelegt</translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation>Ursprünglicher Ort</translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read: %2</source>
+        <translation>Der Verlauf %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %1</source>
+        <translation>--since erwartet ein Datum wie 2026-12-01 oder 2026-12-01T08:30, nicht %1</translation>
+    </message>
+    <message>
+        <source>TRASH</source>
+        <translation>PAPIERKORB</translation>
+    </message>
+    <message>
+        <source>MOUNT POINT</source>
+        <translation>EINHÄNGEPUNKT</translation>
+    </message>
+    <message>
+        <source>ITEMS</source>
+        <translation>OBJEKTE</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>GRÖSSE</translation>
+    </message>
+    <message>
+        <source>FREE</source>
+        <translation>FREI</translation>
+    </message>
+    <message>
+        <source>MINIMUM</source>
+        <translation>MINIMUM</translation>
+    </message>
+    <message>
+        <source>STATE</source>
+        <translation>ZUSTAND</translation>
+    </message>
+    <message>
+        <source>standing by</source>
+        <translation>bereit</translation>
+    </message>
+    <message>
+        <source>deleting</source>
+        <translation>löscht</translation>
+    </message>
+    <message>
+        <source>measuring</source>
+        <translation>misst</translation>
+    </message>
+    <message>
+        <source>canceling</source>
+        <translation>bricht ab</translation>
+    </message>
+    <message>
+        <source>short of space</source>
+        <translation>Speicher knapp</translation>
+    </message>
+    <message>
+        <source>not answering</source>
+        <translation>antwortet nicht</translation>
+    </message>
+    <message>
+        <source>removed without overwriting (copy-on-write)</source>
+        <translation>ohne Überschreiben entfernt (Copy-on-Write)</translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: none</source>
+        <translation>Zuletzt automatisch gelöscht: nie</translation>
+    </message>
+    <message>
+        <source>A deletion pass is running.</source>
+        <translation>Ein Löschdurchgang läuft.</translation>
+    </message>
+    <message>
+        <source>No deletion pass is running.</source>
+        <translation>Kein Löschdurchgang läuft.</translation>
+    </message>
+    <message>
+        <source>Nothing would be deleted now.</source>
+        <translation>Jetzt würde nichts gelöscht.</translation>
+    </message>
+    <message>
+        <source>Watches the trashes and shreds their oldest items when a volume runs short of space.
+Without options it starts the tray program; with one, it asks the running program,
+or does the work itself when none runs.</source>
+        <translation>Überwacht die Papierkörbe und vernichtet ihre ältesten Objekte, wenn einem Volume der Speicher ausgeht.
+Ohne Optionen startet es das Programm im Infobereich; mit einer fragt es das laufende Programm
+oder erledigt die Arbeit selbst, wenn keines läuft.</translation>
+    </message>
+    <message>
+        <source>Show every trash and its volume.</source>
+        <translation>Jeden Papierkorb und sein Volume zeigen.</translation>
+    </message>
+    <message>
+        <source>With --status or --history: JSON.</source>
+        <translation>Mit --status oder --history: JSON.</translation>
+    </message>
+    <message>
+        <source>The running program checks now.</source>
+        <translation>Das laufende Programm prüft jetzt.</translation>
+    </message>
+    <message>
+        <source>Shred every item of every trash.</source>
+        <translation>Jedes Objekt jedes Papierkorbs vernichten.</translation>
+    </message>
+    <message>
+        <source>With --empty-now: do not ask first.</source>
+        <translation>Mit --empty-now: nicht vorher fragen.</translation>
+    </message>
+    <message>
+        <source>Stop the running deletion pass.</source>
+        <translation>Den laufenden Löschdurchgang anhalten.</translation>
+    </message>
+    <message>
+        <source>List the recorded deletions.</source>
+        <translation>Die aufgezeichneten Löschungen auflisten.</translation>
+    </message>
+    <message>
+        <source>With --history: only deletions from DATE on (ISO 8601).</source>
+        <translation>Mit --history: nur Löschungen ab DATE (ISO 8601).</translation>
+    </message>
+    <message>
+        <source>Alone: start the tray program with trace lines in its log.</source>
+        <translation>Allein: das Programm im Infobereich mit Ablaufzeilen im Protokoll starten.</translation>
+    </message>
+    <message>
+        <source>With --check-now or --empty-now: list what would go, in order, and delete nothing.</source>
+        <translation>Mit --check-now oder --empty-now: der Reihe nach auflisten, was gelöscht würde, und nichts löschen.</translation>
+    </message>
+    <message>
+        <source>Try &apos;brindlewick --help&apos;.</source>
+        <translation>Siehe &apos;brindlewick --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Unerwartetes Argument: %1</translation>
+    </message>
+    <message>
+        <source>Give one of --status, --check-now, --empty-now, --stop and --history.</source>
+        <translation>Geben Sie genau eine von --status, --check-now, --empty-now, --stop und --history an.</translation>
+    </message>
+    <message>
+        <source>--json goes with --status or --history.</source>
+        <translation>--json gehört zu --status oder --history.</translation>
+    </message>
+    <message>
+        <source>--since goes with --history.</source>
+        <translation>--since gehört zu --history.</translation>
+    </message>
+    <message>
+        <source>--yes goes with --empty-now.</source>
+        <translation>--yes gehört zu --empty-now.</translation>
+    </message>
+    <message>
+        <source>--dry-run goes with --check-now or --empty-now.</source>
+        <translation>--dry-run gehört zu --check-now oder --empty-now.</translation>
+    </message>
+    <message>
+        <source>Brindlewick runs but did not answer</source>
+        <translation>Brindlewick läuft, hat aber nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>Brindlewick is not running</source>
+        <translation>Brindlewick läuft nicht</translation>
+    </message>
+    <message>
+        <source>--empty-now asks before it deletes and there is no terminal to ask on; give --yes.</source>
+        <translation>--empty-now fragt vor dem Löschen, und es gibt kein Terminal zum Fragen; geben Sie --yes an.</translation>
+    </message>
+    <message>
+        <source>Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] </source>
+        <translation>%1 Objekte (%2) aus allen Papierkörben vernichten? Sie lassen sich nicht zurückholen. [y/N] </translation>
+    </message>
+    <message>
+        <source>The trashes are empty.</source>
+        <translation>Die Papierkörbe sind leer.</translation>
+    </message>
+    <message>
+        <source>Nothing was deleted.</source>
+        <translation>Es wurde nichts gelöscht.</translation>
+    </message>
+    <message>
+        <source>The running program empties the trashes now.</source>
+        <translation>Das laufende Programm leert jetzt die Papierkörbe.</translation>
+    </message>
+    <message>
+        <source>%1 items left, %2 freed</source>
+        <translation>%1 Objekte übrig, %2 freigegeben</translation>
+    </message>
+    <message>
+        <source>%1 items deleted (%2), %3 failed</source>
+        <translation>%1 Objekte gelöscht (%2), %3 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Stopped: %1</source>
+        <translation>Angehalten: %1</translation>
+    </message>
+    <message>
+        <source>The running program checks the trashes now.</source>
+        <translation>Das laufende Programm prüft jetzt die Papierkörbe.</translation>
+    </message>
+    <message>
+        <source>No deletion pass was running.</source>
+        <translation>Es lief kein Löschdurchgang.</translation>
+    </message>
+    <message>
+        <source>The running deletion pass stops.</source>
+        <translation>Der laufende Löschdurchgang hält an.</translation>
+    </message>
+    <message>
+        <source>The output could not be written: %1</source>
+        <translation>Die Ausgabe konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>%1; 1 item could not be deleted</source>
+        <translation>%1; 1 Objekt konnte nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>%1; %2 items could not be deleted</source>
+        <translation>%1; %2 Objekte konnten nicht gelöscht werden</translation>
     </message>
 </context>
 <context>

@@ -307,6 +307,344 @@
         <source>History…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Trash items deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trash emptied</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Emptying stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not delete 1 item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not delete %1 items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 and 1 more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleted 1 item (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleted %1 items (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 from the trash on %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 from the trashes on %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>free space</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>age</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>size cap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>forced emptying</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>chosen items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>command line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not deleted: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No deletions recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trashed on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TRASH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MOUNT POINT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ITEMS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FREE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MINIMUM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>STATE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>standing by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>deleting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>measuring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>canceling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>short of space</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not answering</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>removed without overwriting (copy-on-write)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A deletion pass is running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No deletion pass is running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing would be deleted now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Watches the trashes and shreds their oldest items when a volume runs short of space.
+Without options it starts the tray program; with one, it asks the running program,
+or does the work itself when none runs.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show every trash and its volume.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>With --status or --history: JSON.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The running program checks now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shred every item of every trash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>With --empty-now: do not ask first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop the running deletion pass.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List the recorded deletions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>With --history: only deletions from DATE on (ISO 8601).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alone: start the tray program with trace lines in its log.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>With --check-now or --empty-now: list what would go, in order, and delete nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try &apos;brindlewick --help&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Give one of --status, --check-now, --empty-now, --stop and --history.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--json goes with --status or --history.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--since goes with --history.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--yes goes with --empty-now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--dry-run goes with --check-now or --empty-now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brindlewick runs but did not answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brindlewick is not running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--empty-now asks before it deletes and there is no terminal to ask on; give --yes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The trashes are empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was deleted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The running program empties the trashes now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 items left, %2 freed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 items deleted (%2), %3 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The running program checks the trashes now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No deletion pass was running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The running deletion pass stops.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The output could not be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1; 1 item could not be deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1; %2 items could not be deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

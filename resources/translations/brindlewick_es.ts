@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>TrashErrorInfo</source>
-        <translation>Este elemento se queda en la papelera; los demás se eliminan igualmente. Compruebe sus permisos y vuelva a intentarlo.</translation>
+        <translation>Este elemento se queda en la papelera; los demás elementos, si los hay, se eliminan igualmente. Compruebe sus permisos y vuelva a intentarlo.</translation>
     </message>
     <message>
         <source>TrashError</source>
@@ -298,6 +298,354 @@
     <message>
         <source>History…</source>
         <translation>Historial…</translation>
+    </message>
+    <message>
+        <source>FileBusyError</source>
+        <translation>Hay un sistema de archivos montado en el elemento o dentro de él; el elemento no se puede quitar mientras esté montado.</translation>
+    </message>
+    <message>
+        <source>TrashBusyInfo</source>
+        <translation>Este elemento se queda en la papelera. Desmonte lo que esté montado en él o dentro de él y vuelva a intentarlo.</translation>
+    </message>
+    <message>
+        <source>Trash items deleted</source>
+        <translation>Elementos de la papelera eliminados</translation>
+    </message>
+    <message>
+        <source>Trash emptied</source>
+        <translation>Papelera vaciada</translation>
+    </message>
+    <message>
+        <source>Emptying stopped</source>
+        <translation>Vaciado detenido</translation>
+    </message>
+    <message>
+        <source>Could not delete 1 item</source>
+        <translation>No se pudo eliminar 1 elemento</translation>
+    </message>
+    <message>
+        <source>Could not delete %1 items</source>
+        <translation>No se pudieron eliminar %1 elementos</translation>
+    </message>
+    <message>
+        <source>%1 and 1 more</source>
+        <translation>%1 y 1 más</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 y %2 más</translation>
+    </message>
+    <message>
+        <source>Deleted 1 item (%1)</source>
+        <translation>1 elemento eliminado (%1)</translation>
+    </message>
+    <message>
+        <source>Deleted %1 items (%2)</source>
+        <translation>%1 elementos eliminados (%2)</translation>
+    </message>
+    <message>
+        <source>%1 from the trash on %2</source>
+        <translation>%1 de la papelera de %2</translation>
+    </message>
+    <message>
+        <source>%1 from the trashes on %2</source>
+        <translation>%1 de las papeleras de %2</translation>
+    </message>
+    <message>
+        <source>free space</source>
+        <translation>espacio libre</translation>
+    </message>
+    <message>
+        <source>age</source>
+        <translation>antigüedad</translation>
+    </message>
+    <message>
+        <source>size cap</source>
+        <translation>tamaño máximo</translation>
+    </message>
+    <message>
+        <source>forced emptying</source>
+        <translation>vaciado forzado</translation>
+    </message>
+    <message>
+        <source>chosen items</source>
+        <translation>elementos elegidos</translation>
+    </message>
+    <message>
+        <source>command line</source>
+        <translation>línea de órdenes</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>desconocido</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>eliminado</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fallido</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>fallido: %1</translation>
+    </message>
+    <message>
+        <source>not deleted: %1</source>
+        <translation>no eliminado: %1</translation>
+    </message>
+    <message>
+        <source>The history cannot be read: %1</source>
+        <translation>No se puede leer el historial: %1</translation>
+    </message>
+    <message>
+        <source>No deletions recorded.</source>
+        <translation>No hay eliminaciones registradas.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motivo</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Trashed on</source>
+        <translation>Enviado a la papelera</translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation>Ubicación original</translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read: %2</source>
+        <translation>No se puede leer el historial %1: %2</translation>
+    </message>
+    <message>
+        <source>--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %1</source>
+        <translation>--since espera una fecha como 2026-12-01 o 2026-12-01T08:30, no %1</translation>
+    </message>
+    <message>
+        <source>TRASH</source>
+        <translation>PAPELERA</translation>
+    </message>
+    <message>
+        <source>MOUNT POINT</source>
+        <translation>PUNTO DE MONTAJE</translation>
+    </message>
+    <message>
+        <source>ITEMS</source>
+        <translation>ELEMENTOS</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>TAMAÑO</translation>
+    </message>
+    <message>
+        <source>FREE</source>
+        <translation>LIBRE</translation>
+    </message>
+    <message>
+        <source>MINIMUM</source>
+        <translation>MÍNIMO</translation>
+    </message>
+    <message>
+        <source>STATE</source>
+        <translation>ESTADO</translation>
+    </message>
+    <message>
+        <source>standing by</source>
+        <translation>en espera</translation>
+    </message>
+    <message>
+        <source>deleting</source>
+        <translation>eliminando</translation>
+    </message>
+    <message>
+        <source>measuring</source>
+        <translation>midiendo</translation>
+    </message>
+    <message>
+        <source>canceling</source>
+        <translation>cancelando</translation>
+    </message>
+    <message>
+        <source>short of space</source>
+        <translation>falta espacio</translation>
+    </message>
+    <message>
+        <source>not answering</source>
+        <translation>no responde</translation>
+    </message>
+    <message>
+        <source>removed without overwriting (copy-on-write)</source>
+        <translation>se quita sin sobrescribir (copia en escritura)</translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: none</source>
+        <translation>Última eliminación automática: ninguna</translation>
+    </message>
+    <message>
+        <source>A deletion pass is running.</source>
+        <translation>Hay una pasada de eliminación en curso.</translation>
+    </message>
+    <message>
+        <source>No deletion pass is running.</source>
+        <translation>No hay ninguna pasada de eliminación en curso.</translation>
+    </message>
+    <message>
+        <source>Nothing would be deleted now.</source>
+        <translation>Ahora no se eliminaría nada.</translation>
+    </message>
+    <message>
+        <source>Watches the trashes and shreds their oldest items when a volume runs short of space.
+Without options it starts the tray program; with one, it asks the running program,
+or does the work itself when none runs.</source>
+        <translation>Vigila las papeleras y destruye sus elementos más antiguos cuando a un volumen le falta espacio.
+Sin opciones inicia el programa de la bandeja del sistema; con una, se lo pide al programa en marcha,
+o hace el trabajo él mismo cuando no hay ninguno en marcha.</translation>
+    </message>
+    <message>
+        <source>Show every trash and its volume.</source>
+        <translation>Mostrar cada papelera y su volumen.</translation>
+    </message>
+    <message>
+        <source>With --status or --history: JSON.</source>
+        <translation>Con --status o --history: JSON.</translation>
+    </message>
+    <message>
+        <source>The running program checks now.</source>
+        <translation>El programa en marcha comprueba ahora.</translation>
+    </message>
+    <message>
+        <source>Shred every item of every trash.</source>
+        <translation>Destruir todos los elementos de todas las papeleras.</translation>
+    </message>
+    <message>
+        <source>With --empty-now: do not ask first.</source>
+        <translation>Con --empty-now: no preguntar antes.</translation>
+    </message>
+    <message>
+        <source>Stop the running deletion pass.</source>
+        <translation>Detener la pasada de eliminación en curso.</translation>
+    </message>
+    <message>
+        <source>List the recorded deletions.</source>
+        <translation>Listar las eliminaciones registradas.</translation>
+    </message>
+    <message>
+        <source>With --history: only deletions from DATE on (ISO 8601).</source>
+        <translation>Con --history: solo las eliminaciones desde DATE (ISO 8601).</translation>
+    </message>
+    <message>
+        <source>Alone: start the tray program with trace lines in its log.</source>
+        <translation>Sola: iniciar el programa de la bandeja con líneas de traza en su registro.</translation>
+    </message>
+    <message>
+        <source>With --check-now or --empty-now: list what would go, in order, and delete nothing.</source>
+        <translation>Con --check-now o --empty-now: listar en orden lo que se eliminaría, sin eliminar nada.</translation>
+    </message>
+    <message>
+        <source>Try &apos;brindlewick --help&apos;.</source>
+        <translation>Pruebe &apos;brindlewick --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Argumento inesperado: %1</translation>
+    </message>
+    <message>
+        <source>Give one of --status, --check-now, --empty-now, --stop and --history.</source>
+        <translation>Indique una sola de --status, --check-now, --empty-now, --stop y --history.</translation>
+    </message>
+    <message>
+        <source>--json goes with --status or --history.</source>
+        <translation>--json va con --status o --history.</translation>
+    </message>
+    <message>
+        <source>--since goes with --history.</source>
+        <translation>--since va con --history.</translation>
+    </message>
+    <message>
+        <source>--yes goes with --empty-now.</source>
+        <translation>--yes va con --empty-now.</translation>
+    </message>
+    <message>
+        <source>--dry-run goes with --check-now or --empty-now.</source>
+        <translation>--dry-run va con --check-now o --empty-now.</translation>
+    </message>
+    <message>
+        <source>Brindlewick runs but did not answer</source>
+        <translation>Brindlewick está en marcha pero no respondió</translation>
+    </message>
+    <message>
+        <source>Brindlewick is not running</source>
+        <translation>Brindlewick no está en marcha</translation>
+    </message>
+    <message>
+        <source>--empty-now asks before it deletes and there is no terminal to ask on; give --yes.</source>
+        <translation>--empty-now pregunta antes de eliminar y no hay terminal donde preguntar; indique --yes.</translation>
+    </message>
+    <message>
+        <source>Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] </source>
+        <translation>¿Destruir %1 elementos (%2) de todas las papeleras? No se podrán recuperar. [y/N] </translation>
+    </message>
+    <message>
+        <source>The trashes are empty.</source>
+        <translation>Las papeleras están vacías.</translation>
+    </message>
+    <message>
+        <source>Nothing was deleted.</source>
+        <translation>No se eliminó nada.</translation>
+    </message>
+    <message>
+        <source>The running program empties the trashes now.</source>
+        <translation>El programa en marcha vacía ahora las papeleras.</translation>
+    </message>
+    <message>
+        <source>%1 items left, %2 freed</source>
+        <translation>quedan %1 elementos, %2 liberados</translation>
+    </message>
+    <message>
+        <source>%1 items deleted (%2), %3 failed</source>
+        <translation>%1 elementos eliminados (%2), %3 fallidos</translation>
+    </message>
+    <message>
+        <source>Stopped: %1</source>
+        <translation>Detenido: %1</translation>
+    </message>
+    <message>
+        <source>The running program checks the trashes now.</source>
+        <translation>El programa en marcha comprueba ahora las papeleras.</translation>
+    </message>
+    <message>
+        <source>No deletion pass was running.</source>
+        <translation>No había ninguna pasada de eliminación en curso.</translation>
+    </message>
+    <message>
+        <source>The running deletion pass stops.</source>
+        <translation>La pasada de eliminación en curso se detiene.</translation>
+    </message>
+    <message>
+        <source>The output could not be written: %1</source>
+        <translation>No se pudo escribir la salida: %1</translation>
+    </message>
+    <message>
+        <source>%1; 1 item could not be deleted</source>
+        <translation>%1; no se pudo eliminar 1 elemento</translation>
+    </message>
+    <message>
+        <source>%1; %2 items could not be deleted</source>
+        <translation>%1; no se pudieron eliminar %2 elementos</translation>
     </message>
 </context>
 <context>

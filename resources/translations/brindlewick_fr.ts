@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>TrashErrorInfo</source>
-        <translation>Cet élément reste dans la corbeille ; les autres sont tout de même supprimés. Vérifiez ses droits et réessayez.</translation>
+        <translation>Cet élément reste dans la corbeille ; les autres éléments éventuels sont tout de même supprimés. Vérifiez ses droits et réessayez.</translation>
     </message>
     <message>
         <source>TrashError</source>
@@ -298,6 +298,354 @@
     <message>
         <source>History…</source>
         <translation>Historique…</translation>
+    </message>
+    <message>
+        <source>FileBusyError</source>
+        <translation>Un système de fichiers est monté sur l’élément ou à l’intérieur ; l’élément ne peut pas être supprimé tant qu’il est monté.</translation>
+    </message>
+    <message>
+        <source>TrashBusyInfo</source>
+        <translation>Cet élément reste dans la corbeille. Démontez ce qui est monté dessus ou à l’intérieur et réessayez.</translation>
+    </message>
+    <message>
+        <source>Trash items deleted</source>
+        <translation>Éléments de la corbeille supprimés</translation>
+    </message>
+    <message>
+        <source>Trash emptied</source>
+        <translation>Corbeille vidée</translation>
+    </message>
+    <message>
+        <source>Emptying stopped</source>
+        <translation>Vidage arrêté</translation>
+    </message>
+    <message>
+        <source>Could not delete 1 item</source>
+        <translation>Impossible de supprimer 1 élément</translation>
+    </message>
+    <message>
+        <source>Could not delete %1 items</source>
+        <translation>Impossible de supprimer %1 éléments</translation>
+    </message>
+    <message>
+        <source>%1 and 1 more</source>
+        <translation>%1 et 1 autre</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 et %2 autres</translation>
+    </message>
+    <message>
+        <source>Deleted 1 item (%1)</source>
+        <translation>1 élément supprimé (%1)</translation>
+    </message>
+    <message>
+        <source>Deleted %1 items (%2)</source>
+        <translation>%1 éléments supprimés (%2)</translation>
+    </message>
+    <message>
+        <source>%1 from the trash on %2</source>
+        <translation>%1 de la corbeille de %2</translation>
+    </message>
+    <message>
+        <source>%1 from the trashes on %2</source>
+        <translation>%1 des corbeilles de %2</translation>
+    </message>
+    <message>
+        <source>free space</source>
+        <translation>espace libre</translation>
+    </message>
+    <message>
+        <source>age</source>
+        <translation>âge</translation>
+    </message>
+    <message>
+        <source>size cap</source>
+        <translation>taille maximale</translation>
+    </message>
+    <message>
+        <source>forced emptying</source>
+        <translation>vidage forcé</translation>
+    </message>
+    <message>
+        <source>chosen items</source>
+        <translation>éléments choisis</translation>
+    </message>
+    <message>
+        <source>command line</source>
+        <translation>ligne de commande</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>inconnu</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>supprimé</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>échec</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>échec : %1</translation>
+    </message>
+    <message>
+        <source>not deleted: %1</source>
+        <translation>non supprimé : %1</translation>
+    </message>
+    <message>
+        <source>The history cannot be read: %1</source>
+        <translation>L’historique ne peut pas être lu : %1</translation>
+    </message>
+    <message>
+        <source>No deletions recorded.</source>
+        <translation>Aucune suppression enregistrée.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Motif</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Résultat</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Trashed on</source>
+        <translation>Mis à la corbeille</translation>
+    </message>
+    <message>
+        <source>Original location</source>
+        <translation>Emplacement d’origine</translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read: %2</source>
+        <translation>L’historique %1 ne peut pas être lu : %2</translation>
+    </message>
+    <message>
+        <source>--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %1</source>
+        <translation>--since attend une date comme 2026-12-01 ou 2026-12-01T08:30, pas %1</translation>
+    </message>
+    <message>
+        <source>TRASH</source>
+        <translation>CORBEILLE</translation>
+    </message>
+    <message>
+        <source>MOUNT POINT</source>
+        <translation>POINT DE MONTAGE</translation>
+    </message>
+    <message>
+        <source>ITEMS</source>
+        <translation>ÉLÉMENTS</translation>
+    </message>
+    <message>
+        <source>SIZE</source>
+        <translation>TAILLE</translation>
+    </message>
+    <message>
+        <source>FREE</source>
+        <translation>LIBRE</translation>
+    </message>
+    <message>
+        <source>MINIMUM</source>
+        <translation>MINIMUM</translation>
+    </message>
+    <message>
+        <source>STATE</source>
+        <translation>ÉTAT</translation>
+    </message>
+    <message>
+        <source>standing by</source>
+        <translation>en attente</translation>
+    </message>
+    <message>
+        <source>deleting</source>
+        <translation>suppression en cours</translation>
+    </message>
+    <message>
+        <source>measuring</source>
+        <translation>mesure en cours</translation>
+    </message>
+    <message>
+        <source>canceling</source>
+        <translation>annulation en cours</translation>
+    </message>
+    <message>
+        <source>short of space</source>
+        <translation>manque d’espace</translation>
+    </message>
+    <message>
+        <source>not answering</source>
+        <translation>ne répond pas</translation>
+    </message>
+    <message>
+        <source>removed without overwriting (copy-on-write)</source>
+        <translation>supprimé sans écrasement (copie sur écriture)</translation>
+    </message>
+    <message>
+        <source>Last automatic deletion: none</source>
+        <translation>Dernière suppression automatique : aucune</translation>
+    </message>
+    <message>
+        <source>A deletion pass is running.</source>
+        <translation>Une passe de suppression est en cours.</translation>
+    </message>
+    <message>
+        <source>No deletion pass is running.</source>
+        <translation>Aucune passe de suppression n’est en cours.</translation>
+    </message>
+    <message>
+        <source>Nothing would be deleted now.</source>
+        <translation>Rien ne serait supprimé maintenant.</translation>
+    </message>
+    <message>
+        <source>Watches the trashes and shreds their oldest items when a volume runs short of space.
+Without options it starts the tray program; with one, it asks the running program,
+or does the work itself when none runs.</source>
+        <translation>Surveille les corbeilles et détruit leurs éléments les plus anciens quand un volume manque d’espace.
+Sans option, il lance le programme de la zone de notification ; avec une option, il la transmet au programme
+en cours, ou fait le travail lui-même quand aucun ne tourne.</translation>
+    </message>
+    <message>
+        <source>Show every trash and its volume.</source>
+        <translation>Afficher chaque corbeille et son volume.</translation>
+    </message>
+    <message>
+        <source>With --status or --history: JSON.</source>
+        <translation>Avec --status ou --history : JSON.</translation>
+    </message>
+    <message>
+        <source>The running program checks now.</source>
+        <translation>Le programme en cours vérifie maintenant.</translation>
+    </message>
+    <message>
+        <source>Shred every item of every trash.</source>
+        <translation>Détruire chaque élément de chaque corbeille.</translation>
+    </message>
+    <message>
+        <source>With --empty-now: do not ask first.</source>
+        <translation>Avec --empty-now : ne pas demander d’abord.</translation>
+    </message>
+    <message>
+        <source>Stop the running deletion pass.</source>
+        <translation>Arrêter la passe de suppression en cours.</translation>
+    </message>
+    <message>
+        <source>List the recorded deletions.</source>
+        <translation>Lister les suppressions enregistrées.</translation>
+    </message>
+    <message>
+        <source>With --history: only deletions from DATE on (ISO 8601).</source>
+        <translation>Avec --history : seulement les suppressions à partir de DATE (ISO 8601).</translation>
+    </message>
+    <message>
+        <source>Alone: start the tray program with trace lines in its log.</source>
+        <translation>Seule : lancer le programme de la zone de notification avec des lignes de trace dans son journal.</translation>
+    </message>
+    <message>
+        <source>With --check-now or --empty-now: list what would go, in order, and delete nothing.</source>
+        <translation>Avec --check-now ou --empty-now : lister dans l’ordre ce qui partirait, sans rien supprimer.</translation>
+    </message>
+    <message>
+        <source>Try &apos;brindlewick --help&apos;.</source>
+        <translation>Essayez &apos;brindlewick --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Argument inattendu : %1</translation>
+    </message>
+    <message>
+        <source>Give one of --status, --check-now, --empty-now, --stop and --history.</source>
+        <translation>Donnez une seule option parmi --status, --check-now, --empty-now, --stop et --history.</translation>
+    </message>
+    <message>
+        <source>--json goes with --status or --history.</source>
+        <translation>--json va avec --status ou --history.</translation>
+    </message>
+    <message>
+        <source>--since goes with --history.</source>
+        <translation>--since va avec --history.</translation>
+    </message>
+    <message>
+        <source>--yes goes with --empty-now.</source>
+        <translation>--yes va avec --empty-now.</translation>
+    </message>
+    <message>
+        <source>--dry-run goes with --check-now or --empty-now.</source>
+        <translation>--dry-run va avec --check-now ou --empty-now.</translation>
+    </message>
+    <message>
+        <source>Brindlewick runs but did not answer</source>
+        <translation>Brindlewick tourne mais n’a pas répondu</translation>
+    </message>
+    <message>
+        <source>Brindlewick is not running</source>
+        <translation>Brindlewick ne tourne pas</translation>
+    </message>
+    <message>
+        <source>--empty-now asks before it deletes and there is no terminal to ask on; give --yes.</source>
+        <translation>--empty-now demande avant de supprimer et il n’y a pas de terminal où demander ; donnez --yes.</translation>
+    </message>
+    <message>
+        <source>Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] </source>
+        <translation>Détruire %1 éléments (%2) de toutes les corbeilles ? Ils ne pourront pas être récupérés. [y/N] </translation>
+    </message>
+    <message>
+        <source>The trashes are empty.</source>
+        <translation>Les corbeilles sont vides.</translation>
+    </message>
+    <message>
+        <source>Nothing was deleted.</source>
+        <translation>Rien n’a été supprimé.</translation>
+    </message>
+    <message>
+        <source>The running program empties the trashes now.</source>
+        <translation>Le programme en cours vide maintenant les corbeilles.</translation>
+    </message>
+    <message>
+        <source>%1 items left, %2 freed</source>
+        <translation>%1 éléments restants, %2 libérés</translation>
+    </message>
+    <message>
+        <source>%1 items deleted (%2), %3 failed</source>
+        <translation>%1 éléments supprimés (%2), %3 en échec</translation>
+    </message>
+    <message>
+        <source>Stopped: %1</source>
+        <translation>Arrêté : %1</translation>
+    </message>
+    <message>
+        <source>The running program checks the trashes now.</source>
+        <translation>Le programme en cours vérifie maintenant les corbeilles.</translation>
+    </message>
+    <message>
+        <source>No deletion pass was running.</source>
+        <translation>Aucune passe de suppression n’était en cours.</translation>
+    </message>
+    <message>
+        <source>The running deletion pass stops.</source>
+        <translation>La passe de suppression en cours s’arrête.</translation>
+    </message>
+    <message>
+        <source>The output could not be written: %1</source>
+        <translation>La sortie n’a pas pu être écrite : %1</translation>
+    </message>
+    <message>
+        <source>%1; 1 item could not be deleted</source>
+        <translation>%1 ; 1 élément n’a pas pu être supprimé</translation>
+    </message>
+    <message>
+        <source>%1; %2 items could not be deleted</source>
+        <translation>%1 ; %2 éléments n’ont pas pu être supprimés</translation>
     </message>
 </context>
 <context>
@@ -655,7 +1003,7 @@
     </message>
     <message>
         <source>Reason</source>
-        <translation>Raison</translation>
+        <translation>Motif</translation>
     </message>
     <message>
         <source>Result</source>

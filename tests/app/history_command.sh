@@ -106,6 +106,13 @@ tomorrow=$(date -u -d tomorrow +%Y-%m-%d)
 cli --history > "$root/table" || fail "--history ended with status $?"
 grep -q "$home/docs/report.txt" "$root/table" && grep -q "not deleted: " "$root/table" ||
     { cat "$root/table"; fail "the table lacks a deletion"; }
+# In the user's language: the table's words, the usage messages; the JSON keeps its own words.
+german() { as_nobody env LANG=de_DE.UTF-8 "$program" "$@" < /dev/null; }
+german --history > "$root/table.de" && grep -q "Grund" "$root/table.de" && grep -q "nicht gelöscht: " "$root/table.de" ||
+    { cat "$root/table.de"; fail "the history's table is not in German under LANG=de_DE.UTF-8"; }
+german --status | grep -q "^PAPIERKORB" || fail "the status table is not in German under LANG=de_DE.UTF-8"
+german --history --json | grep -q '"result":"deleted"' || fail "the JSON changed its words with the language"
+german --status --since 2026-01-01 2>&1 | grep -q "gehört zu --history" || fail "a usage message is not in German"
 # An output that cannot be written is a failure, never a success with half a list.
 for args in "--history" "--history --json" "--status" "--status --json"; do
     # shellcheck disable=SC2086

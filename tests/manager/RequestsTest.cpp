@@ -109,7 +109,8 @@ TEST_F(RequestsTest, EmptyNeedsNoConfirmationAndIsCountedToldAndLoggedOnce)
 
     // One notification and one log line for the pass, naming both trashes.
     tp.mainLoop.runPosted();
-    const std::string told = "Deleted 3 items (5.9 KB) from the trashes on " + c->internal.volumeName() + ", bad\xff\"\n";
+    // The notification binds the size's figure to its unit; the log keeps a plain space.
+    const std::string told = "Deleted 3 items (5.9\u00a0KB) from the trashes on " + c->internal.volumeName() + ", bad\xff\"\n";
     ASSERT_EQ(tp.notifier.shown.size(), 1u);
     EXPECT_EQ(tp.notifier.shown[0].first, "Trash emptied");
     EXPECT_EQ(tp.notifier.shown[0].second, told);
@@ -162,7 +163,7 @@ TEST_F(RequestsTest, ALongVolumeNameIsToldShortenedInTheMiddle)
         shortened += "\xc3\xa9";
     shortened += std::string(20, 'z');
     ASSERT_EQ(tp.notifier.shown.size(), 1u);
-    EXPECT_EQ(tp.notifier.shown[0].second, "Deleted 1 item (2.9 KB) from the trash on " + shortened);
+    EXPECT_EQ(tp.notifier.shown[0].second, "Deleted 1 item (2.9\u00a0KB) from the trash on " + shortened);
 }
 
 TEST_F(RequestsTest, WithoutATrayThePanelIsTheProgramsWindow)

@@ -1,8 +1,13 @@
+#include "accounting/TrashSnapshot.h"
+#include "deletion/PassMessage.h"
+#include "history/HistoryPanel.h"
 #include "platform/qt/ProgramTexts.h"
 #include "platform/qt/QtAlertPresenter.h"
 #include "platform/qt/QtHistoryPanel.h"
 #include "platform/qt/QtStrings.h"
 #include "tests/qt/QtTestApp.h"
+#include "tests/support/FakePanels.h"
+#include "tests/support/TestPlatform.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -51,14 +56,80 @@ TEST(TranslationsTest, EveryProgramTextIsTranslatedAndFiguresFollowTheLocale)
         EXPECT_EQ(history.findChild<QTableView*>()->model()->headerData(0, Qt::Horizontal).toString(), "Gelöscht");
         EXPECT_EQ(history.findChild<QTableView*>()->model()->headerData(7, Qt::Horizontal).toString(),
                   "Pfad im Papierkorb");
-        history.setStatusText("3 of 1200 deletions");
-        EXPECT_EQ(history.findChild<QLabel*>("statusLabel")->text(), "3 von 1200 Löschungen");
     }
     // A rule's problem, with its figures in German.
     EXPECT_EQ(qt::QtStrings::shown("The minimum free space must be a number from 0 to 99.5 %."),
               "Der mindestens freie Platz muss eine Zahl von 0 bis 99,5 % sein.");
     QLocale::setDefault(QLocale::c());
     QCoreApplication::removeTranslator(&german);
+}
+
+// The character at which `word` starts in `line`, counting a UTF-8 sequence as one.
+size_t columnOf(const std::string& line, const std::string& word)
+{
+    return characterCount(line.substr(0, line.find(word)));
+}
+
+// What the core puts together from figures and names, rather than showing a fixed text: the
+// pass's notification, the status table, the history's rows and count.
+TEST(TranslationsTest, TextsPutTogetherFromFiguresAndNamesAreInTheUsersLanguage)
+{
+    qtApp();
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    qt::QtStrings german(*QCoreApplication::instance());
+
+    // The notification: words, counts and sizes in German; the trashes' names as they are.
+    PassFacts pass{{3, 4.3 * 1024 * 1024, 1}, true, false, {"Home", "USB %2"}, {}};
+    PassMessage told = passMessage(german, pass, notifiedSize(german, pass.totals.bytes));
+    EXPECT_EQ(told.summary, "Papierkorb geleert");
+    EXPECT_EQ(told.text, "3 Objekte gelöscht (4,3\u00a0MB) aus den Papierkörben auf Home, USB %2; "
+                         "1 Objekt konnte nicht gelöscht werden");
+    pass = {{0, 0.0, 2}, false, false, {}, {"/home/a/Tom & Jerry", "/home/a/b"}};
+    told = passMessage(german, pass, notifiedSize(german, 0.0));
+    EXPECT_EQ(told.summary, "2 Objekte konnten nicht gelöscht werden");
+    EXPECT_EQ(told.text, "Tom & Jerry und 1 weiteres");
+    // The log's line of the same pass stays English.
+    UntranslatedStrings english;
+    EXPECT_EQ(passMessage(english, pass, "0 bytes").summary, "Could not delete 2 items");
+
+    // The status table: German headings, some wider than their figures and with letters of two
+    // bytes, and every column still where the heading puts it.
+    TrashSnapshot all;
+    all.trashes.resize(1);
+    all.trashes[0].name = "Home";
+    all.trashes[0].mountPoint = "/";
+    all.trashes[0].items = 12;
+    all.trashes[0].bytes = 1536.0;
+    const std::string table = snapshotTable(all, german);
+    const std::string heading = table.substr(0, table.find('\n'));
+    const std::string row = table.substr(heading.size() + 1, table.find('\n', heading.size() + 1) - heading.size() - 1);
+    EXPECT_EQ(columnOf(heading, "GRÖSSE") + characterCount("GRÖSSE"), columnOf(row, "1,5 KB") + characterCount("1,5 KB"))
+        << table;
+    EXPECT_EQ(columnOf(heading, "ZUSTAND"), columnOf(row, "bereit")) << table;
+    EXPECT_NE(table.find("Kein Löschdurchgang läuft."), std::string::npos) << table;
+
+    // A history row in German, and the filter finds the German word it shows.
+    HistoryRow failed;
+    failed.reason = "age";
+    failed.deleted = false;
+    failed.failure = "Operation not permitted";
+    const HistoryLine line = historyLineOf(failed, german);
+    EXPECT_EQ(line.reason, "Alter");
+    EXPECT_EQ(line.result, "fehlgeschlagen: Operation not permitted");
+    EXPECT_EQ(line.trashedOn, "unbekannt");
+    EXPECT_TRUE(historyLineMatches(line, "Fehlgeschlagen alter"));
+    // The History window's count, put together by its controller.
+    {
+        TestPlatform tp;
+        tp.platform.strings = &german;
+        FakeHistoryPanel view;
+        HistoryPanel panel(tp.platform, &view, tp.home.path() + "/no-history.sqlite3");
+        panel.showHistory();
+        tp.workers.waitForAll();
+        tp.mainLoop.runPosted();
+        EXPECT_EQ(view.status, "Noch keine Löschungen aufgezeichnet.");
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 } // namespace
