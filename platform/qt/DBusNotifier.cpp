@@ -1,7 +1,9 @@
 #include "platform/qt/DBusNotifier.h"
 
 #include "platform/Log.h"
+#include "platform/qt/QtStrings.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -94,8 +96,8 @@ void DBusNotifier::send(const std::string& summary, const std::string& body, boo
 {
     const QString service = QString::fromLatin1(kService);
     const QString text = QString::fromStdString(body);
-    const QStringList actions = show_ ? QStringList{kDefaultKey, QStringLiteral("Show"), kShowKey, QStringLiteral("Show")}
-                                      : QStringList();
+    const QString showLabel = QCoreApplication::translate(QtStrings::kContext, "Show");
+    const QStringList actions = show_ ? QStringList{kDefaultKey, showLabel, kShowKey, showLabel} : QStringList();
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, QString::fromLatin1(kPath), service, QStringLiteral("Notify"));
     call << QStringLiteral("Brindlewick") << 0u << QStringLiteral("brindlewick") << QString::fromStdString(summary)

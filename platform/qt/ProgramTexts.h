@@ -93,6 +93,7 @@ inline constexpr const char* kProgramTexts[] = {
     QT_TRANSLATE_NOOP("Brindlewick", "The permission repair could not be started."),
     QT_TRANSLATE_NOOP("Brindlewick", "The permission repair failed:"),
     // the notification of a deletion pass
+    QT_TRANSLATE_NOOP("Brindlewick", "Show"),
     QT_TRANSLATE_NOOP("Brindlewick", "Trash items deleted"),
     QT_TRANSLATE_NOOP("Brindlewick", "Trash emptied"),
     QT_TRANSLATE_NOOP("Brindlewick", "Emptying stopped"),

@@ -647,6 +647,10 @@ oder erledigt die Arbeit selbst, wenn keines läuft.</translation>
         <source>%1; %2 items could not be deleted</source>
         <translation>%1; %2 Objekte konnten nicht gelöscht werden</translation>
     </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

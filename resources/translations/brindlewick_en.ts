@@ -645,6 +645,10 @@ or does the work itself when none runs.</source>
         <source>%1; %2 items could not be deleted</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Show</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

@@ -647,6 +647,10 @@ o hace el trabajo él mismo cuando no hay ninguno en marcha.</translation>
         <source>%1; %2 items could not be deleted</source>
         <translation>%1; no se pudieron eliminar %2 elementos</translation>
     </message>
+    <message>
+        <source>Show</source>
+        <translation>Mostrar</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

@@ -647,6 +647,10 @@ en cours, ou fait le travail lui-même quand aucun ne tourne.</translation>
         <source>%1; %2 items could not be deleted</source>
         <translation>%1 ; %2 éléments n’ont pas pu être supprimés</translation>
     </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>
