@@ -45,6 +45,23 @@ int openOwnFolder(int parentFd, const std::string& name, const std::string& show
     return fd;
 }
 
+// A desktop entry's string value: a backslash, and a line break or tab that would end or
+// bend the line, written as escapes.
+std::string stringValue(const std::string& text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '\\': escaped += "\\\\"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\r': escaped += "\\r"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
 // An Exec argument as the desktop entry format quotes it: inside double quotes, with '"',
 // '`', '$' and '\' escaped, and '%' doubled so that it is no field code.
 std::string quotedArgument(const std::string& argument)
@@ -57,14 +74,7 @@ std::string quotedArgument(const std::string& argument)
         if (c == '%')
             quoted += '%';
     }
-    // In a desktop entry's string value a backslash itself is escaped once more.
-    std::string escaped;
-    for (const char c : quoted + "\"") {
-        if (c == '\\')
-            escaped += '\\';
-        escaped += c;
-    }
-    return escaped;
+    return stringValue(quoted + "\"");
 }
 
 std::string trimmed(const std::string& text)
@@ -155,7 +165,11 @@ std::string DesktopAutostart::entryText(const std::string& program, bool hidden)
            "Icon=brindlewick\n"
            "Terminal=false\n"
            "NoDisplay=true\n" +
-           (hidden ? "Hidden=true\nX-GNOME-Autostart-enabled=false\n" : "X-GNOME-Autostart-enabled=true\n");
+           // Once the program is removed, the desktop skips an entry whose TryExec is gone rather than
+           // failing at every login. A hidden entry has none: a moved program must not let the
+           // system's entry start it again against the user's choice.
+           (hidden ? "Hidden=true\nX-GNOME-Autostart-enabled=false\n"
+                   : "TryExec=" + stringValue(program) + "\nX-GNOME-Autostart-enabled=true\n");
 }
 
 bool DesktopAutostart::systemEntryStarts() const

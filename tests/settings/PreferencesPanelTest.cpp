@@ -235,6 +235,9 @@ TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
     // The running program, quoted as the desktop entry format wants a path with a blank.
     EXPECT_NE(readFile(entry).find("\nExec=\"/opt/Brindle Wick/bin/brindlewick\"\n"), std::string::npos)
         << readFile(entry);
+    // Removed with its package, the program is not looked for at every login.
+    EXPECT_NE(readFile(entry).find("\nTryExec=/opt/Brindle Wick/bin/brindlewick\n"), std::string::npos)
+        << readFile(entry);
     EXPECT_EQ(tp.defaults.stored().count("StartAtLogin"), 0u) << "the file is the only record";
 
     prefs().execPrefs();
@@ -254,6 +257,8 @@ TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
     ASSERT_TRUE(panel().clickExec());
     ASSERT_TRUE(exists(entry));
     EXPECT_NE(readFile(entry).find("\nHidden=true\n"), std::string::npos) << readFile(entry);
+    // A hidden entry keeps hiding the system's whatever becomes of the program's path.
+    EXPECT_EQ(readFile(entry).find("TryExec"), std::string::npos) << readFile(entry);
     prefs().execPrefs();
     EXPECT_FALSE(panel().isChecked(Check::StartAtLogin));
     EXPECT_FALSE(panel().execEnabled);
@@ -283,6 +288,10 @@ TEST_F(PreferencesPanelTest, StartAtLoginWritesAndRemovesTheUsersAutostartEntry)
     EXPECT_NE(posix::DesktopAutostart::entryText("/a/$b\"c%d").find("Exec=\"/a/\\\\$b\\\\\"c%%d\"\n"),
               std::string::npos)
         << posix::DesktopAutostart::entryText("/a/$b\"c%d");
+    // A line break in the path cannot end the line and add a key of its own.
+    EXPECT_NE(posix::DesktopAutostart::entryText("/a\\b\nHidden=true").find("\nTryExec=/a\\\\b\\nHidden=true\n"),
+              std::string::npos)
+        << posix::DesktopAutostart::entryText("/a\\b\nHidden=true");
     // The folder follows XDG_CONFIG_HOME when it is an absolute path.
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string keep = saved ? saved : "";
