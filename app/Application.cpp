@@ -103,7 +103,8 @@ int runApplication(int argc, char** argv)
         return 1;
     if (lock == qt::SingleInstance::Lock::Held) {
         if (instance.tellRunningInstance(qt::SingleInstance::kStartingWait))
-            log.line("Already running; that program checks the trashes now");
+            log.line("Already running; that program checks the trashes now and shows its information panel "
+                     "where it has a display");
         else
             log.line("Already running, but that program did not answer");
         return 0;

@@ -93,7 +93,7 @@ pid=$!
 wait_for 30 test -S "$own/brindlewick" || fail "the program did not listen in its own folder"
 [ "$(stat -c '%u %a %F' "$own")" = "$(id -u) 700 directory" ] || fail "its folder is $(stat -c '%u %a %F' "$own")"
 run second "$stranger" || fail "a second start ended with status $?"
-grep -q "Already running; that program checks the trashes now" "$root/log.second" ||
+grep -q "Already running; that program checks the trashes now and shows its information panel where it has a display" "$root/log.second" ||
     fail "the second start did not reach the first"
 run cli "$stranger" --check-now || fail "--check-now ended with status $?"
 [ -z "$(ls -A "$stranger")" ] || fail "something was made in the stranger's folder: $(ls -A "$stranger")"

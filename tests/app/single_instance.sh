@@ -33,6 +33,6 @@ for p in $pids; do
     handed=$((handed + 1))
 done
 [ "$handed" = 9 ] || fail "$handed starts ended, not 9"
-[ "$(grep -l "Already running; that program checks the trashes now" "$root"/log.* | wc -l)" = 9 ] ||
+[ "$(grep -l "Already running; that program checks the trashes now and shows its information panel where it has a display" "$root"/log.* | wc -l)" = 9 ] ||
     fail "not every second start reached the running program"
 echo "PASS: one program runs, nine handed over their request"
