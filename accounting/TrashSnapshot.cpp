@@ -290,7 +290,8 @@ std::string snapshotTable(const TrashSnapshot& snapshot, Strings& strings)
     } else {
         table += strings.localized("Last automatic deletion: none") + "\n";
     }
-    table += strings.localized(snapshot.passRunning ? "A deletion pass is running." : "No deletion pass is running.") + "\n";
+    table += strings.localized(snapshot.passRunning ? "A deletion pass is running." : "No deletion pass is running.");
+    table += "\n";
     return table;
 }
 

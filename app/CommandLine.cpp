@@ -314,8 +314,8 @@ int runCommandLine(int argc, char** argv)
         });
     if (parser.isSet(stop))
         return askRunning(instance, running, "stop", strings, [&strings](const std::string& answer) {
-            out(strings.localized(answer == "idle\n" ? "No deletion pass was running." : "The running deletion pass stops.") +
-                "\n");
+            const bool idle = answer == "idle\n";
+            out(strings.localized(idle ? "No deletion pass was running." : "The running deletion pass stops.") + "\n");
             return kExitDone;
         });
     return emptyNow(app, log, instance, running, parser.isSet(yes), strings);

@@ -83,8 +83,8 @@ std::string tableOf(const std::vector<HistoryRow>& rows, Strings& strings)
         const HistoryLine line = historyLineOf(*it, strings);
         cells.push_back({line.when, line.reason, strings.localized(it->deleted ? "deleted" : "failed"), line.size,
                          line.trashedOn, line.trash, line.originalLocation});
-        failures.push_back(it->deleted ? std::string()
-                                       : localizedWith(strings, "not deleted: %1", {escapeControlCharacters(it->failure)}));
+        const std::string failure = escapeControlCharacters(it->failure);
+        failures.push_back(it->deleted ? std::string() : localizedWith(strings, "not deleted: %1", {failure}));
     }
     std::vector<size_t> widths(cells.front().size() - 1, 0);
     for (const auto& row : cells)
@@ -139,7 +139,8 @@ int runHistoryCommand(bool json, const std::optional<std::string>& since, String
     // that failed, leaving nothing for fflush to fail on.
     std::fputs(out.c_str(), stdout);
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "%s\n", localizedWith(strings, "The output could not be written: %1", {strerror(errno)}).c_str());
+        const std::string problem = localizedWith(strings, "The output could not be written: %1", {std::strerror(errno)});
+        std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
     return 0;

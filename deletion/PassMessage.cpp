@@ -36,8 +36,8 @@ PassMessage passMessage(Strings& strings, const PassFacts& pass, const std::stri
     for (const std::string& name : pass.trashes)
         names += (names.empty() ? "" : ", ") + name;
     if (!pass.trashes.empty())
-        message.text = localizedWith(strings, pass.trashes.size() == 1 ? "%1 from the trash on %2" : "%1 from the trashes on %2",
-                                     {message.text, names});
+        message.text = localizedWith(
+            strings, pass.trashes.size() == 1 ? "%1 from the trash on %2" : "%1 from the trashes on %2", {message.text, names});
     // Whole sentences for one and for many: the verb agrees with the count in most languages.
     if (totals.failed == 1)
         message.text = localizedWith(strings, "%1; 1 item could not be deleted", {message.text});
