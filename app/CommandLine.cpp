@@ -102,9 +102,10 @@ public:
         std::string shown;
         QTimer progress;
         QObject::connect(&progress, &QTimer::timeout, &app, [&] {
+            const int left = itemsLeft();
             const std::string line =
-                localizedWith(strings, "%1 items left, %2 freed",
-                              {strings.localFigure(std::to_string(itemsLeft())),
+                localizedWith(strings, left == 1 ? "1 item left, %2 freed" : "%1 items left, %2 freed",
+                              {strings.localFigure(std::to_string(left)),
                                strings.localFigure(readableSize(shredder.passTotals().bytes))});
             if (line != shown && terminal)
                 err("\r\033[K" + line);
@@ -115,7 +116,9 @@ public:
         progress.start(kProgressMilliseconds);
         app.exec();
         const PassTotals totals = shredder.passTotals();
-        const std::string done = localizedWith(strings, "%1 items deleted (%2), %3 failed",
+        const std::string done = localizedWith(strings,
+                                               totals.deleted == 1 ? "1 item deleted (%2), %3 failed"
+                                                                   : "%1 items deleted (%2), %3 failed",
                                                {strings.localFigure(std::to_string(totals.deleted)),
                                                 strings.localFigure(readableSize(totals.bytes)),
                                                 strings.localFigure(std::to_string(totals.failed))});
@@ -152,7 +155,9 @@ std::optional<std::string> askInstance(qt::SingleInstance& instance, const char*
 bool userAgrees(int items, double bytes, Strings& strings)
 {
     // The answer stays "y": the question says so in every language.
-    err(localizedWith(strings, "Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] ",
+    err(localizedWith(strings,
+                      items == 1 ? "Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] "
+                                 : "Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] ",
                       {strings.localFigure(std::to_string(items)), strings.localFigure(readableSize(bytes))}));
     std::string answer;
     if (!std::getline(std::cin, answer))

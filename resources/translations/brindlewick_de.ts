@@ -651,6 +651,18 @@ oder erledigt die Arbeit selbst, wenn keines läuft.</translation>
         <source>Show</source>
         <translation>Anzeigen</translation>
     </message>
+    <message>
+        <source>Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] </source>
+        <translation>1 Objekt (%2) aus allen Papierkörben vernichten? Es lässt sich nicht zurückholen. [y/N] </translation>
+    </message>
+    <message>
+        <source>1 item left, %2 freed</source>
+        <translation>1 Objekt übrig, %2 freigegeben</translation>
+    </message>
+    <message>
+        <source>1 item deleted (%2), %3 failed</source>
+        <translation>1 Objekt gelöscht (%2), %3 fehlgeschlagen</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

@@ -649,6 +649,18 @@ or does the work itself when none runs.</source>
         <source>Show</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 item left, %2 freed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 item deleted (%2), %3 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

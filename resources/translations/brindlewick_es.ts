@@ -651,6 +651,18 @@ o hace el trabajo él mismo cuando no hay ninguno en marcha.</translation>
         <source>Show</source>
         <translation>Mostrar</translation>
     </message>
+    <message>
+        <source>Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] </source>
+        <translation>¿Destruir 1 elemento (%2) de todas las papeleras? No se podrá recuperar. [y/N] </translation>
+    </message>
+    <message>
+        <source>1 item left, %2 freed</source>
+        <translation>queda 1 elemento, %2 liberados</translation>
+    </message>
+    <message>
+        <source>1 item deleted (%2), %3 failed</source>
+        <translation>1 elemento eliminado (%2), %3 fallidos</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>

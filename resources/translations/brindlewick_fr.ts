@@ -651,6 +651,18 @@ en cours, ou fait le travail lui-même quand aucun ne tourne.</translation>
         <source>Show</source>
         <translation>Afficher</translation>
     </message>
+    <message>
+        <source>Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] </source>
+        <translation>Détruire 1 élément (%2) de toutes les corbeilles ? Il ne pourra pas être récupéré. [y/N] </translation>
+    </message>
+    <message>
+        <source>1 item left, %2 freed</source>
+        <translation>1 élément restant, %2 libérés</translation>
+    </message>
+    <message>
+        <source>1 item deleted (%2), %3 failed</source>
+        <translation>1 élément supprimé (%2), %3 en échec</translation>
+    </message>
 </context>
 <context>
     <name>HistoryPanel</name>
