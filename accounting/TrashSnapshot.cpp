@@ -281,12 +281,8 @@ std::string snapshotTable(const TrashSnapshot& snapshot, Strings& strings)
                       state});
     }
     if (snapshot.lastAutoDelete) {
-        const std::time_t seconds = std::chrono::system_clock::to_time_t(*snapshot.lastAutoDelete);
-        std::tm local{};
-        localtime_r(&seconds, &local);
-        char text[32];
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-        table += localizedWith(strings, "Last automatic deletion: %1", {text}) + "\n";
+        const std::string when = localDateText(*snapshot.lastAutoDelete, "%Y-%m-%d %H:%M");
+        table += localizedWith(strings, "Last automatic deletion: %1", {when}) + "\n";
     } else {
         table += strings.localized("Last automatic deletion: none") + "\n";
     }

@@ -70,8 +70,21 @@ QByteArray jsonOf(const std::vector<HistoryRow>& rows)
     return QJsonDocument(all).toJson(QJsonDocument::Compact) + '\n';
 }
 
-std::string tableOf(const std::vector<HistoryRow>& rows, Strings& strings)
+// The user's words and figures with ISO 8601 dates: a table on a terminal is read, sorted and
+// searched the same way in every language, as the status table's is.
+class TableStrings final : public Strings {
+public:
+    explicit TableStrings(Strings& words) : words_(words) {}
+    std::string localized(const std::string& key) override { return words_.localized(key); }
+    std::string localFigure(const std::string& figure) override { return words_.localFigure(figure); }
+
+private:
+    Strings& words_;
+};
+
+std::string tableOf(const std::vector<HistoryRow>& rows, Strings& words)
 {
+    TableStrings strings(words);
     if (rows.empty())
         return strings.localized("No deletions recorded.") + "\n";
     // Every column but the last as wide as its widest cell, in whichever language its words are.

@@ -18,16 +18,6 @@ namespace bw {
 
 namespace {
 
-std::string localTime(TimePoint t)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
-
 char lowered(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -49,12 +39,12 @@ std::string countText(Strings& strings, size_t count)
 HistoryLine historyLineOf(const HistoryRow& row, Strings& strings)
 {
     HistoryLine line;
-    line.when = localTime(row.when);
+    line.when = strings.localDate(row.when, true);
     line.trash = escapeControlCharacters(row.trash);
     line.originalLocation = escapeControlCharacters(row.originalLocation);
     line.path = escapeControlCharacters(row.path);
     line.size = strings.localFigure(readableSize(row.bytes));
-    line.trashedOn = row.trashedOn ? localTime(*row.trashedOn) : strings.localized("unknown");
+    line.trashedOn = row.trashedOn ? strings.localDate(*row.trashedOn, true) : strings.localized("unknown");
     // A reason recorded by a later version, unknown here, shows as it was written.
     line.reason = strings.localized(row.reason);
     line.result = row.deleted ? strings.localized("deleted")

@@ -92,16 +92,6 @@ std::optional<double> numberIn(const std::string& text)
     return value;
 }
 
-std::string dayText(TimePoint date)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
-
 } // namespace
 
 std::string Volume::mountPointOfSelection() const
@@ -217,7 +207,7 @@ void Volume::showNextItem(InfoPanelView& panel)
     }
     // The item's name stays as it is; only the words around it are the user's language.
     const std::string trashed = next->item.trashedOn
-                                    ? localizedWith(strings, "trashed on %1", {dayText(*next->item.trashedOn)})
+                                    ? localizedWith(strings, "trashed on %1", {strings.localDate(*next->item.trashedOn, false)})
                                     : strings.localized("trashed on an unknown day");
     std::string text = strprintf("%s (%s), %s", posix::lastComponent(next->item.originalLocation).c_str(),
                                  byteCountText(next->item.bytes).c_str(), trashed.c_str());

@@ -114,4 +114,13 @@ std::string isoDate(TimePoint date)
     return text;
 }
 
+std::string localDateText(TimePoint date, const char* format)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[64];
+    return std::strftime(text, sizeof text, format, &local) > 0 ? text : "";
+}
+
 } // namespace bw

@@ -23,6 +23,9 @@ std::string middleShortened(std::string_view name, size_t longest = 80);
 // "2026-12-07T15:08:58Z": a date as the JSON output and the dry runs give it, in UTC.
 std::string isoDate(TimePoint date);
 
+// `date` in local time, written by strftime's `format` ("%Y-%m-%d %H:%M").
+std::string localDateText(TimePoint date, const char* format);
+
 // The bytes of a percent-encoded name or path; none for a bad escape or a decoded NUL.
 std::optional<std::string> percentDecoded(std::string_view encoded);
 

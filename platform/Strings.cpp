@@ -1,6 +1,13 @@
 #include "platform/Strings.h"
 
+#include "platform/Format.h"
+
 namespace bw {
+
+std::string Strings::localDate(TimePoint date, bool withTime)
+{
+    return localDateText(date, withTime ? "%Y-%m-%d %H:%M:%S" : "%Y-%m-%d");
+}
 
 std::string filledIn(const std::string& text, const std::vector<std::string>& values)
 {

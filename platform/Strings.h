@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Clock.h"
+
 #include <string>
 #include <vector>
 
@@ -11,6 +13,9 @@ public:
     virtual std::string localized(const std::string& key) = 0;
     // A figure the program wrote ("4.3 MB", "12") as the user's locale writes it ("4,3 MB").
     virtual std::string localFigure(const std::string& figure) { return figure; }
+    // A moment in local time as the user's locale writes it, with its time of day or without;
+    // without a locale, ISO 8601 ("2026-12-07 18:23:03", "2026-12-07").
+    virtual std::string localDate(TimePoint date, bool withTime);
 };
 
 class UntranslatedStrings final : public Strings {

@@ -1,6 +1,7 @@
 #include "platform/qt/QtStrings.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
@@ -106,6 +107,15 @@ std::string QtStrings::localized(const std::string& key)
 std::string QtStrings::localFigure(const std::string& figure)
 {
     return localFigures(QString::fromStdString(figure)).toStdString();
+}
+
+std::string QtStrings::localDate(TimePoint date, bool withTime)
+{
+    // As the tray menu and the chooser write theirs.
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(
+        std::chrono::duration_cast<std::chrono::milliseconds>(date.time_since_epoch()).count());
+    return (withTime ? QLocale().toString(at, QLocale::ShortFormat) : QLocale().toString(at.date(), QLocale::ShortFormat))
+        .toStdString();
 }
 
 } // namespace bw::qt

@@ -18,6 +18,7 @@ public:
     ~QtStrings() override;
     std::string localized(const std::string& key) override;
     std::string localFigure(const std::string& figure) override;
+    std::string localDate(TimePoint date, bool withTime) override;
 
     static constexpr const char* kContext = "Brindlewick";
 

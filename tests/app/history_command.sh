@@ -110,6 +110,7 @@ grep -q "$home/docs/report.txt" "$root/table" && grep -q "not deleted: " "$root/
 german() { as_nobody env LANG=de_DE.UTF-8 "$program" "$@" < /dev/null; }
 german --history > "$root/table.de" && grep -q "Grund" "$root/table.de" && grep -q "nicht gelöscht: " "$root/table.de" ||
     { cat "$root/table.de"; fail "the history's table is not in German under LANG=de_DE.UTF-8"; }
+grep -q "^$today " "$root/table.de" || { cat "$root/table.de"; fail "the command line's dates are not ISO 8601 in German"; }
 german --status | grep -q "^PAPIERKORB" || fail "the status table is not in German under LANG=de_DE.UTF-8"
 german --history --json | grep -q '"result":"deleted"' || fail "the JSON changed its words with the language"
 german --status --since 2026-01-01 2>&1 | grep -q "gehört zu --history" || fail "a usage message is not in German"

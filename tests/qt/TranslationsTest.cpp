@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QTableView>
 #include <QTranslator>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace bw::test {
@@ -110,6 +111,14 @@ TEST(TranslationsTest, TextsPutTogetherFromFiguresAndNamesAreInTheUsersLanguage)
 
     // A history row in German, and the filter finds the German word it shows.
     HistoryRow failed;
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 11;
+    local.tm_mday = 7;
+    local.tm_hour = 18;
+    local.tm_min = 23;
+    local.tm_isdst = -1;
+    failed.when = std::chrono::system_clock::from_time_t(std::mktime(&local));
     failed.reason = "age";
     failed.deleted = false;
     failed.failure = "Operation not permitted";
@@ -117,6 +126,7 @@ TEST(TranslationsTest, TextsPutTogetherFromFiguresAndNamesAreInTheUsersLanguage)
     EXPECT_EQ(line.reason, "Alter");
     EXPECT_EQ(line.result, "fehlgeschlagen: Operation not permitted");
     EXPECT_EQ(line.trashedOn, "unbekannt");
+    EXPECT_EQ(line.when, "07.12.26 18:23"); // as the menu and the chooser write a date
     EXPECT_TRUE(historyLineMatches(line, "Fehlgeschlagen alter"));
     // The History window's count, put together by its controller.
     {
