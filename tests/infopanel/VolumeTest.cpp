@@ -25,18 +25,6 @@ using Share = InfoPanelView::Share;
 constexpr double kMegabyte = 1048576.0;
 constexpr double k500GB = 500e9;
 
-// Waits, in real time, for what a worker does; false after two seconds.
-bool eventually(const std::function<bool()>& done)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 class VolumeTest : public ::testing::Test {
 protected:
     VolumeTest()

@@ -175,6 +175,8 @@ TEST_F(RequestsTest, WithoutATrayThePanelIsTheProgramsWindow)
     EXPECT_FALSE(tp.infoPanel.open);
     EXPECT_EQ(c->manager.answerRequest("reopen"), "done\n");
     EXPECT_TRUE(tp.infoPanel.open);
+    // Reopening checks the trashes too: the pass it starts has ended before the commands are read.
+    ASSERT_TRUE(eventually([&] { return !c->shredder.isPassRunning() && !c->shredder.isShredding(); }));
 
     // The panel has the menu's commands but the figures, its own emptying and itself.
     std::vector<int> tags;

@@ -1,5 +1,8 @@
 #include "tests/support/TestPlatform.h"
 
+#include <chrono>
+#include <thread>
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -108,6 +111,17 @@ TestPlatform::~TestPlatform()
 {
     workers.requestQuit();
     workers.waitForAll();
+}
+
+bool eventually(const std::function<bool()>& done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 } // namespace bw::test

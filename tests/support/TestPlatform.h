@@ -12,6 +12,7 @@
 #include "tests/support/Fakes.h"
 #include "platform/posix/DesktopAutostart.h"
 
+#include <functional>
 #include <string>
 
 namespace bw::test {
@@ -54,6 +55,9 @@ bool exists(const std::string& path); // lstat, so a dangling link exists
 
 // The platform of a test: fakes for the desktop, real files under a temporary HOME. A test
 // may point `platform` at other implementations (the real space or volume source).
+// Waits, in real time, for what a worker does; false after ten seconds.
+bool eventually(const std::function<bool()>& done);
+
 class TestPlatform {
 public:
     TestPlatform();
