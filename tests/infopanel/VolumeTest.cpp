@@ -18,6 +18,7 @@ namespace {
 
 using test::FakeInfoPanel;
 using test::TestPlatform;
+using test::eventually;
 using Button = InfoPanelView::Button;
 using Figure = InfoPanelView::Figure;
 using Share = InfoPanelView::Share;

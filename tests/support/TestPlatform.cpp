@@ -1,8 +1,6 @@
 #include "tests/support/TestPlatform.h"
 
 #include <chrono>
-#include <thread>
-
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <stdexcept>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace bw::test {
