@@ -23,10 +23,32 @@ char lowered(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// `text` in small letters: ASCII's, and the capitals of Latin-1 ("É", "Ä", "Ñ"; U+00C0 to
+// U+00DE but "×"), which the translated words and most European names use.
+std::string folded(std::string text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        text[i] = lowered(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (static_cast<unsigned char>(text[i]) == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97)
+            text[++i] = static_cast<char>(next + 0x20);
+    }
+    return text;
+}
+
+bool isAscii(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Whether `text` holds `word`, which is already folded. A word of ASCII letters is sought
+// without copying the column, as the filter runs over every line at each key.
 bool containsFolded(const std::string& text, const std::string& word)
 {
+    if (!isAscii(word))
+        return folded(text).find(word) != std::string::npos;
     return std::search(text.begin(), text.end(), word.begin(), word.end(),
-                       [](char a, char b) { return lowered(a) == lowered(b); }) != text.end();
+                       [](char a, char b) { return lowered(a) == b; }) != text.end();
 }
 
 std::string countText(Strings& strings, size_t count)
@@ -58,7 +80,7 @@ bool historyLineMatches(const HistoryLine& line, const std::string& filter)
     size_t start = 0;
     while (start < filter.size()) {
         const size_t end = std::min(filter.find(' ', start), filter.size());
-        const std::string word = filter.substr(start, end - start);
+        const std::string word = folded(filter.substr(start, end - start));
         start = end + 1;
         if (word.empty())
             continue;

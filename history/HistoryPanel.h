@@ -14,8 +14,8 @@ class Strings;
 // "deleted" or "failed: why".
 HistoryLine historyLineOf(const HistoryRow& row, Strings& strings);
 
-// Whether every word of `filter` (ASCII letters in any case) is found in some column of
-// `line`; an empty filter keeps every line.
+// Whether every word of `filter` (in any case, for ASCII and Latin-1 letters) is found in
+// some column of `line`; an empty filter keeps every line.
 bool historyLineMatches(const HistoryLine& line, const std::string& filter);
 
 // The History window's controller: it reads the database afresh at each opening and on

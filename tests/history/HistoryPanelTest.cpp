@@ -84,7 +84,7 @@ TEST_F(HistoryPanelTest, TheMenuOpensItNewestFirstAndTheFilterKeepsLinesWithEver
     DeletionEvent failed = deletion("Beach.jpg", DeletionReason::ChosenItems, now - 1min);
     failed.deleted = false;
     failed.failure = "Operation not permitted";
-    ASSERT_EQ(store.append({deletion("Alps.jpg", DeletionReason::Age, now - 2h), failed,
+    ASSERT_EQ(store.append({deletion("Été à Ávila.jpg", DeletionReason::Age, now - 2h), failed,
                             deletion("Notes.txt", DeletionReason::FreeSpace, now)},
                            now),
               HistoryStore::Outcome::Written);
@@ -106,6 +106,12 @@ TEST_F(HistoryPanelTest, TheMenuOpensItNewestFirstAndTheFilterKeepsLinesWithEver
     view.type("jpg  failed");
     ASSERT_EQ(view.lines.size(), 1u);
     EXPECT_EQ(view.lines[0].path, "/media/u/USB/.Trash-1000/files/Beach.jpg");
+    // Accented capitals as their small letters, whichever way either is typed.
+    view.type("été ÁVILA");
+    ASSERT_EQ(view.lines.size(), 1u);
+    EXPECT_EQ(view.lines[0].reason, "age");
+    view.type("ÉTÉ à");
+    EXPECT_EQ(view.lines.size(), 1u);
     view.type("jpg space");
     EXPECT_TRUE(view.lines.empty());
     // The filter stays when the history is read again at the next opening.
