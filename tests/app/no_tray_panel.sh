@@ -22,7 +22,9 @@ done
 [ -n "$display" ] || { echo "no free X display number; skipped"; exit 77; }
 pid= xvfb=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null' EXIT
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp > "$root/xvfb.log" 2>&1 &
+# -noreset: without it the server resets when its last client (xdpyinfo below) leaves, and a
+# program connecting during the reset is refused and runs headless.
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset > "$root/xvfb.log" 2>&1 &
 xvfb=$!
 wait_for 30 xdpyinfo -display "$display" > /dev/null 2>&1 || { echo "Xvfb did not start; skipped"; exit 77; }
 
