@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <iterator>
 
 namespace bw {
 
@@ -223,44 +224,27 @@ std::string readableSize(double bytes)
     return strprintf("%.1f %s", bytes, units[unit]);
 }
 
-size_t characterCount(const std::string& text)
-{
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 std::string fittedColumn(const std::string& text, size_t width)
 {
-    // Columns are counted by characters: every byte but a UTF-8 continuation byte starts one.
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            starts.push_back(i);
-    if (starts.size() <= width)
-        return text + std::string(width - starts.size(), ' ');
-    if (width == 0)
-        return {};
     // Both ends tell names apart ("/media/alice/…/USB"): the ellipsis takes the middle.
-    const size_t head = width / 2;
-    const size_t tail = width - 1 - head;
-    return text.substr(0, starts[head]) + "\u2026" + text.substr(starts[starts.size() - tail]);
+    std::string fitted = middleShortened(text, width);
+    return fitted + std::string(width - std::min(width, characterCount(fitted)), ' ');
 }
 
 std::string snapshotTable(const TrashSnapshot& snapshot, Strings& strings)
 {
-    // A column is as wide as its figures or as its heading in the user's language, whichever is wider.
     const std::vector<std::string> headings = {strings.localized("TRASH"), strings.localized("MOUNT POINT"),
                                                strings.localized("ITEMS"), strings.localized("SIZE"),
                                                strings.localized("FREE"),  strings.localized("MINIMUM"),
                                                strings.localized("STATE")};
-    const size_t widths[] = {16, 24, std::max<size_t>(7, characterCount(headings[2])),
-                             std::max<size_t>(10, characterCount(headings[3])),
-                             std::max<size_t>(10, characterCount(headings[4])),
-                             std::max<size_t>(10, characterCount(headings[5]))};
+    // The names' columns are shortened to their width; a figure's column grows with its heading
+    // in the user's language.
+    size_t widths[] = {16, 24, 7, 10, 10, 10};
+    for (size_t i = 2; i < std::size(widths); ++i)
+        widths[i] = std::max(widths[i], characterCount(headings[i]));
     const auto row = [&widths](const std::vector<std::string>& cells) {
         std::string line = fittedColumn(cells[0], widths[0]) + " " + fittedColumn(cells[1], widths[1]);
-        for (size_t i = 2; i < 6; ++i)
+        for (size_t i = 2; i < std::size(widths); ++i)
             line += " " + std::string(widths[i] - std::min(widths[i], characterCount(cells[i])), ' ') + cells[i];
         return line + "  " + cells[6] + "\n";
     };

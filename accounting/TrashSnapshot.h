@@ -83,7 +83,5 @@ std::string readableSize(double bytes);
 // `text` padded to `width` characters, or shortened to them in the middle with "…", so that
 // a long name keeps the columns of a table aligned.
 std::string fittedColumn(const std::string& text, size_t width);
-// How many characters a table counts in `text`: every byte but a UTF-8 continuation byte.
-size_t characterCount(const std::string& text);
 
 } // namespace bw

@@ -37,6 +37,14 @@ size_t characterLength(std::string_view text, size_t at)
 
 } // namespace
 
+size_t characterCount(std::string_view text)
+{
+    size_t count = 0;
+    for (size_t at = 0; at < text.size(); at += characterLength(text, at))
+        ++count;
+    return count;
+}
+
 std::string middleShortened(std::string_view name, size_t longest)
 {
     std::vector<size_t> starts; // where each character begins

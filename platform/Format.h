@@ -20,6 +20,9 @@ std::string byteCountText(double bytes);
 // that is no valid UTF-8 counts as one).
 std::string middleShortened(std::string_view name, size_t longest = 80);
 
+// How many characters `text` has, counted as middleShortened counts them.
+size_t characterCount(std::string_view text);
+
 // "2026-12-07T15:08:58Z": a date as the JSON output and the dry runs give it, in UTC.
 std::string isoDate(TimePoint date);
 

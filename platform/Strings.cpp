@@ -16,10 +16,10 @@ std::string filledIn(const std::string& text, const std::vector<std::string>& va
     for (size_t i = 0; i < text.size(); ++i) {
         size_t end = i + 1;
         size_t number = 0;
-        while (end < text.size() && text[end] >= '0' && text[end] <= '9' && end - i <= 2)
+        // One or two digits after "%"; a "%" without a known number is text ("10 %").
+        while (text[i] == '%' && end < text.size() && end - i <= 2 && text[end] >= '0' && text[end] <= '9')
             number = number * 10 + static_cast<size_t>(text[end++] - '0');
-        // "%" without a known number after it is text ("10 %").
-        if (text[i] == '%' && number >= 1 && number <= values.size()) {
+        if (number >= 1 && number <= values.size()) {
             out += values[number - 1];
             i = end - 1;
         } else {

@@ -1,6 +1,7 @@
 #include "accounting/TrashSnapshot.h"
 #include "deletion/PassMessage.h"
 #include "history/HistoryPanel.h"
+#include "platform/Format.h"
 #include "platform/qt/ProgramTexts.h"
 #include "platform/qt/QtAlertPresenter.h"
 #include "platform/qt/QtHistoryPanel.h"
