@@ -5,6 +5,7 @@
 // median of its per-round ratios. Not a test.
 // TMPDIR chooses the file system; a count as the argument runs one emptying of that size alone.
 #include "app/Controllers.h"
+#include "bench/FlatTrash.h"
 #include "platform/posix/SystemClock.h"
 #include "tests/support/TestPlatform.h"
 
@@ -19,16 +20,6 @@ using namespace bw;
 using Steady = std::chrono::steady_clock;
 
 namespace {
-
-void buildTrash(const std::string& trash, int items)
-{
-    test::makeFolder(trash);
-    for (int i = 0; i < items; ++i) {
-        const std::string path = trash + "/item" + std::to_string(i);
-        test::writeFile(path, 100);
-        test::setModificationTime(path, 1600000000 + (i * 7919) % items); // dates out of listing order
-    }
-}
 
 double seconds(Steady::time_point since)
 {
@@ -49,7 +40,7 @@ double automaticPass(int items, bool forced)
     controllers.preferences.awakeFromNib();
     controllers.shredder.awakeFromNib();
     controllers.shredder.setShredderSwitch(false);
-    buildTrash(tp.trash(), items);
+    bench::buildFlatTrash(tp.trash(), items);
     controllers.internal.initTrashSize();
     if (forced) {
         controllers.internal.setShredMode(true);
@@ -74,7 +65,7 @@ double forcedEmptying(int items)
 double removeWithRm(int items)
 {
     test::TempDir dir;
-    buildTrash(dir / ".Trash", items);
+    bench::buildFlatTrash(dir / ".Trash", items);
     const std::string command = "rm -rf '" + (dir / ".Trash") + "'";
     const auto start = Steady::now();
     if (std::system(command.c_str()) != 0)

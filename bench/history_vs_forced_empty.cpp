@@ -5,6 +5,7 @@
 // committed the last). Not a test. TMPDIR chooses the file system of both the trash and the
 // database; a count as the first argument sets the number of items, the second the rounds.
 #include "app/Controllers.h"
+#include "bench/FlatTrash.h"
 #include "bench/BenchSupport.h"
 #include "history/HistoryRecorder.h"
 #include "platform/posix/SystemClock.h"
@@ -21,16 +22,6 @@
 using namespace bw;
 
 namespace {
-
-void buildTrash(const std::string& trash, int items)
-{
-    test::makeFolder(trash);
-    for (int i = 0; i < items; ++i) {
-        const std::string path = trash + "/item" + std::to_string(i);
-        test::writeFile(path, 100);
-        test::setModificationTime(path, 1600000000 + (i * 7919) % items);
-    }
-}
 
 double processorSeconds()
 {
@@ -62,7 +53,7 @@ Emptying forcedEmptying(int items, bool withHistory)
     controllers.preferences.awakeFromNib();
     controllers.shredder.awakeFromNib();
     controllers.shredder.setShredderSwitch(false);
-    buildTrash(tp.trash(), items);
+    bench::buildFlatTrash(tp.trash(), items);
     // The trash's own writeback before the clock starts, not during either emptying.
     ::sync();
     controllers.internal.initTrashSize();
