@@ -1,9 +1,7 @@
 #!/bin/sh
 # The first pass sees the truth: started twenty times on a home trash whose volume is already
-# short of space (check interval 300 s), the program must delete the oldest item within 15 s
+# short of space (check interval 300 s), the program must delete the oldest item within 5 s
 # every time, never taking the trash for empty because its first measurement had not ended.
-# A first pass that missed it would wait for the next check, 300 s on; 15 s leaves room for a
-# start on a machine busy with other tests.
 # Usage: short_at_start.sh path/to/brindlewick. Exit 77 (skipped) without mount rights.
 set -u
 program=$1
@@ -20,6 +18,7 @@ capacity_of() { echo $(( $(stat -f -c %b "$1") * $(stat -f -c %S "$1") )); }
 
 trash=$home/.Trash
 mkdir -p "$trash"
+only_young() { [ "$(ls -A "$trash")" = young ]; }
 head -c 200000 /dev/zero > "$trash/young"
 for run in $(seq 20); do
     head -c 200000 /dev/zero > "$trash/old"
@@ -30,10 +29,12 @@ for run in $(seq 20); do
     env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$root/runtime" \
         "$program" 2>> "$log" &
     pid=$!
-    wait_for 15 test ! -e "$trash/old" || fail "start $run: the oldest item of a short trash was not deleted within 15 s"
+    # Gone, not only withdrawn: the shredder renames an item before it overwrites it, and a
+    # program stopped then leaves it in the trash under its time-stamp name for the next start.
+    wait_for 5 only_young || fail "start $run: the oldest item of a short trash was not deleted within 5 s"
     [ -e "$trash/young" ] || fail "start $run: more was deleted than the minimum asks"
     kill "$pid"
     wait "$pid" || fail "start $run: the program did not end cleanly on SIGTERM (status $?)"
     pid=
 done
-echo "PASS: the oldest item went within 15 s at each of 20 starts"
+echo "PASS: the oldest item went within 5 s at each of 20 starts"
