@@ -256,6 +256,7 @@ Manager::Level Manager::levelOf(double trashSize, double freeSize, double minimu
 void Manager::setMenuIcon()
 {
     static const char* const pictures[] = {"EmptyTrash.png", "UsedTrash.png", "HalfTrash.png", "FullTrash.png"};
+    std::lock_guard lock(iconMutex_);
     const Level level = trashLevel();
     std::string toolTip = level == Level::Empty ? kEmptyToolTip : kWatchingToolTip;
     if (outShredder_->isShredding() || outShredder_->isPartialShredding())
@@ -269,6 +270,7 @@ void Manager::setMenuIconMeasuring()
                                            "FullTrashMeasure.png"};
     if (!statusItem())
         return;
+    std::lock_guard lock(iconMutex_);
     showIcon(pictures[static_cast<int>(trashLevel())], kMeasuringToolTip);
 }
 

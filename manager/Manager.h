@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <sys/types.h>
@@ -112,7 +113,7 @@ private:
     void stopTimers();
     double timerInterval();
     void checkDrives();
-    void showIcon(const std::string& picture, const std::string& toolTip);
+    void showIcon(const std::string& picture, const std::string& toolTip); // with iconMutex_ held
     void onMainThread(std::function<void()> update);
     void saveFrame(const char* name, const FramedPanel* panel);
 
@@ -145,6 +146,9 @@ private:
     std::optional<Level> polledLevel_;
     std::atomic<StatusItem*> statusItem_{nullptr};
     std::atomic<int> pendingUpdates_{0}; // icon updates handed to the main thread, not yet applied
+    // Held from reading the trash's state to queuing its icon: the flashing thread and a
+    // deletion's end both show the state, and the one read last must be the one left shown.
+    std::mutex iconMutex_;
     bool intervalReported_ = false; // an out-of-range interval is logged once, not at every tick
 };
 
