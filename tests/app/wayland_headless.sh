@@ -21,8 +21,12 @@ run() {
         WAYLAND_DISPLAY=wayland-0 "$@"
 }
 
+round=0
 for platform in "" wayland "wayland;xcb"; do
-    log=$root/stderr.log
+    # A log of its own each round: the background shell opens it only when it gets to run, so
+    # a shared one could still hold the round before's "running headless" when first read.
+    round=$((round + 1))
+    log=$root/stderr-$round.log
     if [ -n "$platform" ]; then
         run QT_QPA_PLATFORM="$platform" "$program" 2> "$log" &
     else
