@@ -3,6 +3,7 @@
 #include "accounting/TrashSnapshot.h"
 #include "app/Controllers.h"
 #include "app/Desktop.h"
+#include "app/ConsoleOutput.h"
 #include "app/HistoryCommand.h"
 #include "history/HistoryRecorder.h"
 #include "platform/Format.h"
@@ -14,9 +15,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -25,22 +24,7 @@ namespace bw {
 
 namespace {
 
-enum Exit : int { kExitDone = 0, kExitFailed = 1, kExitUsage = 2 };
-
 constexpr int kProgressMilliseconds = 200;
-
-// False when the text did not all reach standard output (a full disk, a closed pipe).
-bool out(const std::string& text)
-{
-    std::fputs(text.c_str(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
-}
-
-void err(const std::string& text)
-{
-    std::fputs(text.c_str(), stderr);
-    std::fflush(stderr);
-}
 
 // The controllers of a program that runs for one command, with nothing on screen.
 class LocalRun {
@@ -102,11 +86,8 @@ public:
         std::string shown;
         QTimer progress;
         QObject::connect(&progress, &QTimer::timeout, &app, [&] {
-            const int left = itemsLeft();
-            const std::string line =
-                localizedWith(strings, left == 1 ? "1 item left, %2 freed" : "%1 items left, %2 freed",
-                              {strings.localFigure(std::to_string(left)),
-                               strings.localFigure(readableSize(shredder.passTotals().bytes))});
+            const std::string line = countedText(strings, itemsLeft(), "1 item left, %2 freed", "%1 items left, %2 freed",
+                                                 {strings.localFigure(readableSize(shredder.passTotals().bytes))});
             if (line != shown && terminal)
                 err("\r\033[K" + line);
             shown = line;
@@ -116,12 +97,10 @@ public:
         progress.start(kProgressMilliseconds);
         app.exec();
         const PassTotals totals = shredder.passTotals();
-        const std::string done = localizedWith(strings,
-                                               totals.deleted == 1 ? "1 item deleted (%2), %3 failed"
-                                                                   : "%1 items deleted (%2), %3 failed",
-                                               {strings.localFigure(std::to_string(totals.deleted)),
-                                                strings.localFigure(readableSize(totals.bytes)),
-                                                strings.localFigure(std::to_string(totals.failed))});
+        const std::string done = countedText(strings, totals.deleted, "1 item deleted (%2), %3 failed",
+                                             "%1 items deleted (%2), %3 failed",
+                                             {strings.localFigure(readableSize(totals.bytes)),
+                                              strings.localFigure(std::to_string(totals.failed))});
         err((terminal ? "\r\033[K" : "") + (stopped ? localizedWith(strings, "Stopped: %1", {done}) : done) + "\n");
         // Items trashed while the question waited stay, as they should.
         const ItemIds now = controllers_.shredder.countRootItems(true, controllers_.external.volumePaths()).ids;
@@ -155,10 +134,9 @@ std::optional<std::string> askInstance(qt::SingleInstance& instance, const char*
 bool userAgrees(int items, double bytes, Strings& strings)
 {
     // The answer stays "y": the question says so in every language.
-    err(localizedWith(strings,
-                      items == 1 ? "Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] "
-                                 : "Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] ",
-                      {strings.localFigure(std::to_string(items)), strings.localFigure(readableSize(bytes))}));
+    err(countedText(strings, items, "Shred 1 item (%2) from every trash? It cannot be brought back. [y/N] ",
+                    "Shred %1 items (%2) from every trash? They cannot be brought back. [y/N] ",
+                    {strings.localFigure(readableSize(bytes))}));
     std::string answer;
     if (!std::getline(std::cin, answer))
         return false;
@@ -255,10 +233,7 @@ int runCommandLine(int argc, char** argv)
                                          "and delete nothing."));
     parser.addOptions({status, json, checkNow, emptyNowOption, yes, stop, dryRun, history, since, verbose});
 
-    const auto usage = [&strings](const QString& problem) {
-        err(problem.toStdString() + "\n" + strings.localized("Try 'brindlewick --help'.") + "\n");
-        return kExitUsage;
-    };
+    const auto usage = [&strings](const QString& problem) { return usageError(problem.toStdString(), strings); };
     if (!parser.parse(app.arguments()))
         return usage(parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -304,13 +279,7 @@ int runCommandLine(int argc, char** argv)
                               : parser.isSet(checkNow) ? "plan"
                                                        : "plan-empty";
         const auto answer = running ? askInstance(instance, request, strings) : LocalRun(app, log).answer(request);
-        if (!answer)
-            return kExitFailed;
-        if (!out(*answer)) {
-            err(localizedWith(strings, "The output could not be written: %1", {std::strerror(errno)}) + "\n");
-            return kExitFailed;
-        }
-        return kExitDone;
+        return answer ? answered(*answer, strings) : kExitFailed;
     }
     if (parser.isSet(checkNow))
         return askRunning(instance, running, "check", strings, [&strings](const std::string&) {

@@ -1,6 +1,7 @@
 #include "app/HistoryCommand.h"
 
 #include "accounting/TrashSnapshot.h"
+#include "app/ConsoleOutput.h"
 #include "history/HistoryPanel.h"
 #include "history/HistoryStore.h"
 #include "platform/Format.h"
@@ -13,10 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace bw {
@@ -129,8 +127,7 @@ int runHistoryCommand(bool json, const std::optional<std::string>& since, String
         if (!from) {
             const std::string problem =
                 localizedWith(strings, "--since wants a date such as 2026-12-01 or 2026-12-01T08:30, not %1", {*since});
-            std::fprintf(stderr, "%s\n%s\n", problem.c_str(), strings.localized("Try 'brindlewick --help'.").c_str());
-            return 2;
+            return usageError(problem, strings);
         }
     }
     const std::string path = historyDatabasePath();
@@ -142,21 +139,11 @@ int runHistoryCommand(bool json, const std::optional<std::string>& since, String
         if (store.openForReading(path))
             rows = store.rows(from);
         if (!store.error().empty()) {
-            std::fprintf(stderr, "%s\n",
-                         localizedWith(strings, "The history %1 cannot be read: %2", {path, store.error()}).c_str());
-            return 1;
+            err(localizedWith(strings, "The history %1 cannot be read: %2", {path, store.error()}) + "\n");
+            return kExitFailed;
         }
     }
-    const std::string out = json ? jsonOf(rows).toStdString() : tableOf(rows, strings);
-    // A full disk shows in the error flag: fputs may have handed its last bytes to a write
-    // that failed, leaving nothing for fflush to fail on.
-    std::fputs(out.c_str(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        const std::string problem = localizedWith(strings, "The output could not be written: %1", {std::strerror(errno)});
-        std::fprintf(stderr, "%s\n", problem.c_str());
-        return 1;
-    }
-    return 0;
+    return answered(json ? jsonOf(rows).toStdString() : tableOf(rows, strings), strings);
 }
 
 } // namespace bw

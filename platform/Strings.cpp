@@ -34,9 +34,12 @@ std::string localizedWith(Strings& strings, const std::string& key, const std::v
     return filledIn(strings.localized(key), values);
 }
 
-std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many)
+std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many,
+                        const std::vector<std::string>& others)
 {
-    return localizedWith(strings, count == 1 ? one : many, {strings.localFigure(std::to_string(count))});
+    std::vector<std::string> values = {strings.localFigure(std::to_string(count))};
+    values.insert(values.end(), others.begin(), others.end());
+    return localizedWith(strings, count == 1 ? one : many, values);
 }
 
 } // namespace bw

@@ -31,7 +31,8 @@ std::string filledIn(const std::string& text, const std::vector<std::string>& va
 std::string localizedWith(Strings& strings, const std::string& key, const std::vector<std::string>& values);
 
 // A count in words: `one` when it is 1, else `many`; the count, in the user's locale, fills
-// their %1 ("1 item", "%1 items").
-std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many);
+// their %1 ("1 item", "%1 items"), and `others` their %2, %3...
+std::string countedText(Strings& strings, long count, const std::string& one, const std::string& many,
+                        const std::vector<std::string>& others = {});
 
 } // namespace bw
